@@ -1,0 +1,56 @@
+#pragma once
+
+#include "stitching/DocumentError.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <optional>
+
+namespace vellumix {
+
+// The tall image of a scrolling capture, kept as PNG-compressed strips so a
+// capture thousands of rows tall stays small until it is assembled.
+class LongDocument {
+public:
+    static constexpr int64_t maximumHeight = 30000;
+    static constexpr int64_t maximumPixels = 90'000'000;
+    static constexpr int64_t defaultStorageLimit = 64 * 1024 * 1024;
+
+    LongDocument() = default;
+
+    int64_t width() const { return m_width; }
+    int64_t height() const { return m_height; }
+    int64_t compressedBytes() const { return m_compressedBytes; }
+
+    // Adds the bottom `rows` rows of `frame` (all rows when absent) as a strip.
+    // Throws DocumentError; on failure the document is unchanged.
+    void append(const QImage& frame, std::optional<int64_t> rows = std::nullopt);
+
+    // The whole document, scaled down to at most `maximumWidth` pixels wide.
+    QImage image(std::optional<int> maximumWidth = std::nullopt) const;
+
+    // Writes the full-size image, replacing any file at `path`, through a
+    // hidden temporary in the same folder that never outlives the call.
+    void savePNG(const QString& path) const;
+
+    // Test seam: lets tests reach the storage limit without 64 MiB of strips.
+    void setStorageLimitForTesting(int64_t bytes) { m_storageLimit = bytes; }
+
+private:
+    struct Chunk {
+        QByteArray data;
+        int64_t height;
+    };
+
+    QVector<Chunk> m_chunks;
+    int64_t m_compressedBytes = 0;
+    int64_t m_height = 0;
+    int64_t m_width = 0;
+    int64_t m_storageLimit = defaultStorageLimit;
+};
+
+} // namespace vellumix
