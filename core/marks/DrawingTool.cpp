@@ -4,8 +4,8 @@ namespace vellumix::drawing_tool {
 
 namespace {
 constexpr std::array<const char*, 14> rawValues = {
-    "select", "rectangle", "ellipse", "line",     "arrow",     "curvedArrow", "callout",
-    "pen",    "pixelate",  "text",    "step",     "highlight", "cover",       "crop",
+    "select", "rectangle", "ellipse", "line", "arrow",     "curvedArrow", "callout",
+    "pen",    "pixelate",  "text",    "step", "highlight", "cover",       "crop",
 };
 } // namespace
 

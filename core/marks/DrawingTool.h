@@ -28,10 +28,10 @@ enum class DrawingTool {
 namespace drawing_tool {
 
 inline constexpr std::array<DrawingTool, 14> allCases = {
-    DrawingTool::select,      DrawingTool::rectangle, DrawingTool::ellipse, DrawingTool::line,
-    DrawingTool::arrow,       DrawingTool::curvedArrow, DrawingTool::callout, DrawingTool::pen,
-    DrawingTool::pixelate,    DrawingTool::text,      DrawingTool::step,    DrawingTool::highlight,
-    DrawingTool::cover,       DrawingTool::crop,
+    DrawingTool::select,   DrawingTool::rectangle,   DrawingTool::ellipse, DrawingTool::line,
+    DrawingTool::arrow,    DrawingTool::curvedArrow, DrawingTool::callout, DrawingTool::pen,
+    DrawingTool::pixelate, DrawingTool::text,        DrawingTool::step,    DrawingTool::highlight,
+    DrawingTool::cover,    DrawingTool::crop,
 };
 
 QString rawValue(DrawingTool tool);

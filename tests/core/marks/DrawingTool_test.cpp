@@ -1,0 +1,22 @@
+#include "marks/DrawingTool.h"
+
+#include <gtest/gtest.h>
+
+using namespace vellumix;
+
+TEST(DrawingTool, rawValuesRoundTripExactlyAndCaseSensitively) {
+    for (DrawingTool tool : drawing_tool::allCases) {
+        EXPECT_EQ(drawing_tool::fromRawValue(drawing_tool::rawValue(tool)), tool);
+    }
+    EXPECT_EQ(drawing_tool::fromRawValue("pen"), DrawingTool::pen);
+    EXPECT_EQ(drawing_tool::fromRawValue("curvedArrow"), DrawingTool::curvedArrow);
+    EXPECT_FALSE(drawing_tool::fromRawValue("Pen"));
+    EXPECT_FALSE(drawing_tool::fromRawValue("curvedarrow"));
+    EXPECT_FALSE(drawing_tool::fromRawValue(""));
+}
+
+TEST(DrawingTool, allCasesListsFourteenToolsFromSelectToCrop) {
+    ASSERT_EQ(drawing_tool::allCases.size(), 14u);
+    EXPECT_EQ(drawing_tool::allCases.front(), DrawingTool::select);
+    EXPECT_EQ(drawing_tool::allCases.back(), DrawingTool::crop);
+}
