@@ -1,0 +1,149 @@
+#include "stitching/VerticalMatcher.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vellumix {
+
+namespace {
+
+// Sum of |previous - next| over the overlap at `offset`, visiting rows and
+// columns with the given steps. Returns the sum and the number of samples.
+struct OverlapSum {
+    uint64_t sum = 0;
+    uint64_t count = 0;
+};
+
+OverlapSum overlapSum(const FrameSignature& previous, const FrameSignature& next, int64_t offset,
+                      int64_t rowStep, int64_t columnStep) {
+    const int64_t w = previous.width();
+    const int64_t n = previous.height() - std::abs(offset);
+    const uint8_t* a = previous.pixels().data() + std::max<int64_t>(offset, 0) * w;
+    const uint8_t* b = next.pixels().data() + std::max<int64_t>(-offset, 0) * w;
+    OverlapSum total;
+    for (int64_t r = 0; r < n; r += rowStep) {
+        const uint8_t* rowA = a + r * w;
+        const uint8_t* rowB = b + r * w;
+        for (int64_t c = 0; c < w; c += columnStep) {
+            total.sum += static_cast<uint64_t>(std::abs(int(rowA[c]) - int(rowB[c])));
+            ++total.count;
+        }
+    }
+    return total;
+}
+
+double score(const OverlapSum& s) {
+    return static_cast<double>(s.sum) / static_cast<double>(s.count);
+}
+
+void sortByScore(std::vector<VerticalMatcher::Candidate>& candidates) {
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const auto& a, const auto& b) { return a.score < b.score; });
+}
+
+} // namespace
+
+int64_t VerticalMatcher::largestOffset(int64_t height) {
+    const int64_t minimumOverlap = height < shortFrameHeight ? shortMinimumOverlap : height / 4;
+    return height - minimumOverlap;
+}
+
+std::vector<VerticalMatcher::Candidate>
+VerticalMatcher::coarseCandidates(const FrameSignature& previous, const FrameSignature& next) {
+    const int64_t h = previous.height();
+    const int64_t largest = largestOffset(h);
+    std::vector<Candidate> candidates;
+    for (int64_t offset = -largest; offset <= largest; ++offset) {
+        if (offset == 0) {
+            continue;
+        }
+        const int64_t n = h - std::abs(offset);
+        const int64_t rowStep = std::max<int64_t>(1, n / coarseRowSamples);
+        candidates.push_back(
+            {offset, score(overlapSum(previous, next, offset, rowStep, coarseColumnStep))});
+    }
+    sortByScore(candidates);
+    return candidates;
+}
+
+std::vector<VerticalMatcher::Candidate>
+VerticalMatcher::fineCandidatesOf(const FrameSignature& previous, const FrameSignature& next,
+                                  const std::vector<Candidate>& coarse) {
+    const size_t count = std::min(coarse.size(), fineCandidates);
+    std::vector<Candidate> fine;
+    fine.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const int64_t offset = coarse[i].offset;
+        fine.push_back({offset, score(overlapSum(previous, next, offset, 1, 1))});
+    }
+    sortByScore(fine);
+    return fine;
+}
+
+// Only the first candidate that is a different seam is looked at: it is the
+// strongest rival, and if it is clearly worse every later one is too.
+bool VerticalMatcher::ambiguous(const std::vector<Candidate>& fine) {
+    const Candidate& best = fine.front();
+    for (size_t i = 1; i < fine.size(); ++i) {
+        if (std::abs(fine[i].offset - best.offset) > sameSeamTolerance) {
+            return fine[i].score < std::max(ambiguityFactor * best.score, ambiguityFloor);
+        }
+    }
+    return false;
+}
+
+// A low mean can hide a band of rows that really changed (a pop-up, a
+// reflowed paragraph); those would be lost, so they must be rare.
+bool VerticalMatcher::seamHolds(const FrameSignature& previous, const FrameSignature& next,
+                                int64_t offset) {
+    const int64_t w = previous.width();
+    const int64_t n = previous.height() - offset;
+    uint64_t total = 0;
+    int64_t badRows = 0;
+    const uint8_t* a = previous.pixels().data() + offset * w;
+    const uint8_t* b = next.pixels().data();
+    for (int64_t r = 0; r < n; ++r) {
+        uint64_t rowSum = 0;
+        for (int64_t c = 0; c < w; ++c) {
+            rowSum += static_cast<uint64_t>(std::abs(int(a[r * w + c]) - int(b[r * w + c])));
+        }
+        total += rowSum;
+        if (static_cast<double>(rowSum) / static_cast<double>(w) > badRowMean) {
+            ++badRows;
+        }
+    }
+    const int64_t allowedBadRows = n >= 100 ? n / 100 : 1;
+    const double mean = static_cast<double>(total) / static_cast<double>(n * w);
+    return mean < seamMean && badRows <= allowedBadRows;
+}
+
+MatchDecision VerticalMatcher::match(const FrameSignature& previous,
+                                     const FrameSignature& next) const {
+    if (previous.width() != next.width() || previous.height() != next.height()) {
+        return MatchDecision::reject(sizeChangedMessage);
+    }
+    if (previous.difference(next) < duplicateThreshold) {
+        return MatchDecision::duplicate();
+    }
+    if (previous.height() < shortestHeight) {
+        return MatchDecision::reject(tooShortMessage);
+    }
+    const std::vector<Candidate> fine =
+        fineCandidatesOf(previous, next, coarseCandidates(previous, next));
+    if (fine.empty() || !(fine.front().score < acceptableScore)) {
+        return MatchDecision::reject(noOverlapMessage);
+    }
+    if (ambiguous(fine)) {
+        return MatchDecision::reject(repetitiveMessage);
+    }
+    const int64_t offset = fine.front().offset;
+    if (offset < 1) {
+        return MatchDecision::reject(reverseMessage);
+    }
+    if (!seamHolds(previous, next, offset)) {
+        return MatchDecision::reject(overlapChangedMessage);
+    }
+    return MatchDecision::append(offset);
+}
+
+} // namespace vellumix

@@ -1,0 +1,104 @@
+#include "stitching/FrameSignature.h"
+
+#include <QColor>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace vellumix {
+namespace {
+
+QImage filled(int width, int height, QColor colour, QImage::Format format) {
+    QImage image(width, height, format);
+    image.fill(colour);
+    return image;
+}
+
+uint8_t greyAt(const FrameSignature& s, int64_t column, int64_t row) {
+    return s.pixels()[static_cast<size_t>(row * s.width() + column)];
+}
+
+TEST(FrameSignature, wideFramesSqueezeTo64ColumnsAndKeepEveryRow) {
+    const FrameSignature wide(filled(3200, 37, Qt::white, QImage::Format_RGB32));
+    EXPECT_EQ(wide.width(), 64);
+    EXPECT_EQ(wide.height(), 37);
+    EXPECT_EQ(wide.pixels().size(), 64u * 37u);
+    const FrameSignature narrow(filled(40, 5, Qt::white, QImage::Format_RGB32));
+    EXPECT_EQ(narrow.width(), 40);
+    EXPECT_EQ(narrow.height(), 5);
+}
+
+TEST(FrameSignature, greyLevelIsTheLuminanceInEveryPixelLayout) {
+    struct Case {
+        QColor colour;
+        uint8_t grey;
+    };
+    const Case cases[] = {{Qt::white, 255},
+                          {Qt::black, 0},
+                          {QColor(255, 0, 0), 77},
+                          {QColor(0, 255, 0), 149},
+                          {QColor(0, 0, 255), 29}};
+    const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_RGBA8888_Premultiplied,
+                                      QImage::Format_RGBX8888, QImage::Format_RGB888,
+                                      QImage::Format_ARGB32};
+    for (const Case& c : cases) {
+        for (QImage::Format format : formats) {
+            const FrameSignature s(filled(8, 2, c.colour, format));
+            EXPECT_EQ(greyAt(s, 3, 1), c.grey) << c.colour.name().toStdString() << " " << format;
+        }
+    }
+}
+
+TEST(FrameSignature, transparentPixelsReadAsDrawnOverBlack) {
+    const FrameSignature clear(filled(8, 2, QColor(255, 255, 255, 0), QImage::Format_ARGB32));
+    EXPECT_EQ(greyAt(clear, 0, 0), 0);
+    const FrameSignature half(filled(8, 2, QColor(255, 255, 255, 128), QImage::Format_ARGB32));
+    EXPECT_EQ(greyAt(half, 0, 0), 128);
+}
+
+TEST(FrameSignature, columnsAreAveragedOverTheirExactSpan) {
+    // 96 columns into 64: each target column covers one and a half source
+    // columns, so black-white pairs become 0/255 mixes of known weights.
+    QImage image(96, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 96; ++x) {
+        image.setPixel(x, 0, x % 2 ? 0xffffffff : 0xff000000);
+    }
+    const FrameSignature s(image);
+    ASSERT_EQ(s.width(), 64);
+    // Column 0 spans source 0 (black) and half of source 1 (white): 255 / 3.
+    EXPECT_EQ(greyAt(s, 0, 0), 85);
+    // Column 1 spans half of source 1 (white) and source 2 (black).
+    EXPECT_EQ(greyAt(s, 1, 0), 85);
+    // Column 2 spans source 3 (white) and half of source 4 (black): 170.
+    EXPECT_EQ(greyAt(s, 2, 0), 170);
+
+    QImage halves(128, 1, QImage::Format_RGB32);
+    halves.fill(Qt::black);
+    for (int x = 64; x < 128; ++x) {
+        halves.setPixel(x, 0, 0xffffffff);
+    }
+    const FrameSignature h(halves);
+    EXPECT_EQ(greyAt(h, 31, 0), 0);
+    EXPECT_EQ(greyAt(h, 32, 0), 255);
+}
+
+TEST(FrameSignature, unreadableFramesAndMalformedRawValuesThrow) {
+    EXPECT_THROW(FrameSignature{QImage()}, std::invalid_argument);
+    EXPECT_THROW(FrameSignature(0, 1, {}), std::invalid_argument);
+    EXPECT_THROW(FrameSignature(2, 0, {}), std::invalid_argument);
+    EXPECT_THROW(FrameSignature(2, 2, {1, 2, 3}), std::invalid_argument);
+    EXPECT_NO_THROW(FrameSignature(2, 2, {1, 2, 3, 4}));
+}
+
+TEST(FrameSignature, differenceIsTheMeanAbsoluteGreyDifference) {
+    const FrameSignature a(2, 2, {0, 10, 20, 30});
+    const FrameSignature b(2, 2, {10, 0, 20, 33});
+    EXPECT_DOUBLE_EQ(a.difference(b), 23.0 / 4.0);
+    EXPECT_DOUBLE_EQ(a.difference(a), 0.0);
+    EXPECT_TRUE(std::isinf(a.difference(FrameSignature(4, 1, {0, 10, 20, 30}))));
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,202 @@
+#include "stitching/VerticalMatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+namespace vellumix {
+
+void PrintTo(const MatchDecision& d, std::ostream* os) {
+    *os << "kind " << int(d.kind()) << " rows " << d.rows() << " \"" << d.message().toStdString()
+        << "\"";
+}
+
+namespace {
+
+constexpr int64_t kWidth = 32;
+
+// Rows of pseudo-random grey levels between 20 and 235, so that a test may
+// shift any of them by 10 either way; no two rows are alike.
+std::vector<uint8_t> randomRows(int64_t rows, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> grey(20, 235);
+    std::vector<uint8_t> pixels(static_cast<size_t>(rows * kWidth));
+    for (auto& p : pixels) {
+        p = static_cast<uint8_t>(grey(rng));
+    }
+    return pixels;
+}
+
+// A frame of `height` rows showing content rows [top, top + height).
+FrameSignature window(const std::vector<uint8_t>& content, int64_t top, int64_t height) {
+    const auto begin = content.begin() + top * kWidth;
+    return FrameSignature(kWidth, height, {begin, begin + height * kWidth});
+}
+
+FrameSignature withRowShifted(const FrameSignature& s, std::initializer_list<int64_t> rows,
+                              int delta) {
+    std::vector<uint8_t> pixels = s.pixels();
+    for (int64_t r : rows) {
+        for (int64_t c = 0; c < s.width(); ++c) {
+            pixels[static_cast<size_t>(r * s.width() + c)] += static_cast<uint8_t>(delta);
+        }
+    }
+    return FrameSignature(s.width(), s.height(), pixels);
+}
+
+TEST(VerticalMatcher, identicalOrNearlyIdenticalSignaturesAreDuplicates) {
+    const std::vector<uint8_t> content = randomRows(100, 1);
+    const FrameSignature a = window(content, 0, 50);
+    EXPECT_EQ(VerticalMatcher().match(a, a), MatchDecision::duplicate());
+
+    // 544 of 1,600 grey levels one step apart: a mean difference of 0.34.
+    std::vector<uint8_t> pixels = a.pixels();
+    for (size_t i = 0; i < 544; ++i) {
+        pixels[i] += 1;
+    }
+    const FrameSignature b(kWidth, 50, pixels);
+    EXPECT_DOUBLE_EQ(a.difference(b), 0.34);
+    EXPECT_EQ(VerticalMatcher().match(a, b), MatchDecision::duplicate());
+}
+
+TEST(VerticalMatcher, sizeChangeIsRefusedBeforeAnyOtherCheck) {
+    const std::vector<uint8_t> content = randomRows(100, 2);
+    const MatchDecision sizeChanged = MatchDecision::reject(VerticalMatcher::sizeChangedMessage);
+    // Same content, so it would otherwise be a duplicate; and too short.
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 20), window(content, 0, 21)), sizeChanged);
+    const FrameSignature narrow(kWidth - 1, 20, std::vector<uint8_t>((kWidth - 1) * 20, 7));
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 20), narrow), sizeChanged);
+}
+
+TEST(VerticalMatcher, framesOf32RowsAreTooShortAnd33RowsSearchOneRowEachWay) {
+    const std::vector<uint8_t> content = randomRows(100, 3);
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 32), window(content, 1, 32)),
+              MatchDecision::reject(VerticalMatcher::tooShortMessage));
+
+    const auto offsets =
+        VerticalMatcher::coarseCandidates(window(content, 0, 33), window(content, 1, 33));
+    std::set<int64_t> searched;
+    for (const auto& c : offsets) {
+        searched.insert(c.offset);
+    }
+    EXPECT_EQ(searched, (std::set<int64_t>{-1, 1}));
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 33), window(content, 1, 33)),
+              MatchDecision::append(1));
+}
+
+TEST(VerticalMatcher, offsetsSearchedLeaveAtLeastAQuarterOfTheFrame) {
+    const std::vector<uint8_t> content = randomRows(400, 4);
+    for (const auto& [height, largest] : {std::pair<int64_t, int64_t>{100, 68}, {400, 300}}) {
+        const auto coarse = VerticalMatcher::coarseCandidates(window(content, 0, height),
+                                                              window(content, 0, height));
+        std::set<int64_t> searched;
+        for (const auto& c : coarse) {
+            searched.insert(c.offset);
+        }
+        EXPECT_EQ(VerticalMatcher::largestOffset(height), largest);
+        EXPECT_EQ(searched.size(), static_cast<size_t>(2 * largest));
+        EXPECT_EQ(*searched.begin(), -largest);
+        EXPECT_EQ(*searched.rbegin(), largest);
+        EXPECT_EQ(searched.count(0), 0u);
+    }
+    EXPECT_EQ(VerticalMatcher::largestOffset(127), 127 - 32);
+    EXPECT_EQ(VerticalMatcher::largestOffset(128), 128 - 32);
+    EXPECT_EQ(VerticalMatcher::largestOffset(131), 131 - 32);
+}
+
+TEST(VerticalMatcher, contentMovedUpAppendsTheNewRowsAndMovedDownIsRefused) {
+    const std::vector<uint8_t> content = randomRows(400, 5);
+    const FrameSignature top = window(content, 0, 200);
+    const FrameSignature lower = window(content, 40, 200);
+    EXPECT_EQ(VerticalMatcher().match(top, lower), MatchDecision::append(40));
+    EXPECT_EQ(VerticalMatcher().match(lower, top),
+              MatchDecision::reject(VerticalMatcher::reverseMessage));
+}
+
+TEST(VerticalMatcher, evenStripesScrolledByLessThanAPeriodAreTooRepetitive) {
+    std::vector<uint8_t> content(static_cast<size_t>(400 * kWidth));
+    for (int64_t r = 0; r < 400; ++r) {
+        std::fill_n(content.begin() + r * kWidth, kWidth, r % 8 < 4 ? 30 : 220);
+    }
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 200), window(content, 3, 200)),
+              MatchDecision::reject(VerticalMatcher::repetitiveMessage));
+}
+
+TEST(VerticalMatcher, aRivalSeamCloseToTheBestScoreIsAmbiguous) {
+    // Offsets within two rows of the best are the same seam.
+    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.1}, {12, 0.11}, {8, 0.12}}));
+    // The floor: three times 0.1 is below 0.25, so 0.2 is too close.
+    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.1}, {11, 0.15}, {20, 0.2}}));
+    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.0}, {30, 0.24}}));
+    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.0}, {30, 0.25}}));
+    // The factor: three times 0.5 is 1.5.
+    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.5}, {30, 1.4}}));
+    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}, {30, 1.5}}));
+    // Only the first distinct rival counts.
+    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}, {11, 0.6}, {30, 1.5}, {40, 1.5}}));
+    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}}));
+}
+
+TEST(VerticalMatcher, aBlinkingRowIsToleratedOncePerHundredRowsOfOverlap) {
+    const std::vector<uint8_t> content = randomRows(400, 6);
+    // 120-row frames scrolled by 40 overlap in 80 rows.
+    const FrameSignature prev80 = window(content, 0, 120);
+    const FrameSignature next80 = window(content, 40, 120);
+    EXPECT_EQ(VerticalMatcher().match(prev80, withRowShifted(next80, {10}, 10)),
+              MatchDecision::append(40));
+    EXPECT_EQ(VerticalMatcher().match(prev80, withRowShifted(next80, {10, 50}, 10)),
+              MatchDecision::reject(VerticalMatcher::overlapChangedMessage));
+    // 290-row frames scrolled by 40 overlap in 250 rows: two allowed.
+    const FrameSignature prev250 = window(content, 0, 290);
+    const FrameSignature next250 = window(content, 40, 290);
+    EXPECT_EQ(VerticalMatcher().match(prev250, withRowShifted(next250, {10, 100}, -10)),
+              MatchDecision::append(40));
+    EXPECT_EQ(VerticalMatcher().match(prev250, withRowShifted(next250, {10, 100, 200}, -10)),
+              MatchDecision::reject(VerticalMatcher::overlapChangedMessage));
+}
+
+TEST(VerticalMatcher, oneRowOfFullDifferenceSpoilsAnEightyRowSeam) {
+    std::vector<uint8_t> content(static_cast<size_t>(200 * kWidth), 0);
+    std::vector<uint8_t> changed = content;
+    std::fill_n(changed.begin() + 60 * kWidth, kWidth, 255);
+    // Row 20 of the 80-row overlap: its mean is 255, the seam mean 3.19.
+    EXPECT_FALSE(VerticalMatcher::seamHolds(window(content, 0, 120), window(changed, 40, 120), 40));
+    EXPECT_TRUE(VerticalMatcher::seamHolds(window(content, 0, 120), window(content, 40, 120), 40));
+}
+
+TEST(VerticalMatcher, equalScoresKeepIncreasingOffsetThenCoarseOrder) {
+    const FrameSignature flat(kWidth, 100, std::vector<uint8_t>(100 * kWidth, 90));
+    const auto coarse = VerticalMatcher::coarseCandidates(flat, flat);
+    ASSERT_EQ(coarse.size(), 136u);
+    EXPECT_TRUE(std::is_sorted(coarse.begin(), coarse.end(),
+                               [](const auto& a, const auto& b) { return a.offset < b.offset; }));
+
+    const std::vector<VerticalMatcher::Candidate> order = {{5, 0.0}, {-3, 0.0}, {9, 0.0}};
+    const auto fine = VerticalMatcher::fineCandidatesOf(flat, flat, order);
+    ASSERT_EQ(fine.size(), 3u);
+    EXPECT_EQ(fine[0].offset, 5);
+    EXPECT_EQ(fine[1].offset, -3);
+    EXPECT_EQ(fine[2].offset, 9);
+}
+
+TEST(VerticalMatcher, onlyThe32BestCoarseOffsetsAreScoredInFull) {
+    const std::vector<uint8_t> content = randomRows(400, 7);
+    const auto coarse =
+        VerticalMatcher::coarseCandidates(window(content, 0, 200), window(content, 40, 200));
+    EXPECT_EQ(coarse.front().offset, 40);
+    EXPECT_EQ(coarse.front().score, 0.0);
+    const auto fine = VerticalMatcher::fineCandidatesOf(window(content, 0, 200),
+                                                        window(content, 40, 200), coarse);
+    ASSERT_EQ(fine.size(), VerticalMatcher::fineCandidates);
+    std::set<int64_t> fineOffsets, coarseOffsets;
+    for (size_t i = 0; i < fine.size(); ++i) {
+        fineOffsets.insert(fine[i].offset);
+        coarseOffsets.insert(coarse[i].offset);
+    }
+    EXPECT_EQ(fineOffsets, coarseOffsets);
+}
+
+} // namespace
+} // namespace vellumix
