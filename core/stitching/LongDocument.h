@@ -39,6 +39,10 @@ public:
 
     // Test seam: lets tests reach the storage limit without 64 MiB of strips.
     void setStorageLimitForTesting(int64_t bytes) { m_storageLimit = bytes; }
+    // Test seam: counts `rows` rows as already captured, without strips, so the
+    // pixel limit can be reached without encoding 90 megapixels. Only the
+    // limit checks see them; assembly leaves them transparent at the bottom.
+    void addRowsForTesting(int64_t rows) { m_height += rows; }
 
 private:
     struct Chunk {

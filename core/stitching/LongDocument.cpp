@@ -1,0 +1,143 @@
+#include "stitching/LongDocument.h"
+
+#include "imaging/PngCodec.h"
+
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QUuid>
+
+#include <cmath>
+#include <filesystem>
+#include <new>
+
+#include <unistd.h>
+
+namespace vellumix {
+namespace {
+
+[[noreturn]] void fail(DocumentError::Kind kind) {
+    throw DocumentError(kind);
+}
+
+// The bottom `rows` rows of `frame` in the strip pixel format. A frame that is
+// already in that format is only viewed, not copied, before encoding.
+QImage bottomStrip(const QImage& frame, int rows) {
+    const int top = frame.height() - rows;
+    const QImage view(frame.constScanLine(top), frame.width(), rows, frame.bytesPerLine(),
+                      frame.format());
+    QImage strip = view.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (strip.isNull()) {
+        fail(DocumentError::Kind::render);
+    }
+    const QColorSpace space = frame.colorSpace();
+    if (space.isValid() && space != QColorSpace::SRgb) {
+        strip.setColorSpace(space);
+        strip.convertToColorSpace(QColorSpace::SRgb);
+    }
+    return strip;
+}
+
+// Removes the temporary file whatever happens to the save; after a successful
+// rename there is nothing left to remove and the failure is ignored.
+class TemporaryFile final {
+public:
+    explicit TemporaryFile(const QString& folder)
+        : m_path(QDir(folder).filePath(
+              ".vellumix-" + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
+              ".png")) {}
+    ~TemporaryFile() { QFile::remove(m_path); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const QString& path() const { return m_path; }
+
+    // Writes and flushes to disk, so a crash right after the rename cannot
+    // leave an empty file in place of the old one.
+    bool write(const QByteArray& data) const {
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            return false;
+        }
+        return file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace
+
+void LongDocument::append(const QImage& frame, std::optional<int64_t> rows) {
+    const int64_t count = rows.value_or(frame.height());
+    if (frame.isNull() || count < 1 || count > frame.height()) {
+        fail(DocumentError::Kind::invalidFrame);
+    }
+    if (!m_chunks.isEmpty() && frame.width() != m_width) {
+        fail(DocumentError::Kind::invalidFrame);
+    }
+    const int64_t newHeight = m_height + count;
+    if (newHeight > maximumHeight || int64_t(frame.width()) * newHeight > maximumPixels) {
+        fail(DocumentError::Kind::limit);
+    }
+    QByteArray png = encodePng(bottomStrip(frame, int(count)));
+    if (m_compressedBytes + png.size() > m_storageLimit) {
+        fail(DocumentError::Kind::storageLimit);
+    }
+    const qsizetype size = png.size();
+    try {
+        m_chunks.append(Chunk{std::move(png), count});
+    } catch (const std::bad_alloc&) {
+        fail(DocumentError::Kind::render);
+    }
+    m_compressedBytes += size;
+    m_height = newHeight;
+    m_width = frame.width();
+}
+
+QImage LongDocument::image(std::optional<int> maximumWidth) const {
+    if (m_width < 1) {
+        fail(DocumentError::Kind::invalidFrame);
+    }
+    const int64_t targetWidth = std::min<int64_t>(maximumWidth.value_or(int(m_width)), m_width);
+    const double scale = double(targetWidth) / double(m_width);
+    const int64_t targetHeight = std::max<int64_t>(1, int64_t(std::ceil(scale * double(m_height))));
+    if (targetWidth < 1) {
+        fail(DocumentError::Kind::render);
+    }
+    QImage target(int(targetWidth), int(targetHeight), QImage::Format_RGBA8888_Premultiplied);
+    if (target.isNull()) {
+        fail(DocumentError::Kind::render);
+    }
+    target.fill(Qt::transparent);
+    target.setColorSpace(QColorSpace::SRgb);
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.scale(scale, scale);
+    int64_t top = 0;
+    for (const Chunk& chunk : m_chunks) {
+        // Each strip is decoded, drawn and freed before the next, so the peak
+        // is the target bitmap plus one strip.
+        painter.drawImage(QRectF(0, double(top), double(m_width), double(chunk.height)),
+                          decodePng(chunk.data));
+        top += chunk.height;
+    }
+    painter.end();
+    return target;
+}
+
+void LongDocument::savePNG(const QString& path) const {
+    QByteArray png = encodePng(image());
+    const TemporaryFile temporary(QFileInfo(path).absolutePath());
+    if (!temporary.write(png)) {
+        fail(DocumentError::Kind::render);
+    }
+    png.clear();
+    std::filesystem::rename(std::filesystem::path(temporary.path().toStdString()),
+                            std::filesystem::path(path.toStdString()));
+}
+
+} // namespace vellumix

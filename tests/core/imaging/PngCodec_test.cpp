@@ -1,0 +1,143 @@
+#include "imaging/PngCodec.h"
+
+#include "stitching/DocumentError.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageWriter>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+QImage premultipliedImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGBA8888_Premultiplied);
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+void setBytes(QImage& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    uint8_t* pixel = image.scanLine(y) + 4 * x;
+    pixel[0] = r;
+    pixel[1] = g;
+    pixel[2] = b;
+    pixel[3] = a;
+}
+
+// Gradients, flat bands and noise: rows that every filter and match length of
+// the compressor meets.
+QImage opaqueContent() {
+    QImage image = premultipliedImage(97, 61);
+    QRandomGenerator random(7);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (y < 20) {
+                setBytes(image, x, y, uint8_t(x * 2), uint8_t(y * 12), uint8_t(x + y), 255);
+            } else if (y < 40) {
+                setBytes(image, x, y, 240, 240, x % 9 == 0 ? 30 : 240, 255);
+            } else {
+                const quint32 noise = random.generate();
+                setBytes(image, x, y, uint8_t(noise), uint8_t(noise >> 8), uint8_t(noise >> 16),
+                         255);
+            }
+        }
+    }
+    return image;
+}
+
+// Every valid premultiplied pixel: each alpha with each colour value up to it.
+QImage everyTranslucentPixel() {
+    QImage image = premultipliedImage(256, 256);
+    for (int alpha = 0; alpha < 256; ++alpha) {
+        for (int value = 0; value < 256; ++value) {
+            const int c = std::min(value, alpha);
+            setBytes(image, value, alpha, uint8_t(c), uint8_t(alpha - c), uint8_t(c / 2),
+                     uint8_t(alpha));
+        }
+    }
+    return image;
+}
+
+uint8_t colourType(const QByteArray& png) {
+    return uint8_t(png.at(25));
+}
+
+TEST(PngCodec, opaqueImagesRoundTripExactlyAsRgb) {
+    const QImage image = opaqueContent();
+    const QByteArray png = encodePng(image);
+    EXPECT_EQ(colourType(png), 2);
+    const QImage decoded = decodePng(png);
+    EXPECT_EQ(decoded.format(), QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(decoded.colorSpace(), QColorSpace(QColorSpace::SRgb));
+    EXPECT_EQ(decoded, image);
+}
+
+TEST(PngCodec, everyPremultipliedPixelRoundTripsExactly) {
+    const QImage image = everyTranslucentPixel();
+    const QByteArray png = encodePng(image);
+    EXPECT_EQ(colourType(png), 6);
+    EXPECT_EQ(decodePng(png), image);
+}
+
+TEST(PngCodec, storesStraightAlphaThatOtherDecodersRead) {
+    QImage image = premultipliedImage(2, 1);
+    setBytes(image, 0, 0, 64, 32, 0, 128);
+    setBytes(image, 1, 0, 0, 0, 0, 0);
+    const QImage read = QImage::fromData(encodePng(image), "PNG");
+    ASSERT_FALSE(read.isNull());
+    EXPECT_EQ(read.pixelColor(0, 0), QColor(128, 64, 0, 128));
+    EXPECT_EQ(read.pixelColor(1, 0).alpha(), 0);
+    const QImage opaque = opaqueContent();
+    QImage opaqueRead = QImage::fromData(encodePng(opaque), "PNG")
+                            .convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    opaqueRead.setColorSpace(QColorSpace::SRgb);
+    EXPECT_EQ(opaqueRead, opaque);
+}
+
+TEST(PngCodec, otherPixelFormatsAreEncodedByValue) {
+    QImage straight(3, 1, QImage::Format_ARGB32);
+    straight.setPixelColor(0, 0, QColor(255, 0, 0, 255));
+    straight.setPixelColor(1, 0, QColor(0, 255, 0, 51));
+    straight.setPixelColor(2, 0, QColor(10, 20, 30, 0));
+    const QImage decoded = decodePng(encodePng(straight));
+    EXPECT_EQ(decoded.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(decoded.pixelColor(1, 0), QColor(0, 255, 0, 51));
+    EXPECT_EQ(decoded.pixelColor(2, 0).alpha(), 0);
+    QImage grey(4, 2, QImage::Format_Grayscale8);
+    grey.fill(77);
+    EXPECT_EQ(decodePng(encodePng(grey)).pixelColor(3, 1), QColor(77, 77, 77));
+}
+
+TEST(PngCodec, decodesFilesOfOtherWriters) {
+    QImage indexed(5, 3, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgba(0, 0, 255, 0)});
+    indexed.fill(0);
+    indexed.setPixel(4, 2, 1);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&buffer, "png").write(indexed));
+    const QImage decoded = decodePng(bytes);
+    EXPECT_EQ(decoded.size(), QSize(5, 3));
+    EXPECT_EQ(decoded.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(decoded.pixelColor(4, 2).alpha(), 0);
+}
+
+TEST(PngCodec, malformedDataAndEmptyImagesFailWithRenderError) {
+    const QByteArray valid = encodePng(opaqueContent());
+    for (const QByteArray& data :
+         {QByteArray(), QByteArray("not a png"), valid.left(60), valid.left(valid.size() - 20)}) {
+        try {
+            decodePng(data);
+            ADD_FAILURE() << "decoded " << data.size() << " bytes";
+        } catch (const DocumentError& error) {
+            EXPECT_EQ(error.kind(), DocumentError::Kind::render);
+        }
+    }
+    EXPECT_THROW(encodePng(QImage()), DocumentError);
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,233 @@
+#include "stitching/LongDocument.h"
+
+#include "imaging/PngCodec.h"
+
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace vellumix {
+namespace {
+
+using Kind = DocumentError::Kind;
+
+// Every row gets its own colour, so a row of the assembled image tells which
+// frame row it came from.
+QRgb rowColour(int row) {
+    return qRgba(row % 256, (row / 256) % 256, 0x5a, 0xff);
+}
+
+QImage labelledFrame(int width, int height, int firstRow = 0) {
+    QImage frame(width, height, QImage::Format_RGBA8888_Premultiplied);
+    QImage pixel(1, 1, QImage::Format_RGBA8888_Premultiplied);
+    for (int y = 0; y < height; ++y) {
+        pixel.setPixel(0, 0, rowColour(firstRow + y));
+        const auto value = *reinterpret_cast<const uint32_t*>(pixel.constBits());
+        auto* line = reinterpret_cast<uint32_t*>(frame.scanLine(y));
+        std::fill(line, line + width, value);
+    }
+    return frame;
+}
+
+QImage flatFrame(int width, int height) {
+    QImage frame(width, height, QImage::Format_RGBA8888_Premultiplied);
+    frame.fill(QColor(200, 210, 220));
+    return frame;
+}
+
+// Compares pixel values only; the colour space tag is checked where it matters.
+bool samePixels(const QImage& a, const QImage& b) {
+    QImage left = a.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    QImage right = b.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    left.setColorSpace(QColorSpace::SRgb);
+    right.setColorSpace(QColorSpace::SRgb);
+    return left == right;
+}
+
+struct Snapshot {
+    int64_t width, height, compressedBytes;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(const LongDocument& document) {
+    return {document.width(), document.height(), document.compressedBytes()};
+}
+
+void expectFailure(Kind kind, const std::function<void()>& action) {
+    try {
+        action();
+        ADD_FAILURE() << "expected DocumentError " << int(kind);
+    } catch (const DocumentError& error) {
+        EXPECT_EQ(error.kind(), kind) << error.what();
+    }
+}
+
+void expectRowsFromFrame(const QImage& image, int firstFrameRow) {
+    for (int y = 0; y < image.height(); ++y) {
+        ASSERT_EQ(image.pixelColor(image.width() / 2, y).rgba(), rowColour(firstFrameRow + y))
+            << "row " << y;
+    }
+}
+
+QStringList temporaries(const QString& folder) {
+    return QDir(folder).entryList({".vellumix-*"}, QDir::Files | QDir::Hidden);
+}
+
+TEST(LongDocument, newDocumentCannotBeAssembledOrSaved) {
+    const LongDocument document;
+    EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
+    expectFailure(Kind::invalidFrame, [&] { document.image(); });
+    QTemporaryDir folder;
+    const QString target = folder.filePath("out.png");
+    expectFailure(Kind::invalidFrame, [&] { document.savePNG(target); });
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_TRUE(temporaries(folder.path()).isEmpty());
+}
+
+TEST(LongDocument, appendWithoutRowCountStoresWholeFrame) {
+    LongDocument document;
+    const QImage frame = labelledFrame(800, 600);
+    document.append(frame);
+    EXPECT_EQ(document.width(), 800);
+    EXPECT_EQ(document.height(), 600);
+    EXPECT_GT(document.compressedBytes(), 0);
+    const QImage assembled = document.image();
+    EXPECT_EQ(assembled.format(), QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(assembled.colorSpace(), QColorSpace(QColorSpace::SRgb));
+    EXPECT_TRUE(samePixels(assembled, frame));
+}
+
+TEST(LongDocument, appendStoresBottomRowsOfFrame) {
+    LongDocument document;
+    document.append(labelledFrame(64, 300), 40);
+    EXPECT_EQ(document.height(), 40);
+    const QImage assembled = document.image();
+    ASSERT_EQ(assembled.size(), QSize(64, 40));
+    expectRowsFromFrame(assembled, 260);
+}
+
+TEST(LongDocument, stripsAreAssembledTopFirst) {
+    LongDocument document;
+    document.append(labelledFrame(32, 50, 0));
+    document.append(labelledFrame(32, 80, 1000), 30);
+    document.append(labelledFrame(32, 10, 50), 10);
+    const QImage assembled = document.image();
+    ASSERT_EQ(assembled.size(), QSize(32, 90));
+    expectRowsFromFrame(assembled.copy(0, 0, 32, 50), 0);
+    expectRowsFromFrame(assembled.copy(0, 50, 32, 30), 1050);
+    expectRowsFromFrame(assembled.copy(0, 80, 32, 10), 50);
+}
+
+TEST(LongDocument, badRowCountOrWidthLeavesDocumentUnchanged) {
+    LongDocument document;
+    const QImage frame = labelledFrame(40, 30);
+    for (int64_t rows : {0, -1, 31}) {
+        expectFailure(Kind::invalidFrame, [&] { document.append(frame, rows); });
+    }
+    expectFailure(Kind::invalidFrame, [&] { document.append(QImage()); });
+    EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
+    document.append(frame, 30);
+    const Snapshot before = snapshot(document);
+    expectFailure(Kind::invalidFrame, [&] { document.append(labelledFrame(41, 30)); });
+    expectFailure(Kind::invalidFrame, [&] { document.append(frame, 0); });
+    EXPECT_EQ(snapshot(document), before);
+    EXPECT_TRUE(samePixels(document.image(), frame));
+}
+
+TEST(LongDocument, heightLimitAcceptsExactlyThirtyThousandRows) {
+    LongDocument document;
+    document.append(flatFrame(1, 29900));
+    const QImage strip = flatFrame(1, 101);
+    expectFailure(Kind::limit, [&] { document.append(strip); });
+    EXPECT_EQ(document.height(), 29900);
+    document.append(strip, 100);
+    EXPECT_EQ(document.height(), LongDocument::maximumHeight);
+    expectFailure(Kind::limit, [&] { document.append(strip, 1); });
+}
+
+TEST(LongDocument, pixelLimitIsCheckedOnWidthTimesNewHeight) {
+    LongDocument wide;
+    wide.addRowsForTesting(29999);
+    wide.append(flatFrame(3000, 1));
+    EXPECT_EQ(wide.width() * wide.height(), LongDocument::maximumPixels);
+
+    LongDocument wider;
+    const QImage row = flatFrame(3001, 1);
+    wider.addRowsForTesting(29989);
+    wider.append(row);
+    EXPECT_EQ(wider.height(), 29990);
+    const Snapshot before = snapshot(wider);
+    expectFailure(Kind::limit, [&] { wider.append(row); });
+    EXPECT_EQ(snapshot(wider), before);
+}
+
+TEST(LongDocument, storageLimitAcceptsExactlyTheLimit) {
+    const QImage frame = labelledFrame(50, 20);
+    const int64_t stripBytes = encodePng(frame).size();
+    LongDocument exact;
+    exact.setStorageLimitForTesting(2 * stripBytes);
+    exact.append(frame);
+    exact.append(frame);
+    EXPECT_EQ(exact.compressedBytes(), 2 * stripBytes);
+
+    LongDocument over;
+    over.setStorageLimitForTesting(2 * stripBytes - 1);
+    over.append(frame);
+    const Snapshot before = snapshot(over);
+    expectFailure(Kind::storageLimit, [&] { over.append(frame); });
+    EXPECT_EQ(snapshot(over), before);
+    EXPECT_TRUE(samePixels(over.image(), frame));
+}
+
+TEST(LongDocument, maximumWidthScalesDownAndRoundsHeightUp) {
+    LongDocument document;
+    document.append(flatFrame(1200, 1001));
+    EXPECT_EQ(document.image(600).size(), QSize(600, 501));
+    EXPECT_EQ(document.image(2000).size(), QSize(1200, 1001));
+    EXPECT_EQ(document.image(1).size(), QSize(1, 1));
+    expectFailure(Kind::render, [&] { document.image(0); });
+    const QImage preview = document.image(600);
+    EXPECT_EQ(preview.pixelColor(300, 250), QColor(200, 210, 220));
+    EXPECT_EQ(preview.pixelColor(599, 500), QColor(200, 210, 220));
+}
+
+TEST(LongDocument, savePngCreatesAndReplacesFiles) {
+    QTemporaryDir folder;
+    const QString target = folder.filePath("capture.png");
+    LongDocument document;
+    document.append(labelledFrame(20, 10));
+    document.savePNG(target);
+    QFile created(target);
+    ASSERT_TRUE(created.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(samePixels(decodePng(created.readAll()), document.image()));
+    created.close();
+
+    document.append(labelledFrame(20, 5, 7));
+    document.savePNG(target);
+    QFile replaced(target);
+    ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+    EXPECT_EQ(decodePng(replaced.readAll()).size(), QSize(20, 15));
+    EXPECT_TRUE(temporaries(folder.path()).isEmpty());
+}
+
+TEST(LongDocument, failedSaveLeavesNoTemporaryBehind) {
+    QTemporaryDir folder;
+    LongDocument document;
+    document.append(labelledFrame(20, 10));
+    expectFailure(Kind::render, [&] { document.savePNG(folder.filePath("missing/out.png")); });
+
+    const QString directory = folder.filePath("taken");
+    ASSERT_TRUE(QDir(folder.path()).mkpath("taken/inside"));
+    EXPECT_THROW(document.savePNG(directory), std::filesystem::filesystem_error);
+    EXPECT_TRUE(QFileInfo(directory).isDir());
+    EXPECT_TRUE(temporaries(folder.path()).isEmpty());
+}
+
+} // namespace
+} // namespace vellumix
