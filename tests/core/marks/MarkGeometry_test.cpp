@@ -1,0 +1,189 @@
+#include "marks/ImageMark.h"
+#include "marks/MarkLayout.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+#include <gtest/gtest.h>
+
+using namespace vellumix;
+
+namespace {
+
+ImageMark mark(DrawingTool tool, QVector<QPointF> points, double thickness = 2,
+               QString text = QString()) {
+    return ImageMark(tool, std::move(points), Qt::red, thickness, std::move(text));
+}
+
+// Line height of "Helvetica" at a whole pixel size, measured independently of
+// the code under test.
+double helveticaLineHeight(int pixelSize) {
+    QFont font(QStringLiteral("Helvetica"));
+    font.setPixelSize(pixelSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF metrics(font);
+    return metrics.ascent() + metrics.descent() + 5;
+}
+
+} // namespace
+
+TEST(MarkGeometry, helveticaResolvesToAnInstalledSansFace) {
+    QFont font(QStringLiteral("Helvetica"));
+    font.setPixelSize(22);
+    const QFontMetricsF metrics(font);
+    EXPECT_GT(metrics.ascent(), 10);
+    EXPECT_GT(metrics.horizontalAdvance(QStringLiteral("Callout text")), 80);
+}
+
+TEST(MarkGeometry, lineToolsBoundTheirPointsExpandedByHalfTheThickness) {
+    EXPECT_EQ(mark(DrawingTool::rectangle, {{10, 10}, {110, 60}}, 4).bounds(),
+              QRectF(8, 8, 104, 54));
+    EXPECT_EQ(mark(DrawingTool::pen, {{30, 5}, {10, 40}, {20, 0}}, 2).bounds(),
+              QRectF(9, -1, 22, 42));
+    EXPECT_EQ(mark(DrawingTool::arrow, {{7, 9}}, 6).bounds(), QRectF(4, 6, 6, 6));
+}
+
+TEST(MarkGeometry, markWithoutPointsHasEmptyBoundsAndIsNeverHit) {
+    for (DrawingTool tool : drawing_tool::allCases) {
+        const ImageMark empty = mark(tool, {}, 5, QStringLiteral("x"));
+        EXPECT_EQ(empty.bounds(), QRectF(0, 0, 0, 0));
+        EXPECT_FALSE(empty.hitTest({0, 0}, 100));
+    }
+}
+
+TEST(MarkGeometry, stepRadiusComesFromFontSizeOrThicknessWithAFloorOf14) {
+    ImageMark step = mark(DrawingTool::step, {{50, 50}}, 3, QStringLiteral("1"));
+    EXPECT_EQ(step.bounds(), QRectF(36, 36, 28, 28));
+    step.thickness = 10;
+    EXPECT_EQ(step.bounds(), QRectF(20, 20, 60, 60));
+    step.fontSize = 40;
+    EXPECT_EQ(step.bounds(), QRectF(16, 16, 68, 68));
+    step.fontSize = 20;
+    EXPECT_EQ(step.bounds(), QRectF(33, 33, 34, 34));
+    EXPECT_EQ(mark_layout::stepRadius(step), 17);
+}
+
+TEST(MarkGeometry, emptyCalloutLaysOutThePlaceholder) {
+    const ImageMark callout = mark(DrawingTool::callout, {{0, 0}});
+    EXPECT_EQ(mark_layout::calloutLines(callout), QStringList{QStringLiteral("Callout text")});
+    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), helveticaLineHeight(22) + 28);
+}
+
+TEST(MarkGeometry, blankCalloutParagraphKeepsItsLineAsASpace) {
+    ImageMark callout = mark(DrawingTool::callout, {{20, 30}}, 2, QStringLiteral("a\n\nb"));
+    EXPECT_EQ(mark_layout::calloutLines(callout), (QStringList{"a", " ", "b"}));
+    callout.fontSize = 30;
+    EXPECT_EQ(callout.bubbleRect(), QRectF(20, 30, 240, helveticaLineHeight(30) * 3 + 28));
+}
+
+TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
+    const QString text = QStringLiteral("The quick brown fox jumps over the lazy dog while "
+                                        "Averyveryveryverylongwordwithoutanybreakatall ends it");
+    const ImageMark callout = mark(DrawingTool::callout, {{0, 0}}, 2, text);
+    const MarkFont font = mark_layout::calloutFont(callout);
+    const QStringList lines = mark_layout::calloutLines(callout);
+    ASSERT_GT(lines.size(), 2);
+    EXPECT_EQ(lines.join(QString()), text);
+    for (const QString& line : lines) {
+        EXPECT_LE(font.width(line.trimmed()), mark_layout::bubbleWrapWidth) << line.toStdString();
+    }
+    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), helveticaLineHeight(22) * lines.size() + 28);
+}
+
+TEST(MarkGeometry, calloutLineHoldsAtLeastOneUnitWhenNoGlyphFits) {
+    ImageMark callout = mark(DrawingTool::callout, {{0, 0}}, 2, QStringLiteral("WMW"));
+    callout.fontSize = 400;
+    EXPECT_EQ(mark_layout::calloutLines(callout), (QStringList{"W", "M", "W"}));
+}
+
+TEST(MarkGeometry, calloutBoundsUniteBubbleAndTargetWithAMarginOf4) {
+    const ImageMark callout = mark(DrawingTool::callout, {{100, 100}, {400, 50}});
+    const double height = callout.bubbleRect().height();
+    EXPECT_EQ(callout.bounds(), QRectF(96, 46, 309, 100 + height - 50 + 8));
+    const ImageMark alone = mark(DrawingTool::callout, {{100, 100}});
+    EXPECT_EQ(alone.bounds(), QRectF(96, 96, 248, height + 8));
+}
+
+TEST(MarkGeometry, textBoundsSpanTheWidestLineAndEveryLineHeight) {
+    ImageMark text =
+        mark(DrawingTool::text, {{5, 6}}, 4, QStringLiteral("short\nmuch longer line"));
+    const MarkFont font = mark_layout::textFont(text);
+    const QRectF bounds = text.bounds();
+    EXPECT_EQ(bounds.topLeft(), QPointF(5, 6));
+    EXPECT_DOUBLE_EQ(bounds.width(), font.width(QStringLiteral("much longer line")));
+    EXPECT_DOUBLE_EQ(bounds.height(), helveticaLineHeight(28) * 2);
+    text.thickness = 2;
+    text.text.clear();
+    EXPECT_EQ(text.bounds(), QRectF(5, 6, 0, helveticaLineHeight(18)));
+}
+
+TEST(MarkGeometry, rectangleIsHitOnlyOnItsOutlineBand) {
+    const ImageMark rect = mark(DrawingTool::rectangle, {{0, 0}, {100, 100}}, 2);
+    EXPECT_FALSE(rect.hitTest({50, 50}, 5));
+    EXPECT_TRUE(rect.hitTest({2, 50}, 5));
+    EXPECT_TRUE(rect.hitTest({-4, 50}, 5));
+    EXPECT_FALSE(rect.hitTest({-6, 50}, 5));
+    EXPECT_TRUE(rect.hitTest({50, 50}, 60));
+}
+
+TEST(MarkGeometry, ellipseIsHitNearItsCurveAndNeverWhenFlat) {
+    const ImageMark ellipse = mark(DrawingTool::ellipse, {{0, 0}, {200, 100}}, 2);
+    EXPECT_TRUE(ellipse.hitTest({200, 50}, 0));
+    EXPECT_TRUE(ellipse.hitTest({100, 3.5}, 3));
+    EXPECT_FALSE(ellipse.hitTest({100, 6}, 3));
+    EXPECT_FALSE(ellipse.hitTest({100, 50}, 10));
+    const ImageMark flat = mark(DrawingTool::ellipse, {{10, 0}, {10, 100}}, 2);
+    EXPECT_FALSE(flat.hitTest({10, 50}, 50));
+}
+
+TEST(MarkGeometry, singlePointMarksAreHitOnlyWhenTheyCoverAnArea) {
+    EXPECT_FALSE(mark(DrawingTool::arrow, {{10, 10}}).hitTest({10, 10}, 20));
+    EXPECT_FALSE(mark(DrawingTool::pen, {{10, 10}}).hitTest({10, 10}, 20));
+    const ImageMark text = mark(DrawingTool::text, {{10, 10}}, 2, QStringLiteral("Hi"));
+    EXPECT_TRUE(text.hitTest({12, 20}, 0));
+    EXPECT_FALSE(text.hitTest({5, 20}, 0));
+    EXPECT_TRUE(text.hitTest({5, 20}, 6));
+}
+
+TEST(MarkGeometry, segmentToolsAreHitWithinHalfTheThicknessPlusTolerance) {
+    const ImageMark line = mark(DrawingTool::line, {{0, 0}, {100, 0}}, 4);
+    EXPECT_TRUE(line.hitTest({50, 5}, 3));
+    EXPECT_FALSE(line.hitTest({50, 5.5}, 3));
+    EXPECT_TRUE(line.hitTest({104, 0}, 2));
+    EXPECT_FALSE(line.hitTest({105, 0}, 2));
+    const ImageMark pen = mark(DrawingTool::pen, {{0, 0}, {0, 50}, {50, 50}}, 2);
+    EXPECT_TRUE(pen.hitTest({25, 52}, 1));
+    EXPECT_FALSE(pen.hitTest({25, 25}, 1));
+}
+
+TEST(MarkGeometry, curvedArrowIsHitAlongItsCurveNotItsChord) {
+    const ImageMark curved = mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}, {50, 100}}, 2);
+    EXPECT_TRUE(curved.hitTest({50, 50}, 1));
+    EXPECT_FALSE(curved.hitTest({50, 0}, 1));
+    const ImageMark straight = mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}}, 2);
+    EXPECT_TRUE(straight.hitTest({50, 0}, 1));
+}
+
+TEST(MarkGeometry, calloutIsHitOnItsBubbleAndAlongItsPointer) {
+    const ImageMark callout = mark(DrawingTool::callout, {{0, 0}, {120, 300}}, 4);
+    const QRectF bubble = callout.bubbleRect();
+    EXPECT_TRUE(callout.hitTest({239, 10}, 0));
+    EXPECT_FALSE(callout.hitTest({243, 10}, 2));
+    EXPECT_TRUE(callout.hitTest({120, (bubble.bottom() + 300) / 2}, 0));
+    EXPECT_FALSE(callout.hitTest({140, (bubble.bottom() + 300) / 2}, 2));
+    EXPECT_FALSE(mark(DrawingTool::callout, {{0, 0}}).hitTest({120, 200}, 2));
+}
+
+TEST(MarkGeometry, translatedMovesEveryPointAndKeepsEverythingElse) {
+    ImageMark pixelate = mark(DrawingTool::pixelate, {{1, 2}, {30, 40}}, 6);
+    pixelate.bitmap = QImage(3, 4, QImage::Format_RGBA8888_Premultiplied);
+    pixelate.bitmap->fill(Qt::cyan);
+    pixelate.cornerRadius = 7;
+    const ImageMark moved = pixelate.translated(5, -3);
+    EXPECT_EQ(moved.points, (QVector<QPointF>{{6, -1}, {35, 37}}));
+    ASSERT_TRUE(moved.bitmap);
+    EXPECT_EQ(moved.bitmap->cacheKey(), pixelate.bitmap->cacheKey());
+    EXPECT_EQ(moved.cornerRadius, 7);
+    EXPECT_EQ(moved.thickness, 6);
+    EXPECT_EQ(pixelate.points, (QVector<QPointF>{{1, 2}, {30, 40}}));
+}

@@ -1,0 +1,209 @@
+#include "marks/ImageMark.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vellumix;
+
+namespace {
+
+const QColor white(255, 255, 255);
+const QColor red(255, 0, 0);
+
+ImageMark mark(DrawingTool tool, QVector<QPointF> points, double thickness = 2, QColor color = red,
+               QString text = QString()) {
+    return ImageMark(tool, std::move(points), color, thickness, std::move(text));
+}
+
+QImage drawn(const ImageMark& mark, QColor background = white, QSize size = {300, 200}) {
+    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    mark.draw(painter);
+    painter.end();
+    return image;
+}
+
+// Pixels that differ from the background, outside the given rectangle.
+int changedOutside(const QImage& image, const QRectF& rect, QColor background = white) {
+    const QRect allowed = rect.toAlignedRect();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!allowed.contains(x, y) && image.pixelColor(x, y) != background) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+int changedCount(const QImage& image, QColor background = white) {
+    return changedOutside(image, QRectF(), background);
+}
+
+void expectNear(QColor actual, QColor expected, int slack = 1) {
+    EXPECT_NEAR(actual.red(), expected.red(), slack);
+    EXPECT_NEAR(actual.green(), expected.green(), slack);
+    EXPECT_NEAR(actual.blue(), expected.blue(), slack);
+    EXPECT_NEAR(actual.alpha(), expected.alpha(), slack);
+}
+
+} // namespace
+
+TEST(MarkRenderer, rectangleStrokesItsOutlineFromFirstToLastPoint) {
+    const QImage image = drawn(mark(DrawingTool::rectangle, {{20, 20}, {500, 500}, {120, 100}}, 4));
+    EXPECT_EQ(image.pixelColor(20, 60), red);
+    EXPECT_EQ(image.pixelColor(70, 99), red);
+    EXPECT_EQ(image.pixelColor(70, 60), white);
+    EXPECT_EQ(image.pixelColor(150, 150), white);
+    EXPECT_EQ(changedOutside(image, QRectF(17, 17, 106, 86)), 0);
+}
+
+TEST(MarkRenderer, hugeCornerRadiusOnATinyRectangleStillDraws) {
+    ImageMark rect = mark(DrawingTool::rectangle, {{10, 10}, {14, 13}}, 1);
+    rect.cornerRadius = 200;
+    EXPECT_GT(changedCount(drawn(rect)), 0);
+    ImageMark highlight = mark(DrawingTool::highlight, {{10, 10}, {14, 13}});
+    highlight.cornerRadius = 200;
+    EXPECT_GT(changedCount(drawn(highlight)), 0);
+    ImageMark flat = mark(DrawingTool::highlight, {{10, 10}, {40, 10}});
+    flat.cornerRadius = 200;
+    EXPECT_EQ(changedCount(drawn(flat)), 0);
+}
+
+TEST(MarkRenderer, highlightBlendsItsColourAtOpacity024) {
+    const QImage onWhite = drawn(mark(DrawingTool::highlight, {{10, 10}, {60, 40}}));
+    expectNear(onWhite.pixelColor(30, 20), QColor(255, 194, 194));
+    const QImage onClear =
+        drawn(mark(DrawingTool::highlight, {{10, 10}, {60, 40}}), Qt::transparent);
+    expectNear(onClear.pixelColor(30, 20), QColor(255, 0, 0, 61));
+    EXPECT_EQ(onWhite.pixelColor(70, 20), white);
+}
+
+TEST(MarkRenderer, coverIsOpaqueInItsExactColour) {
+    const QColor colour(12, 34, 56);
+    const QImage image = drawn(mark(DrawingTool::cover, {{60, 40}, {10, 10}}, 2, colour));
+    EXPECT_EQ(image.pixelColor(10, 10), colour);
+    EXPECT_EQ(image.pixelColor(59, 39), colour);
+    EXPECT_EQ(image.pixelColor(60, 40), white);
+    EXPECT_EQ(changedOutside(image, QRectF(10, 10, 50, 30)), 0);
+}
+
+TEST(MarkRenderer, pixelateWithoutBitmapShowsTranslucentGrey) {
+    const QImage image = drawn(mark(DrawingTool::pixelate, {{10, 10}, {60, 40}}, 8));
+    expectNear(image.pixelColor(30, 20), QColor(217, 217, 217));
+    const QImage clear =
+        drawn(mark(DrawingTool::pixelate, {{10, 10}, {60, 40}}, 8), Qt::transparent);
+    expectNear(clear.pixelColor(30, 20), QColor(128, 128, 128, 77), 2);
+}
+
+TEST(MarkRenderer, pixelateStretchesItsBitmapInHardEdgedBlocks) {
+    QImage bitmap(2, 2, QImage::Format_RGBA8888_Premultiplied);
+    bitmap.setPixelColor(0, 0, Qt::red);
+    bitmap.setPixelColor(1, 0, Qt::green);
+    bitmap.setPixelColor(0, 1, Qt::blue);
+    bitmap.setPixelColor(1, 1, Qt::black);
+    ImageMark pixelate = mark(DrawingTool::pixelate, {{50, 60}, {10, 20}}, 8);
+    pixelate.bitmap = bitmap;
+    const QImage image = drawn(pixelate);
+    EXPECT_EQ(image.pixelColor(10, 20), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(29, 39), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(30, 39), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(29, 40), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(49, 59), QColor(Qt::black));
+    EXPECT_EQ(changedOutside(image, QRectF(10, 20, 40, 40)), 0);
+}
+
+TEST(MarkRenderer, stepBadgeHasAWhiteOutlineAndACentredWhiteNumber) {
+    const QColor blue(0, 0, 255);
+    const QImage plain = drawn(mark(DrawingTool::step, {{50, 50}}, 3, blue));
+    EXPECT_EQ(plain.pixelColor(50, 36), white);
+    EXPECT_EQ(plain.pixelColor(50, 42), blue);
+    EXPECT_EQ(plain.pixelColor(50, 50), blue);
+    EXPECT_EQ(changedOutside(plain, QRectF(35, 35, 30, 30)), 0);
+
+    const QImage numbered =
+        drawn(mark(DrawingTool::step, {{50, 50}}, 3, blue, QStringLiteral("8")));
+    QRect whiteInside;
+    for (int y = 40; y < 60; ++y) {
+        for (int x = 40; x < 60; ++x) {
+            const QColor c = numbered.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200) {
+                whiteInside |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_FALSE(whiteInside.isEmpty());
+    EXPECT_NEAR(whiteInside.center().x() + 0.5, 50, 1.5);
+    EXPECT_NEAR(whiteInside.center().y() + 0.5, 50, 1.5);
+}
+
+TEST(MarkRenderer, arrowHeadIsAnOpenVAtTheSecondPoint) {
+    const QImage image = drawn(mark(DrawingTool::arrow, {{20, 50}, {120, 50}, {120, 150}}, 1));
+    // The arms end 11 pixels back from the tip at 0.45 radians off the shaft.
+    const double armX = 120 - 11 * std::cos(0.45);
+    const double armY = 11 * std::sin(0.45);
+    EXPECT_NE(image.pixelColor(int(armX), int(50 + armY)), white);
+    EXPECT_NE(image.pixelColor(int(armX), int(50 - armY)), white);
+    EXPECT_EQ(image.pixelColor(111, 47), white);
+    EXPECT_EQ(image.pixelColor(111, 52), white);
+    EXPECT_EQ(image.pixelColor(123, 50), white);
+    EXPECT_EQ(image.pixelColor(120, 100), white);
+}
+
+TEST(MarkRenderer, curvedArrowWithTwoPointsIsStraight) {
+    const QImage image = drawn(mark(DrawingTool::curvedArrow, {{20, 50}, {120, 50}}, 2));
+    EXPECT_EQ(image.pixelColor(70, 49), red);
+    EXPECT_EQ(changedOutside(image, QRectF(18, 43, 104, 14)), 0);
+}
+
+TEST(MarkRenderer, calloutTargetInsideTheBubbleDrawsNoPointer) {
+    const ImageMark callout = mark(DrawingTool::callout, {{20, 20}, {60, 40}}, 4);
+    EXPECT_EQ(changedOutside(drawn(callout), callout.bubbleRect()), 0);
+}
+
+TEST(MarkRenderer, calloutStraightBelowItsBubbleGetsAVerticalPointer) {
+    const ImageMark callout = mark(DrawingTool::callout, {{20, 10}, {140, 190}}, 4);
+    const QRectF bubble = callout.bubbleRect();
+    const QImage image = drawn(callout);
+    for (int y = int(bubble.bottom()) + 1; y < 188; ++y) {
+        EXPECT_EQ(image.pixelColor(140, y), red) << y;
+    }
+    EXPECT_EQ(image.pixelColor(140, int(bubble.bottom()) - 2), red);
+    EXPECT_EQ(changedOutside(image, callout.bounds()), 0);
+}
+
+TEST(MarkRenderer, textStaysInsideItsBounds) {
+    const QColor blue(0, 0, 255);
+    const ImageMark text =
+        mark(DrawingTool::text, {{10, 10}, {200, 200}}, 2, blue, QStringLiteral("Hello\nWorld"));
+    const QImage image = drawn(text);
+    EXPECT_GT(changedCount(image), 50);
+    EXPECT_EQ(changedOutside(image, text.bounds().adjusted(-1, -1, 1, 1)), 0);
+}
+
+TEST(MarkRenderer, selectCropAndPointlessMarksDrawNothing) {
+    EXPECT_EQ(changedCount(drawn(mark(DrawingTool::select, {{10, 10}, {50, 50}}))), 0);
+    EXPECT_EQ(changedCount(drawn(mark(DrawingTool::crop, {{10, 10}, {50, 50}}))), 0);
+    EXPECT_EQ(changedCount(drawn(mark(DrawingTool::cover, {}))), 0);
+    EXPECT_EQ(changedCount(drawn(mark(DrawingTool::arrow, {{10, 10}}))), 0);
+}
+
+TEST(MarkRenderer, drawingLeavesThePainterStateAsItFoundIt) {
+    QImage image(50, 50, QImage::Format_RGBA8888_Premultiplied);
+    QPainter painter(&image);
+    const QPen pen(Qt::green, 3);
+    painter.setPen(pen);
+    for (DrawingTool tool : drawing_tool::allCases) {
+        mark(tool, {{5, 5}, {40, 30}}, 6, red, QStringLiteral("7")).draw(painter);
+        EXPECT_EQ(painter.pen(), pen);
+        EXPECT_EQ(painter.brush(), QBrush());
+        EXPECT_EQ(painter.opacity(), 1);
+        EXPECT_TRUE(painter.transform().isIdentity());
+        EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing));
+    }
+}
