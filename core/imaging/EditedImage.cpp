@@ -33,6 +33,11 @@ QImage blankBitmap(QSize size) {
 // edges, ceiling of the far ones) and clipped to the source. Computed in
 // doubles so far-away or non-finite crops cannot overflow.
 QRect clippedArea(const QRectF& requested, QSize bounds) {
+    for (double value : {requested.x(), requested.y(), requested.width(), requested.height()}) {
+        if (!std::isfinite(value)) {
+            fail();
+        }
+    }
     const QRectF area = requested.normalized();
     const double left = std::max(0.0, std::floor(area.left()));
     const double top = std::max(0.0, std::floor(area.top()));
