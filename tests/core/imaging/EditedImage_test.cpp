@@ -1,0 +1,158 @@
+#include "imaging/EditedImage.h"
+
+#include "imaging/PngCodec.h"
+#include "stitching/DocumentError.h"
+
+#include <QColorSpace>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vellumix {
+namespace {
+
+// Each pixel's colour names its position, so any shift shows up.
+QImage positionedSource(int width, int height) {
+    QImage image(width, height, QImage::Format_RGBA8888_Premultiplied);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixelColor(x, y, QColor(x % 256, y % 256, 100));
+        }
+    }
+    return image;
+}
+
+ImageMark cover(QRectF rect, QColor colour) {
+    return ImageMark(DrawingTool::cover, {rect.topLeft(), rect.bottomRight()}, colour, 4, {});
+}
+
+void expectRenderError(const std::function<void()>& action) {
+    try {
+        action();
+        ADD_FAILURE() << "expected a render error";
+    } catch (const DocumentError& error) {
+        EXPECT_EQ(error.kind(), DocumentError::Kind::render);
+    }
+}
+
+void expectOutputFormat(const QImage& image) {
+    EXPECT_EQ(image.format(), QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(image.colorSpace(), QColorSpace(QColorSpace::SRgb));
+}
+
+TEST(EditedImageRender, withoutCropOrMarksCopiesTheSource) {
+    const QImage source = positionedSource(40, 30);
+    const QImage output = EditedImage::render(source, {});
+    expectOutputFormat(output);
+    ASSERT_EQ(output.size(), source.size());
+    QImage expected = source;
+    expected.setColorSpace(QColorSpace::SRgb);
+    EXPECT_EQ(output, expected);
+}
+
+TEST(EditedImageRender, cropIsWidenedToWholePixelsThenClipped) {
+    const QImage source = positionedSource(100, 80);
+    const QImage widened = EditedImage::render(source, {}, QRectF(10.4, 10.6, 20.2, 20.2));
+    ASSERT_EQ(widened.size(), QSize(21, 21));
+    EXPECT_EQ(widened.pixelColor(0, 0), QColor(10, 10, 100));
+    EXPECT_EQ(widened.pixelColor(20, 20), QColor(30, 30, 100));
+
+    const QImage clipped = EditedImage::render(source, {}, QRectF(90, 70, 50, 50));
+    ASSERT_EQ(clipped.size(), QSize(10, 10));
+    EXPECT_EQ(clipped.pixelColor(9, 9), QColor(99, 79, 100));
+
+    for (const QRectF& outside : {QRectF(100, 0, 10, 10), QRectF(-20, -20, 20, 20),
+                                  QRectF(5, 5, 0, 10), QRectF(qQNaN(), 0, 5, 5)}) {
+        expectRenderError([&] { EditedImage::render(source, {}, outside); });
+    }
+    expectRenderError([&] { EditedImage::render(QImage(), {}); });
+}
+
+TEST(EditedImageRender, marksKeepSourceCoordinatesUnderCrop) {
+    const QImage source = positionedSource(100, 100);
+    const QVector<ImageMark> marks{cover(QRectF(50, 50, 10, 10), Qt::red),
+                                   cover(QRectF(55, 55, 10, 10), Qt::blue)};
+    const QImage output = EditedImage::render(source, marks, QRectF(40, 40, 40, 40));
+    EXPECT_EQ(output.pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(output.pixelColor(12, 12), QColor(Qt::red));
+    EXPECT_EQ(output.pixelColor(17, 17), QColor(Qt::blue));
+    EXPECT_EQ(output.pixelColor(9, 9), QColor(49, 49, 100));
+    EXPECT_EQ(output.pixelColor(26, 26), QColor(66, 66, 100));
+}
+
+TEST(EditedImageRender, transparentSourceStaysTransparent) {
+    QImage source(8, 8, QImage::Format_RGBA8888_Premultiplied);
+    source.fill(Qt::transparent);
+    source.setPixelColor(3, 3, QColor(255, 0, 0, 128));
+    const QImage output = EditedImage::render(source, {});
+    EXPECT_EQ(output.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(output.pixelColor(3, 3), source.pixelColor(3, 3));
+}
+
+TEST(EditedImagePixelated, blockSizeGivesOnePixelPerBlock) {
+    const QImage image = positionedSource(100, 30);
+    const QImage reduced = EditedImage::pixelated(image, 12);
+    expectOutputFormat(reduced);
+    EXPECT_EQ(reduced.size(), QSize(9, 3));
+    EXPECT_EQ(EditedImage::pixelated(image, 0).size(), QSize(50, 15));
+    EXPECT_EQ(EditedImage::pixelated(image, 1).size(), QSize(50, 15));
+    EXPECT_EQ(EditedImage::pixelated(image, -5).size(), QSize(50, 15));
+    EXPECT_EQ(EditedImage::pixelated(image, 1000).size(), QSize(1, 1));
+    expectRenderError([] { EditedImage::pixelated(QImage(), 4); });
+}
+
+TEST(EditedImagePixelated, blocksAverageTheirPixels) {
+    QImage image(4, 2, QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::white);
+    for (int y = 0; y < 2; ++y) {
+        image.setPixelColor(0, y, Qt::black);
+        image.setPixelColor(1, y, Qt::black);
+    }
+    const QImage reduced = EditedImage::pixelated(image, 2);
+    ASSERT_EQ(reduced.size(), QSize(2, 1));
+    EXPECT_LT(reduced.pixelColor(0, 0).red(), 40);
+    EXPECT_GT(reduced.pixelColor(1, 0).red(), 215);
+}
+
+QImage halfTransparent() {
+    QImage image(16, 16, QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 8; x < 16; ++x) {
+            image.setPixelColor(x, y, QColor(0, 0, 200));
+        }
+    }
+    return image;
+}
+
+TEST(EditedImageJpeg, transparentAreasBecomeWhite) {
+    const QImage decoded = QImage::fromData(EditedImage::jpeg(halfTransparent(), 1), "JPEG");
+    ASSERT_EQ(decoded.size(), QSize(16, 16));
+    const QColor flattened = decoded.pixelColor(2, 8);
+    EXPECT_GT(flattened.red(), 245);
+    EXPECT_GT(flattened.blue(), 245);
+    EXPECT_LT(decoded.pixelColor(13, 8).red(), 20);
+    expectRenderError([] { EditedImage::jpeg(QImage(), 0.5); });
+}
+
+TEST(EditedImageJpeg, qualityIsClampedToZeroThroughOne) {
+    const QImage image = positionedSource(64, 64);
+    EXPECT_EQ(EditedImage::jpeg(image, 1.5), EditedImage::jpeg(image, 1));
+    EXPECT_EQ(EditedImage::jpeg(image, -1), EditedImage::jpeg(image, 0));
+    EXPECT_LT(EditedImage::jpeg(image, 0).size(), EditedImage::jpeg(image, 1).size());
+    expectRenderError([&] { EditedImage::jpeg(image, qQNaN()); });
+}
+
+TEST(EditedImagePng, keepsTransparency) {
+    const QImage image = halfTransparent();
+    const QImage decoded = decodePng(EditedImage::png(image));
+    EXPECT_EQ(decoded.pixelColor(2, 8).alpha(), 0);
+    EXPECT_EQ(decoded.pixelColor(13, 8), QColor(0, 0, 200));
+    QImage expected = image;
+    expected.setColorSpace(QColorSpace::SRgb);
+    EXPECT_EQ(decoded, expected);
+}
+
+} // namespace
+} // namespace vellumix
