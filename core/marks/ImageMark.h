@@ -19,6 +19,10 @@ namespace vellumix {
 // One annotation as a plain value. Points are image pixels, origin top-left,
 // y downward. QImage is implicitly shared, so copying a mark with a bitmap is
 // cheap and a copy never sees changes made through another.
+//
+// Callout, text and step marks measure and draw text with Qt's font
+// database, so their geometry and drawing need a QGuiApplication (the
+// offscreen platform will do).
 struct ImageMark {
     ImageMark(DrawingTool tool, QVector<QPointF> points, QColor color, double thickness,
               QString text)

@@ -126,11 +126,7 @@ QRectF ImageMark::bounds() const {
 }
 
 QRectF ImageMark::bubbleRect() const {
-    const QPointF origin = points.isEmpty() ? QPointF(0, 0) : points.front();
-    const double lineCount = mark_layout::calloutLines(*this).size();
-    const double height =
-        mark_layout::calloutLineHeight(*this) * lineCount + mark_layout::bubblePadding;
-    return QRectF(origin, QSizeF(mark_layout::bubbleWidth, height));
+    return mark_layout::calloutLayout(*this).bubble;
 }
 
 ImageMark ImageMark::translated(double x, double y) const {

@@ -67,8 +67,13 @@ double stepRadius(const ImageMark& mark) {
     return std::max(radius, minimumStepRadius);
 }
 
-double calloutLineHeight(const ImageMark& mark) {
-    return calloutFont(mark).lineAdvance();
+CalloutLayout calloutLayout(const ImageMark& mark) {
+    CalloutLayout layout{calloutFont(mark), {}, {}};
+    layout.lines = calloutLines(mark.text, layout.font);
+    const QPointF origin = mark.points.isEmpty() ? QPointF(0, 0) : mark.points.front();
+    const double height = layout.font.lineAdvance() * layout.lines.size() + bubblePadding;
+    layout.bubble = QRectF(origin, QSizeF(bubbleWidth, height));
+    return layout;
 }
 
 QStringList calloutLines(const ImageMark& mark) {

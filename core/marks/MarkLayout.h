@@ -3,6 +3,7 @@
 #include "marks/ImageMark.h"
 #include "marks/MarkFont.h"
 
+#include <QRectF>
 #include <QStringList>
 
 // Sizes and text layout derived from a mark's fields, shared by geometry and
@@ -27,7 +28,17 @@ MarkFont textFont(const ImageMark& mark);
 MarkFont stepFont(double radius);
 
 double stepRadius(const ImageMark& mark);
-double calloutLineHeight(const ImageMark& mark);
+
+// Everything a callout's bubble needs, laid out once for both framing and
+// drawing.
+struct CalloutLayout {
+    MarkFont font;
+    QStringList lines;
+    // Origin at the first point, or at (0, 0) without points; as tall as the
+    // lines plus the padding.
+    QRectF bubble;
+};
+CalloutLayout calloutLayout(const ImageMark& mark);
 
 // The callout's text broken into display lines at the bubble's wrap width:
 // the placeholder stands in for empty text, every line feed starts a new

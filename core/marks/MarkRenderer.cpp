@@ -41,6 +41,27 @@ void drawArrowHead(QPainter& painter, const ImageMark& mark, QPointF from, QPoin
     painter.strokePath(head, painter.pen());
 }
 
+// Strokes the polyline through points. Qt leaves a path without length
+// blank, but a click with a line-drawing tool should leave a round dot, as
+// round caps on a zero-length stroke do.
+void strokeOpenPath(QPainter& painter, const QVector<QPointF>& points) {
+    if (points.size() < 2) {
+        return;
+    }
+    const bool dot = std::all_of(points.begin(), points.end(),
+                                 [&](QPointF point) { return point == points.front(); });
+    if (dot) {
+        const QPen pen = painter.pen();
+        painter.save();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(pen.color());
+        painter.drawEllipse(points.front(), pen.widthF() / 2, pen.widthF() / 2);
+        painter.restore();
+        return;
+    }
+    painter.drawPolyline(points.data(), int(points.size()));
+}
+
 void drawNothing(QPainter&, const ImageMark&) {}
 
 void drawRectangle(QPainter& painter, const ImageMark& mark) {
@@ -52,14 +73,14 @@ void drawEllipse(QPainter& painter, const ImageMark& mark) {
 }
 
 void drawLine(QPainter& painter, const ImageMark& mark) {
-    painter.drawLine(mark.points.front(), mark.points.back());
+    strokeOpenPath(painter, {mark.points.front(), mark.points.back()});
 }
 
 void drawArrow(QPainter& painter, const ImageMark& mark) {
     if (mark.points.size() < 2) {
         return;
     }
-    painter.drawLine(mark.points[0], mark.points[1]);
+    strokeOpenPath(painter, {mark.points[0], mark.points[1]});
     drawArrowHead(painter, mark, mark.points[0], mark.points[1]);
 }
 
@@ -70,18 +91,18 @@ void drawCurvedArrow(QPainter& painter, const ImageMark& mark) {
     const QPointF start = mark.points[0];
     const QPointF end = mark.points[1];
     const QPointF control = mark.points.size() >= 3 ? mark.points[2] : (start + end) / 2;
-    QPainterPath curve(start);
-    curve.quadTo(control, end);
-    painter.strokePath(curve, painter.pen());
+    if (start == end && control == end) {
+        strokeOpenPath(painter, {start, end});
+    } else {
+        QPainterPath curve(start);
+        curve.quadTo(control, end);
+        painter.strokePath(curve, painter.pen());
+    }
     drawArrowHead(painter, mark, control, end);
 }
 
 void drawPen(QPainter& painter, const ImageMark& mark) {
-    QPainterPath path(mark.points.front());
-    for (qsizetype i = 1; i < mark.points.size(); ++i) {
-        path.lineTo(mark.points[i]);
-    }
-    painter.strokePath(path, painter.pen());
+    strokeOpenPath(painter, mark.points);
 }
 
 void drawPixelate(QPainter& painter, const ImageMark& mark) {
@@ -140,26 +161,26 @@ void drawCalloutPointer(QPainter& painter, const ImageMark& mark, const QRectF& 
     const double sx = (bubble.width() / 2) / std::max(std::abs(d.x()), 0.001);
     const double sy = (bubble.height() / 2) / std::max(std::abs(d.y()), 0.001);
     const QPointF edge = center + d * std::min(sx, sy);
-    painter.drawLine(edge, target);
+    strokeOpenPath(painter, {edge, target});
     drawArrowHead(painter, mark, edge, target);
 }
 
 void drawCallout(QPainter& painter, const ImageMark& mark) {
-    const QRectF bubble = mark.bubbleRect();
+    const mark_layout::CalloutLayout layout = mark_layout::calloutLayout(mark);
+    const QRectF& bubble = layout.bubble;
     if (mark.points.size() >= 2 && !contains(bubble, mark.points[1])) {
         drawCalloutPointer(painter, mark, bubble);
     }
     // The bubble goes over the pointer's start.
     painter.fillPath(roundedRect(bubble, mark_layout::bubbleCornerRadius), mark.color);
-    const MarkFont font = mark_layout::calloutFont(mark);
     painter.setPen(Qt::white);
+    const double left = bubble.left() + mark_layout::bubbleTextLeft;
     double top = bubble.top() + mark_layout::bubbleTextTop;
-    for (const QString& line : mark_layout::calloutLines(mark.text, font)) {
-        font.draw(painter,
-                  QPointF(bubble.left() + mark_layout::bubbleTextLeft, top + font.ascent()), line);
+    for (const QString& line : layout.lines) {
+        layout.font.draw(painter, QPointF(left, top + layout.font.ascent()), line);
         // Lines sit on whole pixels, while the bubble's height uses the exact
         // line height.
-        top += std::ceil(font.lineAdvance());
+        top += std::ceil(layout.font.lineAdvance());
     }
 }
 

@@ -4,8 +4,7 @@
 
 #include <QPainter>
 
-#include <functional>
-#include <vector>
+#include <iterator>
 
 namespace vellumix::samples {
 
@@ -19,11 +18,6 @@ constexpr int labelHeight = 24;
 const QColor red(235, 64, 52);
 const QColor blue(40, 110, 230);
 const QColor yellow(250, 205, 30);
-
-struct Sample {
-    QString label;
-    std::function<QVector<ImageMark>()> marks;
-};
 
 ImageMark make(DrawingTool tool, QVector<QPointF> points, QColor color, double thickness,
                QString text = QString()) {
@@ -40,88 +34,103 @@ QImage checkerBitmap() {
     return bitmap;
 }
 
-QVector<ImageMark> roundedRectangle() {
-    ImageMark rect = make(DrawingTool::rectangle, {{170, 40}, {270, 170}}, blue, 4);
-    rect.cornerRadius = 18;
-    return {make(DrawingTool::rectangle, {{30, 40}, {140, 170}}, red, 4), rect};
+using Marks = QVector<ImageMark>;
+
+Marks rectangles() {
+    ImageMark rounded = make(DrawingTool::rectangle, {{170, 40}, {270, 170}}, blue, 4);
+    rounded.cornerRadius = 18;
+    return {make(DrawingTool::rectangle, {{30, 40}, {140, 170}}, red, 4), rounded};
 }
 
-QVector<ImageMark> pixelated() {
+Marks ellipses() {
+    return {make(DrawingTool::ellipse, {{30, 40}, {270, 170}}, red, 4)};
+}
+
+Marks lines() {
+    return {make(DrawingTool::line, {{30, 170}, {270, 40}}, red, 6)};
+}
+
+Marks arrows() {
+    return {make(DrawingTool::arrow, {{30, 170}, {260, 50}}, red, 4),
+            make(DrawingTool::arrow, {{30, 60}, {150, 60}}, blue, 1)};
+}
+
+Marks curvedArrows() {
+    return {make(DrawingTool::curvedArrow, {{30, 170}, {270, 150}, {120, 20}}, red, 4)};
+}
+
+Marks wrappedCallout() {
+    return {make(DrawingTool::callout, {{20, 36}, {280, 200}}, blue, 3,
+                 QStringLiteral("A callout wraps its text at the bubble's width"))};
+}
+
+Marks placeholderCallout() {
+    return {make(DrawingTool::callout, {{30, 60}, {150, 200}}, red, 3)};
+}
+
+// A free-hand stroke, and a click that leaves a dot.
+Marks penStrokes() {
+    return {make(DrawingTool::pen,
+                 {{30, 150}, {70, 60}, {110, 160}, {150, 50}, {190, 150}, {260, 70}}, red, 5),
+            make(DrawingTool::pen, {{40, 190}, {40, 190}}, blue, 8)};
+}
+
+Marks pixelated() {
     ImageMark withBitmap = make(DrawingTool::pixelate, {{160, 40}, {280, 170}}, red, 8);
     withBitmap.bitmap = checkerBitmap();
     return {make(DrawingTool::pixelate, {{20, 40}, {140, 170}}, red, 8), withBitmap};
 }
 
-QVector<ImageMark> highlighted() {
-    ImageMark rounded = make(DrawingTool::highlight, {{20, 120}, {280, 160}}, blue, 4);
-    rounded.cornerRadius = 200;
-    return {make(DrawingTool::text, {{24, 50}}, Qt::black, 3, QStringLiteral("highlighted")),
-            make(DrawingTool::highlight, {{20, 45}, {200, 80}}, yellow, 4), rounded};
+Marks texts() {
+    return {make(DrawingTool::text, {{20, 40}}, red, 3, QStringLiteral("Text mark\nsecond line"))};
 }
 
-QVector<ImageMark> steps() {
+Marks steps() {
     ImageMark large = make(DrawingTool::step, {{220, 110}}, blue, 3, QStringLiteral("12"));
     large.fontSize = 40;
-    return {make(DrawingTool::step, {{50, 110}}, red, 3, QStringLiteral("1")),
+    // A dark band shows the badges' white outline.
+    return {make(DrawingTool::cover, {{0, 95}, {300, 125}}, QColor(60, 60, 60), 1),
+            make(DrawingTool::step, {{50, 110}}, red, 3, QStringLiteral("1")),
             make(DrawingTool::step, {{120, 110}}, red, 8, QStringLiteral("2")), large};
 }
 
-const std::vector<Sample>& sampleList() {
-    static const std::vector<Sample> list = {
-        {QStringLiteral("rectangle"), roundedRectangle},
-        {QStringLiteral("ellipse"),
-         [] {
-             return QVector{make(DrawingTool::ellipse, {{30, 40}, {270, 170}}, red, 4)};
-         }},
-        {QStringLiteral("line"),
-         [] {
-             return QVector{make(DrawingTool::line, {{30, 170}, {270, 40}}, red, 6)};
-         }},
-        {QStringLiteral("arrow"),
-         [] {
-             return QVector{make(DrawingTool::arrow, {{30, 170}, {260, 50}}, red, 4),
-                            make(DrawingTool::arrow, {{30, 60}, {150, 60}}, blue, 1)};
-         }},
-        {QStringLiteral("curvedArrow"),
-         [] {
-             return QVector{
-                 make(DrawingTool::curvedArrow, {{30, 170}, {270, 150}, {120, 20}}, red, 4)};
-         }},
-        {QStringLiteral("callout"),
-         [] {
-             return QVector{make(DrawingTool::callout, {{20, 36}, {280, 200}}, blue, 3,
-                                 QStringLiteral("A callout wraps its text at the bubble's width"))};
-         }},
-        {QStringLiteral("callout, placeholder"),
-         [] {
-             return QVector{make(DrawingTool::callout, {{30, 60}, {150, 200}}, red, 3)};
-         }},
-        {QStringLiteral("pen"),
-         [] {
-             return QVector{
-                 make(DrawingTool::pen,
-                      {{30, 150}, {70, 60}, {110, 160}, {150, 50}, {190, 150}, {260, 70}}, red, 5)};
-         }},
-        {QStringLiteral("pixelate: placeholder, bitmap"), pixelated},
-        {QStringLiteral("text"),
-         [] {
-             return QVector{make(DrawingTool::text, {{20, 40}}, red, 3,
-                                 QStringLiteral("Text mark\nsecond line"))};
-         }},
-        {QStringLiteral("step"), steps},
-        {QStringLiteral("highlight"), highlighted},
-        {QStringLiteral("cover"),
-         [] {
-             return QVector{make(DrawingTool::cover, {{30, 40}, {270, 170}}, Qt::black, 4)};
-         }},
-        {QStringLiteral("select, crop: nothing"),
-         [] {
-             return QVector{make(DrawingTool::select, {{30, 40}, {270, 170}}, red, 4),
-                            make(DrawingTool::crop, {{30, 40}, {270, 170}}, red, 4)};
-         }},
-    };
-    return list;
+Marks highlights() {
+    ImageMark capsule = make(DrawingTool::highlight, {{20, 120}, {280, 160}}, blue, 4);
+    capsule.cornerRadius = 200;
+    return {make(DrawingTool::text, {{24, 50}}, Qt::black, 3, QStringLiteral("highlighted")),
+            make(DrawingTool::highlight, {{20, 45}, {200, 80}}, yellow, 4), capsule};
 }
+
+Marks covers() {
+    return {make(DrawingTool::cover, {{30, 40}, {270, 170}}, Qt::black, 4)};
+}
+
+Marks editorOnlyTools() {
+    return {make(DrawingTool::select, {{30, 40}, {270, 170}}, red, 4),
+            make(DrawingTool::crop, {{30, 40}, {270, 170}}, red, 4)};
+}
+
+struct Sample {
+    const char* label;
+    Marks (*marks)();
+};
+
+constexpr Sample sampleList[] = {
+    {"rectangle", rectangles},
+    {"ellipse", ellipses},
+    {"line", lines},
+    {"arrow", arrows},
+    {"curvedArrow", curvedArrows},
+    {"callout", wrappedCallout},
+    {"callout, placeholder", placeholderCallout},
+    {"pen", penStrokes},
+    {"pixelate: placeholder, bitmap", pixelated},
+    {"text", texts},
+    {"step", steps},
+    {"highlight", highlights},
+    {"cover", covers},
+    {"select, crop: nothing", editorOnlyTools},
+};
 
 void drawCell(QPainter& painter, const Sample& sample, QPoint origin) {
     painter.save();
@@ -129,7 +138,8 @@ void drawCell(QPainter& painter, const Sample& sample, QPoint origin) {
     painter.setPen(QColor(200, 200, 200));
     painter.drawRect(QRect(0, 0, cellWidth - 1, cellHeight - 1));
     painter.setPen(Qt::black);
-    painter.drawText(QRect(8, 0, cellWidth - 16, labelHeight), Qt::AlignVCenter, sample.label);
+    painter.drawText(QRect(8, 0, cellWidth - 16, labelHeight), Qt::AlignVCenter,
+                     QString::fromLatin1(sample.label));
     painter.setClipRect(QRect(1, 1, cellWidth - 2, cellHeight - 2));
     for (const ImageMark& mark : sample.marks()) {
         mark.draw(painter);
@@ -140,14 +150,14 @@ void drawCell(QPainter& painter, const Sample& sample, QPoint origin) {
 } // namespace
 
 QImage markSheet() {
-    const auto& list = sampleList();
-    const int rows = int(list.size() + columns - 1) / columns;
+    const int count = int(std::size(sampleList));
+    const int rows = (count + columns - 1) / columns;
     QImage sheet(columns * cellWidth, rows * cellHeight, QImage::Format_RGBA8888_Premultiplied);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
-    for (size_t i = 0; i < list.size(); ++i) {
-        const QPoint origin(int(i % columns) * cellWidth, int(i / columns) * cellHeight);
-        drawCell(painter, list[i], origin);
+    for (int i = 0; i < count; ++i) {
+        const QPoint origin(i % columns * cellWidth, i / columns * cellHeight);
+        drawCell(painter, sampleList[i], origin);
     }
     return sheet;
 }

@@ -161,6 +161,17 @@ TEST(MarkRenderer, curvedArrowWithTwoPointsIsStraight) {
     EXPECT_EQ(changedOutside(image, QRectF(18, 43, 104, 14)), 0);
 }
 
+TEST(MarkRenderer, zeroLengthStrokeLeavesARoundDot) {
+    for (DrawingTool tool : {DrawingTool::line, DrawingTool::pen}) {
+        const QImage image = drawn(mark(tool, {{50, 50}, {50, 50}}, 10));
+        EXPECT_EQ(image.pixelColor(50, 50), red);
+        EXPECT_EQ(image.pixelColor(46, 50), red);
+        EXPECT_EQ(image.pixelColor(54, 54), white);
+        EXPECT_EQ(changedOutside(image, QRectF(45, 45, 10, 10)), 0);
+    }
+    EXPECT_EQ(changedCount(drawn(mark(DrawingTool::pen, {{50, 50}}, 10))), 0);
+}
+
 TEST(MarkRenderer, calloutTargetInsideTheBubbleDrawsNoPointer) {
     const ImageMark callout = mark(DrawingTool::callout, {{20, 20}, {60, 40}}, 4);
     EXPECT_EQ(changedOutside(drawn(callout), callout.bubbleRect()), 0);
