@@ -1,0 +1,120 @@
+#include "imaging/StylePreview.h"
+
+#include "imaging/EditedImage.h"
+#include "stitching/DocumentError.h"
+
+#include <QColorSpace>
+
+#include <optional>
+
+namespace vellumix::StylePreview {
+
+namespace {
+
+const QColor pageBackground = QColor::fromRgbF(0.95f, 0.96f, 0.98f);
+const QColor dark = QColor::fromRgbF(0.15f, 0.19f, 0.28f);
+const QColor blue = QColor::fromRgbF(0.24f, 0.37f, 0.89f);
+const QColor orange = QColor::fromRgbF(0.93f, 0.37f, 0.22f);
+const QColor white = Qt::white;
+
+struct MarkRow {
+    DrawingTool tool;
+    QVector<QPointF> points;
+    QColor color;
+    const char* text = "";
+    std::optional<double> fontSize = std::nullopt;
+    double cornerRadius = 0;
+    double thickness = 3;
+};
+
+// Drawn into the picture, in this order.
+const MarkRow pageRows[] = {
+    {.tool = DrawingTool::text,
+     .points = {{40, 30}},
+     .color = dark,
+     .text = "Annotations · Try it out",
+     .fontSize = 28},
+    {.tool = DrawingTool::text,
+     .points = {{40, 76}},
+     .color = dark,
+     .text = "Drag objects and handles. Double-click to edit text or numbers.",
+     .fontSize = 17},
+    {.tool = DrawingTool::cover, .points = {{40, 135}, {465, 475}}, .color = white},
+    {.tool = DrawingTool::text,
+     .points = {{70, 162}},
+     .color = dark,
+     .text = "Notifications",
+     .fontSize = 25},
+    {.tool = DrawingTool::text,
+     .points = {{70, 232}},
+     .color = dark,
+     .text = "Receive alerts",
+     .fontSize = 22},
+    {.tool = DrawingTool::text,
+     .points = {{70, 313}},
+     .color = dark,
+     .text = "Weekly summary",
+     .fontSize = 22},
+    {.tool = DrawingTool::rectangle,
+     .points = {{320, 220}, {430, 264}},
+     .color = blue,
+     .cornerRadius = 12},
+    {.tool = DrawingTool::text,
+     .points = {{336, 229}},
+     .color = dark,
+     .text = "On",
+     .fontSize = 19},
+    {.tool = DrawingTool::text,
+     .points = {{322, 405}},
+     .color = dark,
+     .text = "Save settings",
+     .fontSize = 19},
+};
+
+// Handed to the caller, in this order. A callout's points are the bubble's
+// origin then the target; a curved arrow's are start, end, control.
+const MarkRow demonstrationRows[] = {
+    {.tool = DrawingTool::highlight,
+     .points = {{68, 308}, {250, 344}},
+     .color = orange,
+     .cornerRadius = 8},
+    {.tool = DrawingTool::step, .points = {{55, 315}}, .color = orange, .text = "2"},
+    {.tool = DrawingTool::callout,
+     .points = {{550, 145}, {438, 242}},
+     .color = blue,
+     .text = "Enable alerts\nStay up to date",
+     .fontSize = 22},
+    {.tool = DrawingTool::curvedArrow,
+     .points = {{665, 345}, {416, 399}, {600, 482}},
+     .color = orange,
+     .thickness = 4},
+};
+
+template <std::size_t N> QVector<ImageMark> marksOf(const MarkRow (&rows)[N]) {
+    QVector<ImageMark> marks;
+    for (const MarkRow& row : rows) {
+        ImageMark mark(row.tool, row.points, row.color, row.thickness, QString::fromUtf8(row.text));
+        mark.cornerRadius = row.cornerRadius;
+        mark.fontSize = row.fontSize;
+        marks.append(mark);
+    }
+    return marks;
+}
+
+QImage blankPage() {
+    QImage page(width, height, QImage::Format_RGBA8888_Premultiplied);
+    if (page.isNull()) {
+        throw DocumentError(DocumentError::Kind::render);
+    }
+    page.setColorSpace(QColorSpace::SRgb);
+    page.fill(pageBackground);
+    return page;
+}
+
+} // namespace
+
+Sample make() {
+    return Sample{EditedImage::render(blankPage(), marksOf(pageRows)), marksOf(demonstrationRows)};
+}
+
+} // namespace vellumix::StylePreview
