@@ -1,0 +1,95 @@
+#include "capture/CaptureService.h"
+
+#include "capture/OwnWindowShield.h"
+
+#include <QCoreApplication>
+#include <QPromise>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <cmath>
+
+namespace vellumix {
+
+namespace {
+
+template <typename T> QFuture<T> failed(CaptureError::Kind kind) {
+    return QtFuture::makeExceptionalFuture<T>(std::make_exception_ptr(CaptureError(kind)));
+}
+
+// Edges count as inside, as a region may span its display exactly.
+bool encloses(const QRectF& outer, const QRectF& inner) {
+    return inner.left() >= outer.left() && inner.top() >= outer.top() &&
+           inner.right() <= outer.right() && inner.bottom() <= outer.bottom();
+}
+
+QFuture<void> settled(bool withdrewWindows) {
+    if (!withdrewWindows) {
+        return QtFuture::makeReadyFuture();
+    }
+    auto promise = std::make_shared<QPromise<void>>();
+    promise->start();
+    QTimer::singleShot(OwnWindowShield::settleMilliseconds, QCoreApplication::instance(),
+                       [promise] { promise->finish(); });
+    return promise->future();
+}
+
+} // namespace
+
+CaptureService::CaptureService(const CaptureRegion& region, PlatformServices services)
+    : m_region(region), m_outputSize(region.pixelSize()), m_services(services) {}
+
+QFuture<std::shared_ptr<CaptureService>> CaptureService::create(const CaptureRegion& region,
+                                                                PlatformServices services) {
+    if (!findDisplay(services.displays.displays(), region.displayID)) {
+        return failed<std::shared_ptr<CaptureService>>(CaptureError::Kind::displayRemoved);
+    }
+    return QtFuture::makeReadyFuture(
+        std::shared_ptr<CaptureService>(new CaptureService(region, services)));
+}
+
+DisplayInfo CaptureService::checkedDisplay() const {
+    if (!m_services.permission.screenRecordingGranted()) {
+        throw CaptureError(CaptureError::Kind::permission);
+    }
+    const std::optional<DisplayInfo> display =
+        findDisplay(m_services.displays.displays(), m_region.displayID);
+    if (!display || display->scale != m_region.scale ||
+        !encloses(QRectF(QPointF(0, 0), display->size()), m_region.rect)) {
+        throw CaptureError(CaptureError::Kind::displayRemoved);
+    }
+    return *display;
+}
+
+QRect CaptureService::sourcePixels(const DisplayInfo& display) const {
+    // Rounding may carry a region that ends at the display's edge one pixel
+    // past it; such a region moves back rather than shrink.
+    const QSize bounds = display.pixelRect().size();
+    const int x = int(std::round(m_region.rect.x() * m_region.scale));
+    const int y = int(std::round(m_region.rect.y() * m_region.scale));
+    return QRect(std::clamp(x, 0, std::max(0, bounds.width() - m_outputSize.width())),
+                 std::clamp(y, 0, std::max(0, bounds.height() - m_outputSize.height())),
+                 m_outputSize.width(), m_outputSize.height());
+}
+
+QFuture<QImage> CaptureService::frame() const {
+    DisplayInfo display;
+    try {
+        display = checkedDisplay();
+    } catch (const CaptureError& error) {
+        return failed<QImage>(error.kind());
+    }
+    const QRect pixels = sourcePixels(display);
+    auto shield =
+        std::make_shared<OwnWindowShield>(m_region.rect.translated(display.frame.topLeft()));
+    ScreenSource* screen = &m_services.screen;
+    return settled(shield->withdrewAny())
+        .then(QThreadPool::globalInstance(),
+              [screen, display, pixels] { return screen->grabRegion(display, pixels); })
+        .then(QCoreApplication::instance(), [shield](QFuture<QImage> grabbed) {
+            shield->restore();
+            return grabbed.result();
+        });
+}
+
+} // namespace vellumix

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/PermissionCheck.h"
+#include "platform/ScreenSource.h"
+#include "platform/WindowSource.h"
+
+namespace vellumix {
+
+// What a session without access to the screen offers: no permission, no
+// windows, and grabs that fail.
+class NoScreenAccess final : public ScreenSource, public WindowSource, public PermissionCheck {
+public:
+    QImage grabRegion(const DisplayInfo& display, const QRect& pixels) override;
+    QList<WindowInfo> windows() const override { return {}; }
+    QImage windowImage(quint32 id) override;
+    bool screenRecordingGranted() const override { return false; }
+};
+
+} // namespace vellumix

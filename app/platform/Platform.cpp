@@ -1,0 +1,35 @@
+#include "platform/Platform.h"
+
+#include "platform/NoScreenAccess.h"
+#include "platform/QtDisplaySource.h"
+#include "platform/x11/X11Platform.h"
+
+#include <QGuiApplication>
+
+namespace vellumix {
+
+namespace {
+
+class LimitedPlatform final : public Platform {
+public:
+    PlatformServices services() override {
+        return PlatformServices{m_displays, m_none, m_none, m_none};
+    }
+
+private:
+    QtDisplaySource m_displays;
+    NoScreenAccess m_none;
+};
+
+} // namespace
+
+std::unique_ptr<Platform> Platform::create() {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (std::unique_ptr<Platform> x11 = createX11Platform()) {
+            return x11;
+        }
+    }
+    return std::make_unique<LimitedPlatform>();
+}
+
+} // namespace vellumix

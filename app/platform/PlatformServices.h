@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/DisplaySource.h"
+#include "platform/PermissionCheck.h"
+#include "platform/ScreenSource.h"
+#include "platform/WindowSource.h"
+
+namespace vellumix {
+
+// The platform services the app uses, by reference; whoever made them (the
+// factory, or a test with fakes) keeps them alive longer than their users.
+struct PlatformServices {
+    DisplaySource& displays;
+    ScreenSource& screen;
+    WindowSource& windows;
+    PermissionCheck& permission;
+};
+
+} // namespace vellumix

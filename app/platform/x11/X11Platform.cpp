@@ -1,0 +1,42 @@
+#include "platform/x11/X11Platform.h"
+
+#include "platform/QtDisplaySource.h"
+#include "platform/x11/X11Permission.h"
+#include "platform/x11/X11ScreenSource.h"
+#include "platform/x11/X11WindowSource.h"
+
+namespace vellumix {
+
+namespace {
+
+// Screen grabs have a connection of their own, so that a large read on a
+// worker thread never delays the window list or the permission check.
+class X11Platform final : public Platform {
+public:
+    X11Platform(std::unique_ptr<X11Connection> grabs, std::unique_ptr<X11Connection> queries)
+        : m_screen(std::move(grabs)), m_permission(*queries),
+          m_windows(std::move(queries), m_displays, m_screen) {}
+
+    PlatformServices services() override {
+        return PlatformServices{m_displays, m_screen, m_windows, m_permission};
+    }
+
+private:
+    QtDisplaySource m_displays;
+    X11ScreenSource m_screen;
+    X11Permission m_permission;
+    X11WindowSource m_windows;
+};
+
+} // namespace
+
+std::unique_ptr<Platform> createX11Platform() {
+    std::unique_ptr<X11Connection> grabs = X11Connection::open();
+    std::unique_ptr<X11Connection> queries = X11Connection::open();
+    if (grabs == nullptr || queries == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<X11Platform>(std::move(grabs), std::move(queries));
+}
+
+} // namespace vellumix

@@ -1,0 +1,205 @@
+#include "platform/x11/X11WindowSource.h"
+
+#include "platform/PlatformError.h"
+
+#include <QColorSpace>
+#include <QPainter>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace vellumix {
+
+namespace {
+
+// Desktop windows are the background, never a window of the list.
+constexpr int desktopLayer = INT_MIN;
+constexpr int popupLayer = 101;
+
+struct TypeLayer {
+    const char* type;
+    int layer;
+};
+
+// The first type of a window's _NET_WM_WINDOW_TYPE that this table knows
+// decides its layer; a window without a known type is a normal window.
+constexpr TypeLayer typeLayers[] = {
+    {"_NET_WM_WINDOW_TYPE_NORMAL", 0},
+    {"_NET_WM_WINDOW_TYPE_DIALOG", 0},
+    {"_NET_WM_WINDOW_TYPE_DESKTOP", desktopLayer},
+    {"_NET_WM_WINDOW_TYPE_UTILITY", 3},
+    {"_NET_WM_WINDOW_TYPE_TOOLBAR", 3},
+    {"_NET_WM_WINDOW_TYPE_DOCK", 20},
+    {"_NET_WM_WINDOW_TYPE_SPLASH", 21},
+    {"_NET_WM_WINDOW_TYPE_NOTIFICATION", 23},
+    {"_NET_WM_WINDOW_TYPE_MENU", 24},
+    {"_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", popupLayer},
+    {"_NET_WM_WINDOW_TYPE_POPUP_MENU", popupLayer},
+    {"_NET_WM_WINDOW_TYPE_COMBO", popupLayer},
+    {"_NET_WM_WINDOW_TYPE_TOOLTIP", 102},
+    {"_NET_WM_WINDOW_TYPE_DND", 103},
+};
+
+constexpr const char* otherAtoms[] = {
+    "_NET_CLIENT_LIST_STACKING", "_NET_WM_NAME",       "UTF8_STRING", "_NET_WM_PID",
+    "_NET_WM_WINDOW_TYPE",       "_NET_FRAME_EXTENTS",
+};
+
+template <typename T> QList<T> valuesOf(const QByteArray& bytes) {
+    QList<T> values(bytes.size() / qsizetype(sizeof(T)));
+    std::memcpy(values.data(), bytes.constData(), size_t(values.size()) * sizeof(T));
+    return values;
+}
+
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+} // namespace
+
+X11WindowSource::X11WindowSource(std::unique_ptr<X11Connection> connection,
+                                 const DisplaySource& displays, X11ScreenSource& screen)
+    : m_connection(std::move(connection)), m_displays(displays), m_screen(screen) {
+    for (const TypeLayer& row : typeLayers) {
+        m_atoms.insert(row.type, m_connection->atom(row.type));
+    }
+    for (const char* name : otherAtoms) {
+        m_atoms.insert(name, m_connection->atom(name));
+    }
+}
+
+xcb_atom_t X11WindowSource::atom(const char* name) const {
+    return m_atoms.value(name, XCB_ATOM_NONE);
+}
+
+QList<WindowInfo> X11WindowSource::windows() const {
+    const QList<DisplayInfo> displays = m_displays.displays();
+    QList<WindowInfo> result;
+    for (const xcb_window_t window : frontToBack()) {
+        if (std::optional<Entry> entry = describe(window)) {
+            entry->info.frame = pixelRectToPoints(displays, entry->pixels);
+            result.append(entry->info);
+        }
+    }
+    return result;
+}
+
+QList<xcb_window_t> X11WindowSource::frontToBack() const {
+    QList<xcb_window_t> windows = valuesOf<xcb_window_t>(m_connection->property(
+        m_connection->root(), atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW));
+    if (windows.isEmpty()) {
+        // No window manager: the root's children are the top-level windows.
+        xcb_connection_t* c = m_connection->get();
+        const Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(c, xcb_query_tree(c, m_connection->root()), nullptr), &std::free);
+        if (tree != nullptr) {
+            const xcb_window_t* children = xcb_query_tree_children(tree.get());
+            windows = QList<xcb_window_t>(children,
+                                          children + xcb_query_tree_children_length(tree.get()));
+        }
+    }
+    // Both lists run from the bottom of the stack to the top.
+    std::reverse(windows.begin(), windows.end());
+    return windows;
+}
+
+std::optional<X11WindowSource::Entry> X11WindowSource::describe(xcb_window_t window) const {
+    xcb_connection_t* c = m_connection->get();
+    const Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr),
+        &std::free);
+    if (attributes == nullptr || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+        attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT) {
+        return std::nullopt;
+    }
+    const int windowLayer = layer(window, attributes->override_redirect != 0);
+    const std::optional<QRect> pixels = pixelFrame(window);
+    if (windowLayer == desktopLayer || !pixels) {
+        return std::nullopt;
+    }
+    Entry entry;
+    entry.info.id = window;
+    entry.info.title = title(window);
+    entry.info.appName = appName(window);
+    const QList<quint32> pid =
+        valuesOf<quint32>(m_connection->property(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL));
+    entry.info.pid = pid.isEmpty() ? 0 : pid.first();
+    entry.info.layer = windowLayer;
+    entry.pixels = *pixels;
+    return entry;
+}
+
+std::optional<QRect> X11WindowSource::pixelFrame(xcb_window_t window) const {
+    xcb_connection_t* c = m_connection->get();
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &std::free);
+    const Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(
+            c, xcb_translate_coordinates(c, window, m_connection->root(), 0, 0), nullptr),
+        &std::free);
+    if (geometry == nullptr || origin == nullptr) {
+        return std::nullopt;
+    }
+    QRect frame(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    // The window manager's decorations belong to the window as the user sees it.
+    const QList<quint32> extents = valuesOf<quint32>(
+        m_connection->property(window, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL));
+    if (extents.size() == 4) {
+        frame.adjust(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]));
+    }
+    return frame;
+}
+
+QString X11WindowSource::title(xcb_window_t window) const {
+    const QByteArray utf8 =
+        m_connection->property(window, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
+    if (!utf8.isEmpty()) {
+        return QString::fromUtf8(utf8);
+    }
+    return QString::fromLatin1(m_connection->property(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING));
+}
+
+QString X11WindowSource::appName(xcb_window_t window) const {
+    // WM_CLASS holds the instance name and then the class name, each ending
+    // in a zero byte; the class names the application.
+    const QList<QByteArray> parts =
+        m_connection->property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).split('\0');
+    if (parts.size() > 1 && !parts[1].isEmpty()) {
+        return QString::fromLocal8Bit(parts[1]);
+    }
+    return parts.isEmpty() ? QString() : QString::fromLocal8Bit(parts[0]);
+}
+
+int X11WindowSource::layer(xcb_window_t window, bool overrideRedirect) const {
+    const QList<xcb_atom_t> types = valuesOf<xcb_atom_t>(
+        m_connection->property(window, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM));
+    for (const xcb_atom_t type : types) {
+        for (const TypeLayer& row : typeLayers) {
+            if (atom(row.type) == type) {
+                return row.layer;
+            }
+        }
+    }
+    // Untyped windows that bypass the window manager are menus and tooltips.
+    return overrideRedirect ? popupLayer : 0;
+}
+
+QImage X11WindowSource::windowImage(quint32 id) {
+    const std::optional<QRect> frame = pixelFrame(id);
+    if (!frame) {
+        throw PlatformError(QStringLiteral("The window is no longer on the screen."));
+    }
+    const QRect visible = frame->intersected(QRect(QPoint(0, 0), m_connection->rootSize()));
+    if (visible == *frame) {
+        return m_screen.grabRootPixels(visible);
+    }
+    QImage image(frame->size(), QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::transparent);
+    if (!visible.isEmpty()) {
+        QPainter painter(&image);
+        painter.drawImage(visible.topLeft() - frame->topLeft(), m_screen.grabRootPixels(visible));
+    }
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+} // namespace vellumix

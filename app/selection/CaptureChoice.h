@@ -1,0 +1,41 @@
+#pragma once
+
+#include "selection/CaptureRegion.h"
+
+#include <QImage>
+#include <QString>
+
+#include <exception>
+#include <variant>
+
+namespace vellumix {
+
+// The outcome of one selection overlay: exactly one of these reaches the
+// session.
+struct RegionChoice {
+    CaptureRegion region;
+    QImage image; // the region's crop of the frozen display, device pixels
+    bool allowsScroll = false;
+};
+
+struct WindowsChoice {
+    QImage image; // the chosen windows composed into one image
+    double scale = 1.0;
+};
+
+struct ColorChoice {
+    QString hex;
+};
+
+struct FailedChoice {
+    std::exception_ptr error;
+    // The error's sentence for the user.
+    QString description() const;
+};
+
+struct CancelChoice {};
+
+using CaptureChoice =
+    std::variant<RegionChoice, WindowsChoice, ColorChoice, FailedChoice, CancelChoice>;
+
+} // namespace vellumix

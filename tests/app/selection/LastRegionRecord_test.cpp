@@ -1,0 +1,131 @@
+#include "selection/LastRegionRecord.h"
+
+#include "fakes/FakePlatform.h"
+#include "prefs/SettingsDefaults.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+class LastRegionRecordTest : public testing::Test {
+protected:
+    LastRegionRecordTest()
+        : defaults(dir.filePath("defaults.ini")), record(defaults, lastRegionKey),
+          primary(fakeDisplay("LEFT", QRectF(0, 0, 1440, 900), 2.0, QRectF(0, 0, 1440, 900))),
+          second(
+              fakeDisplay("RIGHT", QRectF(1440, -200, 1920, 1080), 1.0, QRectF(0, 0, 1440, 900))) {}
+
+    // A record as the store holds it, with one entry replaced or removed.
+    void storeWith(const QString& key, const QVariant& value) {
+        record.store(primary, QRectF(100, 50, 300, 200), true);
+        QVariantMap map = defaults.value(lastRegionKey).toMap();
+        if (value.isValid()) {
+            map.insert(key, value);
+        } else {
+            map.remove(key);
+        }
+        defaults.setValue(lastRegionKey, map);
+    }
+
+    QTemporaryDir dir;
+    SettingsDefaults defaults;
+    LastRegionRecord record;
+    DisplayInfo primary;
+    DisplayInfo second;
+};
+
+TEST_F(LastRegionRecordTest, storedRegionReadsBackOnTheSameDisplayOnly) {
+    record.store(primary, QRectF(100.5, 50, 300, 200.25), false);
+    EXPECT_EQ(record.region(primary), QRectF(100.5, 50, 300, 200.25));
+    EXPECT_FALSE(record.allowsScroll());
+    EXPECT_EQ(record.region(second), std::nullopt);
+}
+
+TEST_F(LastRegionRecordTest, recordHoldsElevenNumbersWithBottomLeftScreenOrigin) {
+    record.store(second, QRectF(10, 20, 300, 400), true);
+    const QVariantMap map = defaults.value(lastRegionKey).toMap();
+    EXPECT_EQ(map.size(), 11);
+    EXPECT_EQ(map["display"].toDouble(), double(second.id));
+    EXPECT_EQ(map["screenX"].toDouble(), 1440);
+    // 900 − (−200 + 1080): the bottom edge lies 20 points above the primary's.
+    EXPECT_EQ(map["screenY"].toDouble(), 20);
+    EXPECT_EQ(map["screenWidth"].toDouble(), 1920);
+    EXPECT_EQ(map["screenHeight"].toDouble(), 1080);
+    EXPECT_EQ(map["scale"].toDouble(), 1.0);
+    EXPECT_EQ(map["allowsScroll"].toDouble(), 1.0);
+    EXPECT_EQ(map["width"].typeId(), QMetaType::Double);
+}
+
+TEST_F(LastRegionRecordTest, changedScaleOrArrangementInvalidatesTheRecord) {
+    record.store(primary, QRectF(100, 50, 300, 200), true);
+    DisplayInfo changed = primary;
+    changed.scale = 1.0;
+    EXPECT_EQ(record.region(changed), std::nullopt);
+    changed = primary;
+    changed.bottomLeftFrame.moveTo(0, 1);
+    EXPECT_EQ(record.region(changed), std::nullopt);
+    changed = primary;
+    changed.bottomLeftFrame.setWidth(1280);
+    EXPECT_EQ(record.region(changed), std::nullopt);
+}
+
+TEST_F(LastRegionRecordTest, regionTouchingTheFarEdgesIsValidAndAFractionPastIsNot) {
+    record.store(primary, QRectF(1040, 700, 400, 200), true);
+    EXPECT_EQ(record.region(primary), QRectF(1040, 700, 400, 200));
+    record.store(primary, QRectF(1040, 700, 400.5, 200), true);
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    record.store(primary, QRectF(1040, 700, 400, 200.25), true);
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    record.store(primary, QRectF(-0.5, 0, 100, 100), true);
+    EXPECT_EQ(record.region(primary), std::nullopt);
+}
+
+TEST_F(LastRegionRecordTest, sidesBelowEightyPointsYieldNoRegion) {
+    record.store(primary, QRectF(0, 0, 79.5, 300), true);
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    record.store(primary, QRectF(0, 0, 300, 79.5), true);
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    record.store(primary, QRectF(0, 0, 80, 80), true);
+    EXPECT_EQ(record.region(primary), QRectF(0, 0, 80, 80));
+}
+
+TEST_F(LastRegionRecordTest, missingAllowsScrollStillYieldsARegionThatMayScroll) {
+    storeWith("allowsScroll", QVariant());
+    EXPECT_EQ(record.region(primary), QRectF(100, 50, 300, 200));
+    EXPECT_TRUE(record.allowsScroll());
+}
+
+TEST_F(LastRegionRecordTest, anyStringValueSpoilsTheWholeRecord) {
+    record.store(primary, QRectF(100, 50, 300, 200), false);
+    storeWith("allowsScroll", 0.0);
+    EXPECT_FALSE(record.allowsScroll());
+    storeWith("x", QStringLiteral("100"));
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    EXPECT_TRUE(record.allowsScroll());
+    storeWith("allowsScroll", QStringLiteral("0"));
+    EXPECT_TRUE(record.allowsScroll());
+}
+
+TEST_F(LastRegionRecordTest, missingEntriesAndOtherStoredTypesYieldNoRegion) {
+    for (const char* key : {"display", "scale", "screenX", "screenHeight", "x", "height"}) {
+        storeWith(key, QVariant());
+        EXPECT_EQ(record.region(primary), std::nullopt) << key;
+    }
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    defaults.setValue(lastRegionKey, QStringLiteral("not a record"));
+    EXPECT_EQ(record.region(primary), std::nullopt);
+    EXPECT_TRUE(record.allowsScroll());
+    defaults.remove(lastRegionKey);
+    EXPECT_TRUE(record.allowsScroll());
+}
+
+TEST_F(LastRegionRecordTest, integerValuesCountAsNumbers) {
+    storeWith("x", 100);
+    EXPECT_EQ(record.region(primary), QRectF(100, 50, 300, 200));
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,85 @@
+#include "selection/RegionOutcome.h"
+
+#include "fakes/FakePlatform.h"
+#include "prefs/SettingsDefaults.h"
+#include "stitching/DocumentError.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+QImage numberedImage(QSize size) {
+    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < size.width(); ++x) {
+            const uchar pixel[4] = {uchar(x), uchar(y), uchar((x >> 8) * 16 + (y >> 8)), 0xff};
+            std::copy(pixel, pixel + 4, line + x * 4);
+        }
+    }
+    return image;
+}
+
+const QImage& frozenDisplay() {
+    static const QImage image = numberedImage(QSize(1280, 800));
+    return image;
+}
+
+class RegionOutcomeTest : public testing::Test {
+protected:
+    RegionOutcomeTest()
+        : defaults(dir.filePath("defaults.ini")), record(defaults, lastRegionKey),
+          display(fakeDisplay("LEFT", QRectF(0, 0, 640, 400), 2.0, QRectF(0, 0, 640, 400))),
+          frozen(frozenDisplay()) {}
+
+    QTemporaryDir dir;
+    SettingsDefaults defaults;
+    LastRegionRecord record;
+    DisplayInfo display;
+    QImage frozen;
+};
+
+TEST_F(RegionOutcomeTest, fractionalRegionCropsItsIntegralPixelRectangleAndIsStored) {
+    const QRectF rect(10, 20, 100.4, 80.2);
+    const CaptureChoice choice = resolveRegionOutcome(display, frozen, rect, true, record);
+    const auto* region = std::get_if<RegionChoice>(&choice);
+    ASSERT_NE(region, nullptr);
+    EXPECT_EQ(region->image.size(), QSize(201, 161));
+    EXPECT_EQ(region->image, frozen.copy(20, 40, 201, 161));
+    EXPECT_EQ(region->region, (CaptureRegion{display.id, rect, 2.0}));
+    EXPECT_TRUE(region->allowsScroll);
+    EXPECT_EQ(record.region(display), rect);
+    EXPECT_TRUE(record.allowsScroll());
+}
+
+TEST_F(RegionOutcomeTest, wholeDisplayWithoutScrollingIsRememberedThatWay) {
+    const CaptureChoice choice =
+        resolveRegionOutcome(display, frozen, QRectF(0, 0, 640, 400), false, record);
+    ASSERT_TRUE(std::holds_alternative<RegionChoice>(choice));
+    EXPECT_EQ(std::get<RegionChoice>(choice).image, frozen);
+    EXPECT_EQ(record.region(display), QRectF(0, 0, 640, 400));
+    EXPECT_FALSE(record.allowsScroll());
+}
+
+TEST_F(RegionOutcomeTest, cropOutsideTheFrozenImageFailsWithRenderAndStoresNothing) {
+    const CaptureChoice choice =
+        resolveRegionOutcome(display, frozen, QRectF(700, 0, 100, 100), true, record);
+    const auto* failed = std::get_if<FailedChoice>(&choice);
+    ASSERT_NE(failed, nullptr);
+    EXPECT_THROW(std::rethrow_exception(failed->error), DocumentError);
+    EXPECT_EQ(failed->description(),
+              QString::fromUtf8(DocumentError(DocumentError::Kind::render).what()));
+    EXPECT_FALSE(defaults.contains(lastRegionKey));
+}
+
+TEST(IntegralRectTest, floorsTheOriginAndCeilsTheFarEdges) {
+    EXPECT_EQ(integralRect(QRectF(0.5, 1.5, 2.0, 2.0)), QRect(0, 1, 3, 3));
+    EXPECT_EQ(integralRect(QRectF(-0.5, 0, 1, 1)), QRect(-1, 0, 2, 1));
+    EXPECT_EQ(integralRect(QRectF(3, 4, 5, 6)), QRect(3, 4, 5, 6));
+}
+
+} // namespace
+} // namespace vellumix

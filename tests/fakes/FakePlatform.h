@@ -1,0 +1,110 @@
+#pragma once
+
+#include "platform/DisplayId.h"
+#include "platform/PlatformError.h"
+#include "platform/PlatformServices.h"
+
+#include <QHash>
+#include <QMutex>
+
+#include <atomic>
+#include <functional>
+
+namespace vellumix {
+
+// A display as a platform would describe it; `primary` is the primary
+// display's frame, for the bottom-left-origin frame.
+inline DisplayInfo fakeDisplay(const QString& name, const QRectF& frame, double scale,
+                               const QRectF& primary) {
+    DisplayInfo display;
+    display.name = name;
+    display.id = displayIdForName(name);
+    display.frame = frame;
+    display.visibleFrame = frame;
+    display.bottomLeftFrame = flippedFrame(frame, primary);
+    display.scale = scale;
+    display.pixelOrigin = frame.topLeft().toPoint();
+    return display;
+}
+
+class FakeDisplaySource final : public DisplaySource {
+public:
+    QList<DisplayInfo> displays() const override { return list; }
+    QPointF mouseLocation() const override { return mouse; }
+
+    QList<DisplayInfo> list;
+    QPointF mouse;
+};
+
+// Serves crops of one image per display (device pixels); records every grab.
+// Grabs run on worker threads, hence the lock.
+class FakeScreenSource final : public ScreenSource {
+public:
+    struct Grab {
+        quint32 displayID;
+        QRect pixels;
+    };
+
+    QImage grabRegion(const DisplayInfo& display, const QRect& pixels) override {
+        if (onGrab) {
+            onGrab();
+        }
+        QMutexLocker lock(&mutex);
+        grabs.append(Grab{display.id, pixels});
+        if (!failure.isEmpty()) {
+            throw PlatformError(failure);
+        }
+        return screens.value(display.id).copy(pixels);
+    }
+
+    QList<Grab> recorded() {
+        QMutexLocker lock(&mutex);
+        return grabs;
+    }
+
+    QMutex mutex;
+    QHash<quint32, QImage> screens;
+    QString failure; // when set, every grab throws a PlatformError with it
+    std::function<void()> onGrab;
+    QList<Grab> grabs;
+};
+
+class FakeWindowSource final : public WindowSource {
+public:
+    QList<WindowInfo> windows() const override { return list; }
+    QImage windowImage(quint32 id) override {
+        requested.append(id);
+        if (!failure.isEmpty()) {
+            throw PlatformError(failure);
+        }
+        return images.value(id);
+    }
+
+    QList<WindowInfo> list;
+    QHash<quint32, QImage> images;
+    QString failure;
+    QList<quint32> requested;
+};
+
+class FakePermission final : public PermissionCheck {
+public:
+    bool screenRecordingGranted() const override {
+        ++checks;
+        return granted;
+    }
+
+    bool granted = true;
+    mutable std::atomic<int> checks = 0;
+};
+
+// All fakes together, with the services view the app code takes.
+struct FakePlatform {
+    FakeDisplaySource displays;
+    FakeScreenSource screen;
+    FakeWindowSource windows;
+    FakePermission permission;
+
+    PlatformServices services() { return PlatformServices{displays, screen, windows, permission}; }
+};
+
+} // namespace vellumix
