@@ -2,6 +2,7 @@
 #include "marks/MarkLayout.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetricsF>
 
 #include <gtest/gtest.h>
@@ -27,12 +28,23 @@ double helveticaLineHeight(int pixelSize) {
 
 } // namespace
 
-TEST(MarkGeometry, helveticaResolvesToAnInstalledSansFace) {
-    QFont font(QStringLiteral("Helvetica"));
-    font.setPixelSize(22);
-    const QFontMetricsF metrics(font);
-    EXPECT_GT(metrics.ascent(), 10);
-    EXPECT_GT(metrics.horizontalAdvance(QStringLiteral("Callout text")), 80);
+TEST(MarkGeometry, helveticaResolvesToNimbusSansInBothWeights) {
+    for (bool bold : {false, true}) {
+        const MarkFont font(22, bold);
+        const QFontInfo info(font.font());
+        EXPECT_TRUE(info.family().startsWith(QStringLiteral("Nimbus Sans")))
+            << info.family().toStdString();
+        EXPECT_EQ(info.bold(), bold);
+        EXPECT_EQ(info.pixelSize(), 22);
+    }
+}
+
+TEST(MarkGeometry, fractionalFontSizeScalesTheNearestWholeSize) {
+    const MarkFont whole(16);
+    const MarkFont fractional(16.1);
+    EXPECT_DOUBLE_EQ(fractional.ascent(), whole.ascent() * 16.1 / 16);
+    EXPECT_DOUBLE_EQ(fractional.width(QStringLiteral("12")),
+                     whole.width(QStringLiteral("12")) * 16.1 / 16);
 }
 
 TEST(MarkGeometry, lineToolsBoundTheirPointsExpandedByHalfTheThickness) {
