@@ -1,3 +1,4 @@
+#include "fakes/GuiTestApp.h"
 #include "marks/ImageMark.h"
 
 #include <QPainter>
