@@ -1,5 +1,7 @@
 #include "imaging/PngCodec.h"
 
+#include "imaging/PngFastReader.h"
+
 #include "stitching/DocumentError.h"
 
 #include <QColorSpace>
@@ -178,6 +180,9 @@ QByteArray encodePng(const QImage& image) {
 }
 
 QImage decodePng(const QByteArray& data) {
+    if (std::optional<QImage> image = readPngFast(data)) {
+        return *std::move(image);
+    }
     png_image info{};
     info.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&info, data.constData(), size_t(data.size()))) {

@@ -6,6 +6,9 @@
 #include <QColorSpace>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <QtEndian>
+
+#include <libdeflate.h>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +65,45 @@ QImage everyTranslucentPixel() {
 
 uint8_t colourType(const QByteArray& png) {
     return uint8_t(png.at(25));
+}
+
+// Qt's writer (libpng with adaptive filtering) uses every row filter type.
+QByteArray writtenByQt(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, "png").write(image));
+    return bytes;
+}
+
+QImage untagged(QImage image) {
+    image.setColorSpace(QColorSpace());
+    return image;
+}
+
+// Inserts a chunk right after IHDR.
+QByteArray withChunk(QByteArray png, const char* type, const QByteArray& payload) {
+    QByteArray chunk(4, '\0');
+    qToBigEndian(uint32_t(payload.size()), chunk.data());
+    const QByteArray body = QByteArray(type) + payload;
+    chunk += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian(libdeflate_crc32(0, body.constData(), size_t(body.size())), crc.data());
+    return png.insert(33, chunk + crc);
+}
+
+// A 1 × 1 RGB file whose only row carries `filter` as its filter type.
+QByteArray onePixelWithFilter(char filter) {
+    const char scanline[] = {filter, 10, 20, 30};
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
+    QByteArray stream(64, '\0');
+    stream.resize(qsizetype(libdeflate_zlib_compress(compressor, scanline, sizeof scanline,
+                                                     stream.data(), size_t(stream.size()))));
+    libdeflate_free_compressor(compressor);
+    QImage opaquePixel = premultipliedImage(1, 1);
+    opaquePixel.fill(Qt::black);
+    const QByteArray valid = encodePng(opaquePixel);
+    return withChunk(valid.left(33) + valid.right(12), "IDAT", stream);
 }
 
 TEST(PngCodec, opaqueImagesRoundTripExactlyAsRgb) {
@@ -125,10 +167,36 @@ TEST(PngCodec, decodesFilesOfOtherWriters) {
     EXPECT_EQ(decoded.pixelColor(4, 2).alpha(), 0);
 }
 
+TEST(PngCodec, decodesEveryRowFilterLikeQtsReader) {
+    for (const QImage& image : {opaqueContent(), everyTranslucentPixel()}) {
+        const QByteArray png = writtenByQt(untagged(image));
+        QImage expected =
+            QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+        expected.setColorSpace(QColorSpace::SRgb);
+        EXPECT_EQ(decodePng(png), expected);
+    }
+}
+
+TEST(PngCodec, gammaChunksAreHonoured) {
+    QImage grey = premultipliedImage(4, 4);
+    grey.fill(QColor(128, 128, 128));
+    QByteArray linearGamma(4, '\0');
+    qToBigEndian(uint32_t(100000), linearGamma.data());
+    const QImage decoded = decodePng(withChunk(encodePng(grey), "gAMA", linearGamma));
+    EXPECT_GT(decoded.pixelColor(1, 1).red(), 160);
+    const QImage plain = decodePng(withChunk(encodePng(grey), "tEXt", "Comment\0plain"));
+    EXPECT_EQ(plain.pixelColor(1, 1), QColor(128, 128, 128));
+}
+
 TEST(PngCodec, malformedDataAndEmptyImagesFailWithRenderError) {
     const QByteArray valid = encodePng(opaqueContent());
+    QByteArray badCrc = valid;
+    badCrc[50] = char(badCrc[50] ^ 0x40);
+    const QByteArray badStream = withChunk(valid.left(33) + valid.right(12), "IDAT", "xx");
+    EXPECT_EQ(decodePng(onePixelWithFilter(1)).pixelColor(0, 0), QColor(10, 20, 30));
     for (const QByteArray& data :
-         {QByteArray(), QByteArray("not a png"), valid.left(60), valid.left(valid.size() - 20)}) {
+         {QByteArray(), QByteArray("not a png"), valid.left(60), valid.left(valid.size() - 20),
+          badCrc, badStream, onePixelWithFilter(9)}) {
         try {
             decodePng(data);
             ADD_FAILURE() << "decoded " << data.size() << " bytes";
