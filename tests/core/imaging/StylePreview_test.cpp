@@ -1,8 +1,7 @@
 #include "imaging/StylePreview.h"
 
+#include "fakes/GuiTestApp.h"
 #include "imaging/EditedImage.h"
-
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -36,27 +35,16 @@ int countNear(const QImage& image, const QRect& area, QRgb colour) {
 
 class StylePreviewTest : public ::testing::Test {
 protected:
-    // Text marks need Qt's font database, which lives in a QGuiApplication;
-    // another part of this program may already have made one.
+    // Drawn once: every test only looks at the same sample.
     static void SetUpTestSuite() {
-        if (QGuiApplication::instance() == nullptr) {
-            s_app = std::make_unique<QGuiApplication>(s_argc, s_argv);
-        }
         s_sample = std::make_unique<StylePreview::Sample>(StylePreview::make());
     }
-    static void TearDownTestSuite() {
-        s_sample.reset();
-        s_app.reset();
-    }
+    static void TearDownTestSuite() { s_sample.reset(); }
 
     static const QImage& picture() { return s_sample->picture; }
     static const QVector<ImageMark>& marks() { return s_sample->marks; }
 
 private:
-    static inline int s_argc = 1;
-    static inline char s_name[] = "test_core_imaging";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QGuiApplication> s_app;
     static inline std::unique_ptr<StylePreview::Sample> s_sample;
 };
 
