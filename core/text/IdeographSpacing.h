@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace vellumix {
+
+// Chinese is written without spaces, yet the engine separates the words it
+// finds in a line of it ("打开 文件") whenever English comes first in its
+// language list. This takes those spaces out again.
+namespace IdeographSpacing {
+
+// `line` without the spaces that stand between two ideographs (Han characters,
+// CJK punctuation, full-width forms). Spaces next to any other character stay.
+QString withoutSpacesBetweenIdeographs(const QString& line);
+
+} // namespace IdeographSpacing
+} // namespace vellumix

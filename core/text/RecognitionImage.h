@@ -1,0 +1,30 @@
+#pragma once
+
+#include "text/RecognitionOptions.h"
+
+#include <QImage>
+#include <QSize>
+
+namespace vellumix {
+
+// Turns a screenshot into the image the engine reads best: grey, dark on light,
+// enlarged and framed.
+namespace RecognitionImage {
+
+// Width of the white margin, in pixels of the prepared image.
+inline constexpr int borderWidth = 12;
+// The engine keeps coordinates in 16 bits.
+inline constexpr int maxSide = 32767 - 2 * borderWidth;
+// Enlarging never makes an image of more pixels than this (a 4K screenshot at
+// twice its size still fits).
+inline constexpr qint64 maxPixels = 40'000'000;
+
+// A Format_Grayscale8 image: transparent pixels over white, light-on-dark areas
+// inverted, enlarged by upscaleFactor() and framed, as `options` ask.
+QImage prepare(const QImage& source, const RecognitionOptions& options);
+
+// The largest factor from 1 to `requested` that keeps `size` within the limits.
+int upscaleFactor(QSize size, int requested);
+
+} // namespace RecognitionImage
+} // namespace vellumix

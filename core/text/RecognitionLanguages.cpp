@@ -1,0 +1,60 @@
+#include "text/RecognitionLanguages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtGlobal>
+
+namespace vellumix::RecognitionLanguages {
+
+namespace {
+
+const Language* findLanguage(const QString& code) {
+    for (const Language& language : preferenceList) {
+        if (code == QLatin1String(language.code)) {
+            return &language;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString tessdataDirectory() {
+    const QString prefix = qEnvironmentVariable("TESSDATA_PREFIX");
+    return prefix.isEmpty() ? QString::fromLatin1(packageTessdataDirectory) : prefix;
+}
+
+QStringList supportedLanguages(const QString& tessdataDirectory) {
+    const QDir directory(tessdataDirectory);
+    QStringList supported;
+    for (const Language& language : preferenceList) {
+        const QFileInfo data(directory.filePath(QLatin1String(language.traineddata) +
+                                                QLatin1String(".traineddata")));
+        if (data.isFile() && data.isReadable()) {
+            supported << QLatin1String(language.code);
+        }
+    }
+    return supported;
+}
+
+QStringList preferredLanguages(const QStringList& supported) {
+    QStringList preferred;
+    for (const Language& language : preferenceList) {
+        if (supported.contains(QLatin1String(language.code))) {
+            preferred << QLatin1String(language.code);
+        }
+    }
+    return preferred;
+}
+
+QString engineLanguages(const QStringList& codes) {
+    QStringList names;
+    for (const QString& code : codes) {
+        if (const Language* language = findLanguage(code)) {
+            names << QLatin1String(language->traineddata);
+        }
+    }
+    return names.join(QLatin1Char('+'));
+}
+
+} // namespace vellumix::RecognitionLanguages

@@ -1,0 +1,118 @@
+#include "text/TextRecognition.h"
+
+#include "text/IdeographSpacing.h"
+#include "text/RecognitionImage.h"
+#include "text/RecognitionLanguages.h"
+#include "text/TextRecognitionError.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include <memory>
+
+namespace vellumix::TextRecognition {
+
+namespace {
+
+constexpr const char* kEngineDefaultLanguage = "eng";
+
+struct Segmentation {
+    PageSegmentation mode;
+    tesseract::PageSegMode engineMode;
+};
+
+constexpr Segmentation kSegmentations[] = {
+    {PageSegmentation::automatic, tesseract::PSM_AUTO},
+    {PageSegmentation::sparseText, tesseract::PSM_SPARSE_TEXT},
+    {PageSegmentation::singleBlock, tesseract::PSM_SINGLE_BLOCK},
+};
+
+tesseract::PageSegMode engineMode(PageSegmentation mode) {
+    for (const Segmentation& row : kSegmentations) {
+        if (row.mode == mode) {
+            return row.engineMode;
+        }
+    }
+    return tesseract::PSM_AUTO;
+}
+
+// The engine polls this between words; raising the token ends Recognize().
+bool engineShouldCancel(void* token, int) {
+    return static_cast<const CancellationToken*>(token)->isCancelled();
+}
+
+void startEngine(tesseract::TessBaseAPI& engine, const RecognitionOptions& options) {
+    const QString directory = RecognitionLanguages::tessdataDirectory();
+    QByteArray languages = RecognitionLanguages::engineLanguages(
+                               RecognitionLanguages::preferredLanguages(
+                                   RecognitionLanguages::supportedLanguages(directory)))
+                               .toUtf8();
+    // With no language named, Init() loads no model at all yet reports
+    // success, and Recognize() then crashes; the engine's own default is
+    // English, so it is named instead, and Init() fails cleanly without it.
+    if (languages.isEmpty()) {
+        languages = kEngineDefaultLanguage;
+    }
+    if (engine.Init(directory.toLocal8Bit().constData(), languages.constData(),
+                    tesseract::OEM_LSTM_ONLY) != 0) {
+        throw TextRecognitionError(TextRecognitionError::Kind::engineUnavailable);
+    }
+    engine.SetPageSegMode(engineMode(options.pageSegmentation));
+}
+
+QString recognisedLines(tesseract::TessBaseAPI& engine) {
+    const std::unique_ptr<tesseract::ResultIterator> line(engine.GetIterator());
+    if (!line) {
+        return {};
+    }
+    QStringList lines;
+    do {
+        const std::unique_ptr<char[]> text(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        if (!text) {
+            continue;
+        }
+        // The engine ends every line with a line feed, and a paragraph's last
+        // line with two; lines of nothing but spaces are layout debris.
+        const QString string = QString::fromUtf8(text.get());
+        int end = string.size();
+        while (end > 0 && string.at(end - 1) == QLatin1Char('\n')) {
+            --end;
+        }
+        const QString line = IdeographSpacing::withoutSpacesBetweenIdeographs(string.left(end));
+        if (!line.trimmed().isEmpty()) {
+            lines << line;
+        }
+    } while (line->Next(tesseract::RIL_TEXTLINE));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString recognize(const QImage& image, const CancellationToken& cancellation,
+                  const RecognitionOptions& options) {
+    cancellation.throwIfCancelled();
+    if (image.isNull()) {
+        throw TextRecognitionError(TextRecognitionError::Kind::invalidImage);
+    }
+    const QImage prepared = RecognitionImage::prepare(image, options);
+    tesseract::TessBaseAPI engine;
+    startEngine(engine, options);
+    // Loading the language data is the longest step the engine cannot stop.
+    cancellation.throwIfCancelled();
+    engine.SetImage(prepared.constBits(), prepared.width(), prepared.height(), prepared.depth() / 8,
+                    static_cast<int>(prepared.bytesPerLine()));
+    engine.SetSourceResolution(300);
+
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &engineShouldCancel;
+    monitor.cancel_this = const_cast<CancellationToken*>(&cancellation);
+    const int status = engine.Recognize(&monitor);
+    cancellation.throwIfCancelled();
+    if (status != 0) {
+        throw TextRecognitionError(TextRecognitionError::Kind::recognitionFailed);
+    }
+    return recognisedLines(engine);
+}
+
+} // namespace vellumix::TextRecognition

@@ -1,0 +1,119 @@
+#include "text/TextRecognition.h"
+#include "text/TextRecognitionError.h"
+
+#include "ScopedEnvironment.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+using namespace vellumix;
+
+namespace {
+
+QImage textImage(const QStringList& lines, const QColor& ink, const QColor& paper,
+                 int pixelSize = 24) {
+    QImage image(320, 16 + int(lines.size()) * pixelSize * 2,
+                 QImage::Format_RGBA8888_Premultiplied);
+    image.fill(paper);
+    QPainter painter(&image);
+    QFont font(QStringLiteral("Helvetica"));
+    font.setPixelSize(pixelSize);
+    painter.setFont(font);
+    painter.setPen(ink);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        painter.drawText(16, int(i + 1) * pixelSize * 2, lines[i]);
+    }
+    return image;
+}
+
+QString recognizeUncancelled(const QImage& image) {
+    const CancellationToken token;
+    return TextRecognition::recognize(image, token);
+}
+
+} // namespace
+
+TEST(TextRecognition, largeCleanLinesComeBackOneLinePerTextLine) {
+    const QString text =
+        recognizeUncancelled(textImage({"Hello World", "Copy All"}, Qt::black, Qt::white));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2) << qPrintable(text);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("Hello"))) << qPrintable(text);
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("Copy"))) << qPrintable(text);
+    EXPECT_FALSE(text.endsWith(QLatin1Char('\n')));
+}
+
+TEST(TextRecognition, lightTextOnDarkBackgroundIsFound) {
+    const QString text = recognizeUncancelled(
+        textImage({"Recent Files"}, QColor(0xe5, 0xe5, 0xe7), QColor(0x1e, 0x1e, 0x1e)));
+    EXPECT_TRUE(text.contains(QStringLiteral("Recent"))) << qPrintable(text);
+}
+
+TEST(TextRecognition, imageWithoutTextGivesEmptyString) {
+    QImage white(200, 80, QImage::Format_RGBA8888_Premultiplied);
+    white.fill(Qt::white);
+    EXPECT_EQ(recognizeUncancelled(white), QString());
+    QImage dark(120, 60, QImage::Format_RGB32);
+    dark.fill(QColor(0x1e, 0x1e, 0x1e));
+    EXPECT_EQ(recognizeUncancelled(dark), QString());
+}
+
+TEST(TextRecognition, nullImageFailsAsRecognitionError) {
+    try {
+        recognizeUncancelled(QImage());
+        FAIL() << "a null image was accepted";
+    } catch (const TextRecognitionError& error) {
+        EXPECT_EQ(error.kind(), TextRecognitionError::Kind::invalidImage);
+    }
+}
+
+TEST(TextRecognition, missingLanguageDataFailsAsRecognitionErrorNotCancellation) {
+    QTemporaryDir emptyTessdata;
+    const ScopedEnvironment prefix("TESSDATA_PREFIX", emptyTessdata.path().toLocal8Bit());
+    const CancellationToken token;
+    try {
+        TextRecognition::recognize(textImage({"Hello"}, Qt::black, Qt::white), token);
+        ADD_FAILURE() << "recognition ran without language data";
+    } catch (const TextRecognitionError& error) {
+        EXPECT_EQ(error.kind(), TextRecognitionError::Kind::engineUnavailable);
+    }
+}
+
+TEST(TextRecognition, cancelledBeforeTheCallThrowsWithoutStarting) {
+    CancellationToken token;
+    token.cancel();
+    // A started recognition would have refused the null image instead.
+    EXPECT_THROW(TextRecognition::recognize(QImage(), token), CancellationError);
+    EXPECT_THROW(TextRecognition::recognize(textImage({"Hello"}, Qt::black, Qt::white), token),
+                 CancellationError);
+}
+
+TEST(TextRecognition, cancelledDuringRecognitionThrowsAndDeliversNoText) {
+    QStringList lines;
+    for (int i = 0; i < 24; ++i) {
+        lines << QStringLiteral("Line %1 of a long list of settings").arg(i);
+    }
+    const QImage image = textImage(lines, Qt::black, Qt::white, 14);
+    CancellationToken token;
+    std::future<QString> recognition =
+        std::async(std::launch::async, [&] { return TextRecognition::recognize(image, token); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    token.cancel();
+    EXPECT_THROW(recognition.get(), CancellationError);
+}
+
+TEST(TextRecognition, concurrentRecognitionsOfOneImageAgree) {
+    const QImage image = textImage({"Save as PNG"}, Qt::black, Qt::white);
+    std::future<QString> other =
+        std::async(std::launch::async, [&] { return recognizeUncancelled(image); });
+    const QString here = recognizeUncancelled(image);
+    EXPECT_EQ(other.get(), here);
+    EXPECT_TRUE(here.contains(QStringLiteral("PNG"))) << qPrintable(here);
+}
