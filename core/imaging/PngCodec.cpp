@@ -9,7 +9,9 @@
 
 #include <libdeflate.h>
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -30,6 +32,7 @@ constexpr char signature[] = "\x89PNG\r\n\x1a\n";
 constexpr uint8_t colourTypeRgb = 2;
 constexpr uint8_t colourTypeRgba = 6;
 constexpr uint8_t filterSub = 1;
+constexpr size_t bandBytes = 1u << 20;
 
 [[noreturn]] void fail() {
     throw DocumentError(DocumentError::Kind::render);
@@ -78,20 +81,26 @@ void subFilterStraightRgba(const uint32_t* pixels, int width, uint8_t* out) {
     }
 }
 
-// The rows as the IDAT stream holds them, each prefixed by its filter type.
+size_t filteredRowBytes(const QImage& image, bool opaque) {
+    return size_t(image.width()) * (opaque ? 3 : 4) + 1;
+}
+
+// Row y as the IDAT stream holds it: the filter type, then the filtered bytes.
+void filterRow(const QImage& image, int y, bool opaque, uint8_t* target) {
+    const auto* pixels = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    *target = filterSub;
+    if (opaque) {
+        subFilterRgb(pixels, image.width(), target + 1);
+    } else {
+        subFilterStraightRgba(pixels, image.width(), target + 1);
+    }
+}
+
 std::vector<uint8_t> filteredScanlines(const QImage& image, bool opaque) {
-    const size_t rowBytes = size_t(image.width()) * (opaque ? 3 : 4);
-    std::vector<uint8_t> out((rowBytes + 1) * size_t(image.height()));
-    uint8_t* target = out.data();
+    const size_t rowBytes = filteredRowBytes(image, opaque);
+    std::vector<uint8_t> out(rowBytes * size_t(image.height()));
     for (int y = 0; y < image.height(); ++y) {
-        const auto* pixels = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-        *target++ = filterSub;
-        if (opaque) {
-            subFilterRgb(pixels, image.width(), target);
-        } else {
-            subFilterStraightRgba(pixels, image.width(), target);
-        }
-        target += rowBytes;
+        filterRow(image, y, opaque, out.data() + size_t(y) * rowBytes);
     }
     return out;
 }
@@ -110,12 +119,14 @@ void putChunkCrc(char* chunk, uint32_t length) {
     qToBigEndian(crc, chunk + 8 + length);
 }
 
-void appendChunk(QByteArray& png, const char* type, const QByteArray& payload) {
+void appendChunk(QByteArray& png, const char* type, const char* data, size_t length) {
     const qsizetype at = png.size();
-    png.resize(at + 12 + payload.size());
-    putChunkHeader(png.data() + at, uint32_t(payload.size()), type);
-    std::memcpy(png.data() + at + 8, payload.constData(), payload.size());
-    putChunkCrc(png.data() + at, uint32_t(payload.size()));
+    png.resize(at + 12 + qsizetype(length));
+    putChunkHeader(png.data() + at, uint32_t(length), type);
+    if (length > 0) {
+        std::memcpy(png.data() + at + 8, data, length);
+    }
+    putChunkCrc(png.data() + at, uint32_t(length));
 }
 
 QByteArray header(const QImage& image, bool opaque) {
@@ -125,7 +136,7 @@ QByteArray header(const QImage& image, bool opaque) {
     ihdr[8] = 8;
     ihdr[9] = char(opaque ? colourTypeRgb : colourTypeRgba);
     QByteArray png(signature, 8);
-    appendChunk(png, "IHDR", ihdr);
+    appendChunk(png, "IHDR", ihdr.constData(), size_t(ihdr.size()));
     return png;
 }
 
@@ -157,9 +168,51 @@ void appendImageData(QByteArray& png, const std::vector<uint8_t>& scanlines) {
     png.resize(at + 12 + qsizetype(written));
 }
 
+struct DeflateEnd {
+    void operator()(z_stream* stream) const { deflateEnd(stream); }
+};
+
+// Filters and compresses a band of rows at a time with zlib's streaming
+// deflate, writing one IDAT chunk per filled output buffer.
+void appendImageDataInBands(QByteArray& png, const QImage& image, bool opaque) {
+    const size_t rowBytes = filteredRowBytes(image, opaque);
+    const int bandRows = int(std::clamp<size_t>(bandBytes / rowBytes, 1, size_t(image.height())));
+    std::vector<uint8_t> band(rowBytes * size_t(bandRows));
+    std::vector<char> output(bandBytes);
+    z_stream stream{};
+    if (deflateInit(&stream, deflateLevel) != Z_OK) {
+        fail();
+    }
+    const std::unique_ptr<z_stream, DeflateEnd> end(&stream);
+    for (int top = 0; top < image.height(); top += bandRows) {
+        const int rows = std::min(bandRows, image.height() - top);
+        for (int row = 0; row < rows; ++row) {
+            filterRow(image, top + row, opaque, band.data() + size_t(row) * rowBytes);
+        }
+        const int flush = top + rows == image.height() ? Z_FINISH : Z_NO_FLUSH;
+        stream.next_in = band.data();
+        stream.avail_in = uInt(size_t(rows) * rowBytes);
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(output.data());
+            stream.avail_out = uInt(output.size());
+            if (deflate(&stream, flush) == Z_STREAM_ERROR) {
+                fail();
+            }
+            const size_t produced = output.size() - stream.avail_out;
+            if (produced > 0) {
+                appendChunk(png, "IDAT", output.data(), produced);
+            }
+        } while (stream.avail_out == 0);
+    }
+}
+
 } // namespace
 
 QByteArray encodePng(const QImage& image) {
+    return encodePng(image, pngSinglePassLimit);
+}
+
+QByteArray encodePng(const QImage& image, size_t singlePassLimit) {
     if (image.isNull()) {
         fail();
     }
@@ -170,8 +223,12 @@ QByteArray encodePng(const QImage& image) {
         }
         const bool opaque = isOpaque(pixels);
         QByteArray png = header(pixels, opaque);
-        appendImageData(png, filteredScanlines(pixels, opaque));
-        appendChunk(png, "IEND", {});
+        if (filteredRowBytes(pixels, opaque) * size_t(pixels.height()) <= singlePassLimit) {
+            appendImageData(png, filteredScanlines(pixels, opaque));
+        } else {
+            appendImageDataInBands(png, pixels, opaque);
+        }
+        appendChunk(png, "IEND", nullptr, 0);
         png.squeeze();
         return png;
     } catch (const std::bad_alloc&) {

@@ -1,4 +1,4 @@
-pkg_check_modules(VELLUMIX_IMAGING REQUIRED IMPORTED_TARGET libpng libdeflate)
+pkg_check_modules(VELLUMIX_IMAGING REQUIRED IMPORTED_TARGET libpng libdeflate zlib)
 target_link_libraries(CaptureCore PUBLIC PkgConfig::VELLUMIX_IMAGING)
 # The codec's per-pixel loops run on every scrolling-capture frame and every
 # save; they are built optimised even in debug builds so that tests and

@@ -123,6 +123,27 @@ TEST(PngCodec, everyPremultipliedPixelRoundTripsExactly) {
     EXPECT_EQ(decodePng(png), image);
 }
 
+TEST(PngCodec, bandedEncodingRoundTripsExactly) {
+    for (const QImage& image : {opaqueContent(), everyTranslucentPixel()}) {
+        const QByteArray png = encodePng(image, 0);
+        EXPECT_NE(png, encodePng(image));
+        EXPECT_EQ(decodePng(png), image);
+    }
+    // Noise does not compress, so its stream spans several IDAT chunks.
+    QImage noise = premultipliedImage(600, 800);
+    QRandomGenerator random(3);
+    for (int y = 0; y < noise.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(noise.scanLine(y));
+        random.fillRange(row, noise.width());
+        for (int x = 0; x < noise.width(); ++x) {
+            row[x] |= 0xff000000u;
+        }
+    }
+    const QByteArray png = encodePng(noise, 0);
+    EXPECT_GT(png.count("IDAT"), 1);
+    EXPECT_EQ(decodePng(png), noise);
+}
+
 TEST(PngCodec, storesStraightAlphaThatOtherDecodersRead) {
     QImage image = premultipliedImage(2, 1);
     setBytes(image, 0, 0, 64, 32, 0, 128);
