@@ -1,0 +1,133 @@
+#include "api/ImageAPI.h"
+
+#include "api/APIError.h"
+#include "api/MarkReader.h"
+#include "api/OutputFile.h"
+#include "imaging/EditedImage.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QJsonArray>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vellumix::ImageAPI {
+
+namespace {
+
+// The decoder may allocate at most what the largest allowed image needs at
+// four bytes a pixel, in the reader's whole-megabyte unit rounded up; that
+// also bounds what a header that lies about its size could make it allocate.
+constexpr int allocationLimitMegabytes = int((maximumPixels * 4 + (1 << 20) - 1) / (1 << 20));
+
+[[noreturn]] void invalidImage() {
+    throw APIError(QStringLiteral("invalid_image"),
+                   QStringLiteral("Invalid image or pixel limit exceeded"));
+}
+
+bool withinLimits(QSize size) {
+    return size.width() >= 1 && size.height() >= 1 && size.width() <= maximumSide &&
+           size.height() <= maximumSide && qint64(size.width()) * size.height() <= maximumPixels;
+}
+
+QJsonArray readMarkArray(const QJsonObject& args) {
+    if (!args.contains(QLatin1String("marks"))) {
+        return {};
+    }
+    const QJsonValue value = args.value(QLatin1String("marks"));
+    const QJsonArray marks = value.toArray();
+    if (!value.isArray() || !std::all_of(marks.begin(), marks.end(),
+                                         [](const QJsonValue& m) { return m.isObject(); })) {
+        throw APIError(QStringLiteral("invalid_arguments"),
+                       QStringLiteral("marks must be an array of objects"));
+    }
+    if (marks.size() > maximumMarks) {
+        throw APIError(QStringLiteral("limit"), QStringLiteral("At most 500 marks"));
+    }
+    return marks;
+}
+
+QString chosenFormat(const QJsonObject& args, const QString& output) {
+    const QJsonValue format = args.value(QLatin1String("format"));
+    return (format.isString() ? format.toString() : QFileInfo(output).suffix()).toLower();
+}
+
+} // namespace
+
+QString path(const QJsonObject& args, const QString& key) {
+    const QJsonValue value = args.value(key);
+    if (!value.isString() || !value.toString().startsWith(QLatin1Char('/'))) {
+        throw APIError(QStringLiteral("invalid_arguments"), key + " must be an absolute path");
+    }
+    return value.toString();
+}
+
+QImage load(const QString& file) {
+    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    QImageReader reader(file);
+    reader.setAutoTransform(false);
+    if (!withinLimits(reader.size())) {
+        invalidImage();
+    }
+    QImage image = reader.read();
+    if (image.isNull() || !withinLimits(image.size())) {
+        invalidImage();
+    }
+    return image;
+}
+
+QRectF rect(const QJsonValue& value) {
+    const QJsonArray array = value.toArray();
+    const bool numbers = value.isArray() && array.size() == 4 &&
+                         std::all_of(array.begin(), array.end(), [](const QJsonValue& v) {
+                             return v.isDouble() && std::isfinite(v.toDouble());
+                         });
+    if (!numbers || array[0].toDouble() < 0 || array[1].toDouble() < 0 ||
+        array[2].toDouble() <= 0 || array[3].toDouble() <= 0) {
+        throw APIError(QStringLiteral("invalid_arguments"),
+                       QStringLiteral("rect/crop must be [x,y,width,height]"));
+    }
+    return {array[0].toDouble(), array[1].toDouble(), array[2].toDouble(), array[3].toDouble()};
+}
+
+QJsonObject save(const QImage& image, const QJsonObject& args) {
+    const QString output = path(args, QStringLiteral("output"));
+    const bool overwrite = args.value(QLatin1String("overwrite")) == QJsonValue(true);
+    if (!overwrite && QFileInfo::exists(output)) {
+        throw APIError(QStringLiteral("file_exists"),
+                       QStringLiteral("Output exists; explicitly set overwrite=true"));
+    }
+    const QString format = chosenFormat(args, output);
+    QByteArray bytes;
+    if (format == QLatin1String("png")) {
+        bytes = EditedImage::png(image);
+    } else if (format == QLatin1String("jpg") || format == QLatin1String("jpeg")) {
+        bytes = EditedImage::jpeg(image, jpegQuality);
+    } else {
+        throw APIError(QStringLiteral("invalid_arguments"),
+                       QStringLiteral("format must be png or jpg"));
+    }
+    OutputFile::write(output, bytes, overwrite);
+    return {{QStringLiteral("format"), format},
+            {QStringLiteral("height"), image.height()},
+            {QStringLiteral("path"), output},
+            {QStringLiteral("width"), image.width()}};
+}
+
+QJsonObject apply(const QJsonObject& args) {
+    const QImage source = load(path(args, QStringLiteral("input")));
+    const QJsonArray markObjects = readMarkArray(args);
+    QVector<ImageMark> marks;
+    marks.reserve(markObjects.size());
+    for (const QJsonValue& mark : markObjects) {
+        marks.append(MarkReader::read(mark.toObject(), source, marks));
+    }
+    std::optional<QRectF> crop;
+    if (args.contains(QLatin1String("crop"))) {
+        crop = rect(args.value(QLatin1String("crop")));
+    }
+    return save(EditedImage::render(source, marks, crop), args);
+}
+
+} // namespace vellumix::ImageAPI

@@ -1,0 +1,80 @@
+#include "api/ImageAPI.h"
+
+#include "ApiTestSupport.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+using namespace vellumix;
+using namespace vellumix::test;
+
+namespace {
+
+const QString invalidImage = QStringLiteral("Invalid image or pixel limit exceeded");
+
+// One bit per pixel keeps limit-sized sources a few megabytes in memory and
+// a few kilobytes on disk.
+QString writeBlankImage(const ApiFolder& folder, int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.fill(0);
+    return folder.writeImage(QStringLiteral("%1x%2.png").arg(width).arg(height), image);
+}
+
+} // namespace
+
+TEST(ImageAPILoad, loadsAnImageAtExactlyTheAreaLimit) {
+    ApiFolder folder;
+    const QImage image = ImageAPI::load(writeBlankImage(folder, 30000, 3000));
+    EXPECT_EQ(image.size(), QSize(30000, 3000));
+}
+
+TEST(ImageAPILoad, refusesImagesPastTheSideOrAreaLimitFromTheirHeader) {
+    ApiFolder folder;
+    for (const QSize size : {QSize(30000, 3001), QSize(30001, 1), QSize(1, 30001)}) {
+        const QString file = writeBlankImage(folder, size.width(), size.height());
+        expectAPIError([&] { ImageAPI::load(file); }, "invalid_image", invalidImage);
+    }
+}
+
+TEST(ImageAPILoad, refusesMissingUnreadableAndTruncatedFiles) {
+    ApiFolder folder;
+    const QByteArray png = folder.readBytes("in.png");
+    const QString files[] = {
+        folder.file("missing.png"),
+        folder.writeBytes("empty.png", {}),
+        folder.writeBytes("text.png", "not an image"),
+        folder.writeBytes("header-only.png", png.left(40)),
+    };
+    for (const QString& file : files) {
+        expectAPIError([&] { ImageAPI::load(file); }, "invalid_image", invalidImage);
+    }
+}
+
+TEST(ImageAPILoad, decodesPixelsAsStoredWhateverTheFileName) {
+    ApiFolder folder;
+    QImage source = ApiFolder::checkerboard(9, 7).convertToFormat(QImage::Format_RGB32);
+    const QString file = folder.file("named.jpg");
+    source.save(file, "PNG");
+    const QImage loaded = ImageAPI::load(file).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(loaded, source);
+}
+
+TEST(ImageAPIPath, acceptsOnlyStringsStartingWithASlash) {
+    const QJsonObject args = object(R"({"a":"/x/../y","b":"x/y","c":5,"d":null,"e":""})");
+    EXPECT_EQ(ImageAPI::path(args, "a"), "/x/../y");
+    for (const char* key : {"b", "c", "d", "e", "missing"}) {
+        expectAPIError([&] { ImageAPI::path(args, key); }, "invalid_arguments",
+                       QString::fromLatin1(key) + " must be an absolute path");
+    }
+}
+
+TEST(ImageAPIRect, readsFourFiniteNumbersWithPositiveSize) {
+    EXPECT_EQ(ImageAPI::rect(object(R"({"r":[0,1.5,2,3]})")["r"]), QRectF(0, 1.5, 2, 3));
+    const char* bad[] = {R"({"r":[0,0,0,10]})", R"({"r":[0,0,10,-1]})", R"({"r":[-1,0,5,5]})",
+                         R"({"r":[0,0,5]})",    R"({"r":[0,0,5,5,5]})", R"({"r":[0,"0",5,5]})",
+                         R"({"r":null})",       R"({"r":"0,0,5,5"})",   R"({})"};
+    for (const char* json : bad) {
+        expectAPIError([&] { ImageAPI::rect(object(json)["r"]); }, "invalid_arguments",
+                       "rect/crop must be [x,y,width,height]");
+    }
+}

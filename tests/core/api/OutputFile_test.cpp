@@ -1,0 +1,47 @@
+#include "api/OutputFile.h"
+
+#include "api/FileError.h"
+
+#include "ApiTestSupport.h"
+
+#include <cerrno>
+
+using namespace vellumix;
+using namespace vellumix::test;
+
+TEST(OutputFile, createsANewFileAndLeavesNoTemporary) {
+    ApiFolder folder;
+    OutputFile::write(folder.file("new.bin"), "fresh", false);
+    EXPECT_EQ(folder.readBytes("new.bin"), "fresh");
+    EXPECT_EQ(folder.entries(), QStringList({"in.png", "new.bin"}));
+}
+
+TEST(OutputFile, refusesToReplaceAnExistingFileAndKeepsIt) {
+    ApiFolder folder;
+    folder.writeBytes("old.bin", "old");
+    try {
+        OutputFile::write(folder.file("old.bin"), "new", false);
+        ADD_FAILURE() << "an existing file was replaced";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.errorNumber(), EEXIST);
+        EXPECT_NE(std::string(error.what()).find("old.bin"), std::string::npos);
+    }
+    EXPECT_EQ(folder.readBytes("old.bin"), "old");
+    EXPECT_EQ(folder.entries(), QStringList({"in.png", "old.bin"}));
+}
+
+TEST(OutputFile, replacesAnExistingFileWhenAsked) {
+    ApiFolder folder;
+    folder.writeBytes("old.bin", "old contents");
+    OutputFile::write(folder.file("old.bin"), "new", true);
+    EXPECT_EQ(folder.readBytes("old.bin"), "new");
+    EXPECT_EQ(folder.entries(), QStringList({"in.png", "old.bin"}));
+}
+
+TEST(OutputFile, failedWritesLeaveNothingBehind) {
+    ApiFolder folder;
+    EXPECT_THROW(OutputFile::write(folder.file("missing/out.bin"), "x", false), FileError);
+    QDir(folder.file("")).mkdir("dir");
+    EXPECT_THROW(OutputFile::write(folder.file("dir"), "x", true), FileError);
+    EXPECT_EQ(folder.entries(), QStringList({"in.png"}));
+}

@@ -1,0 +1,85 @@
+#include "api/RequestEnvelope.h"
+
+#include "api/APIError.h"
+#include "stitching/DocumentError.h"
+
+#include <gtest/gtest.h>
+
+using namespace vellumix;
+
+namespace {
+
+QByteArray lineFor(const QByteArray& request, const RequestEnvelope::Handler& handler) {
+    return RequestEnvelope::line(RequestEnvelope::respond(request, handler));
+}
+
+QJsonObject echo(const QJsonObject& args) {
+    return args;
+}
+
+QString errorField(const QJsonObject& response, const char* key) {
+    return response.value("error").toObject().value(QLatin1String(key)).toString();
+}
+
+} // namespace
+
+TEST(RequestEnvelope, successWrapsTheResultUnderOk) {
+    const QJsonObject response = RequestEnvelope::respond(R"({"b":"/x","a":2})", echo);
+    EXPECT_TRUE(RequestEnvelope::succeeded(response));
+    EXPECT_EQ(RequestEnvelope::line(response),
+              "{\"ok\":true,\"result\":{\"a\":2,\"b\":\"\\/x\"}}\n");
+}
+
+TEST(RequestEnvelope, apiErrorsKeepTheirCodeAndMessage) {
+    const auto handler = [](const QJsonObject&) -> QJsonObject {
+        throw APIError("limit", "At most 500 marks");
+    };
+    const QJsonObject response = RequestEnvelope::respond("{}", handler);
+    EXPECT_FALSE(RequestEnvelope::succeeded(response));
+    EXPECT_EQ(RequestEnvelope::line(response),
+              "{\"error\":{\"code\":\"limit\",\"message\":\"At most 500 marks\"},\"ok\":false}\n");
+}
+
+TEST(RequestEnvelope, otherErrorsBecomeEditFailedWithTheirDescription) {
+    const auto handler = [](const QJsonObject&) -> QJsonObject {
+        throw DocumentError(DocumentError::Kind::render);
+    };
+    EXPECT_EQ(lineFor("{}", handler),
+              "{\"error\":{\"code\":\"edit_failed\",\"message\":\"Could not render or save the "
+              "image. Check available memory and disk space.\"},\"ok\":false}\n");
+}
+
+TEST(RequestEnvelope, parserFailuresAreEditFailedAndNeverReachTheHandler) {
+    bool called = false;
+    const auto handler = [&](const QJsonObject& args) {
+        called = true;
+        return args;
+    };
+    for (const QByteArray& request : {QByteArray(), QByteArray("42"), QByteArray("{\"a\":"),
+                                      QByteArray("{} x"), QByteArray("{\"a\":\"\xff\"}")}) {
+        const QJsonObject response = RequestEnvelope::respond(request, handler);
+        EXPECT_EQ(errorField(response, "code"), "edit_failed") << request.constData();
+        EXPECT_FALSE(errorField(response, "message").isEmpty());
+    }
+    EXPECT_FALSE(called);
+}
+
+TEST(RequestEnvelope, topLevelArraysAndOversizedRequestsAreNotObjects) {
+    const QByteArray expected =
+        "{\"error\":{\"code\":\"invalid_arguments\",\"message\":\"Expected JSON object\"},"
+        "\"ok\":false}\n";
+    EXPECT_EQ(lineFor("[]", echo), expected);
+    QByteArray padded = "{}";
+    padded.append(RequestEnvelope::maximumRequestBytes - padded.size(), ' ');
+    EXPECT_TRUE(RequestEnvelope::succeeded(RequestEnvelope::respond(padded, echo)));
+    EXPECT_EQ(lineFor(padded + ' ', echo), expected);
+}
+
+TEST(RequestEnvelope, nestingTooDeepForTheStackIsAParseErrorNotACrash) {
+    const QByteArray deep(200000, '[');
+    const QJsonObject response = RequestEnvelope::respond(deep, echo);
+    EXPECT_EQ(errorField(response, "code"), "edit_failed");
+    const QByteArray allowed = QByteArray(1024, '[') + QByteArray(1024, ']');
+    EXPECT_EQ(errorField(RequestEnvelope::respond(allowed, echo), "message"),
+              "Expected JSON object");
+}
