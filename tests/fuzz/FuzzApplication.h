@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QGuiApplication>
+
+namespace vellumix::fuzz {
+
+// Text drawing needs Qt's font database and so a GUI application; the
+// offscreen platform needs no display. It lives until the process ends.
+inline void ensureApplication() {
+    static int argc = 3;
+    static char name[] = "fuzz";
+    static char option[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* argv[] = {name, option, platform, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+} // namespace vellumix::fuzz
