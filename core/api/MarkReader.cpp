@@ -82,6 +82,19 @@ bool carriesText(DrawingTool tool) {
     return tool == DrawingTool::text || tool == DrawingTool::callout || tool == DrawingTool::step;
 }
 
+// The text as given, absent meaning empty; only tools that show it are limited.
+QString readText(const QJsonObject& mark, DrawingTool tool) {
+    const QJsonValue value = mark.value(QLatin1String("text"));
+    if (mark.contains(QLatin1String("text")) && !value.isString()) {
+        fail("text must be a string");
+    }
+    const QString text = value.toString();
+    if (carriesText(tool) && characterCount(text) > maximumTextLength) {
+        fail("Text is limited to 200 characters");
+    }
+    return text;
+}
+
 QColor readColor(const QJsonValue& value) {
     const QJsonArray array = value.toArray();
     const bool numbers =
@@ -150,14 +163,7 @@ ImageMark read(const QJsonObject& mark, const QImage& source, const QVector<Imag
     const DrawingTool tool = readTool(mark.value(QLatin1String("tool")));
     QVector<QPointF> points = readPoints(mark.value(QLatin1String("points")), source.size());
     checkPointCount(tool, points.size());
-    const QJsonValue textValue = mark.value(QLatin1String("text"));
-    if (mark.contains(QLatin1String("text")) && !textValue.isString()) {
-        fail("text must be a string");
-    }
-    QString text = textValue.toString();
-    if (carriesText(tool) && characterCount(text) > maximumTextLength) {
-        fail("Text is limited to 200 characters");
-    }
+    QString text = readText(mark, tool);
     if (points.size() == 1 && tool != DrawingTool::text && tool != DrawingTool::step) {
         fail("Tool requires two points");
     }

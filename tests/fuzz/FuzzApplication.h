@@ -6,7 +6,13 @@ namespace vellumix::fuzz {
 
 // Text drawing needs Qt's font database and so a GUI application; the
 // offscreen platform needs no display. It lives until the process ends.
+// Decoder warnings about malformed input are expected here and dropped.
 inline void ensureApplication() {
+    static const bool silenced = [] {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        return true;
+    }();
+    Q_UNUSED(silenced);
     static int argc = 3;
     static char name[] = "fuzz";
     static char option[] = "-platform";

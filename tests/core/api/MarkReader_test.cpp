@@ -1,6 +1,7 @@
 #include "api/MarkReader.h"
 
 #include "ApiTestSupport.h"
+#include "fakes/GuiTestApp.h"
 
 using namespace vellumix;
 using namespace vellumix::test;
