@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QEventLoop>
-#include <QFuture>
-#include <QFutureWatcher>
+#include "fakes/Awaited.h"
+
 #include <QGuiApplication>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,21 +31,5 @@ private:
 };
 
 inline testing::Environment* const guiTestApp = testing::AddGlobalTestEnvironment(new GuiTestApp);
-
-// Runs the event loop until `future` finishes (at most ten seconds), so that
-// continuations on the main thread can run, and returns it.
-template <typename T> QFuture<T> awaited(QFuture<T> future) {
-    if (!future.isFinished()) {
-        QEventLoop loop;
-        QFutureWatcher<T> watcher;
-        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-        watcher.setFuture(future);
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-        if (!future.isFinished()) {
-            loop.exec();
-        }
-    }
-    return future;
-}
 
 } // namespace vellumix

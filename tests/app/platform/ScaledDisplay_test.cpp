@@ -1,0 +1,47 @@
+#include "XServerFixture.h"
+
+namespace vellumix {
+namespace {
+
+// Runs with QT_SCREEN_SCALE_FACTORS giving RIGHT a scale of 2.
+using ScaledDisplayTest = XServerTest;
+
+TEST_F(ScaledDisplayTest, scaledDisplayHasHalfTheSizeInPointsAndKeepsItsPixels) {
+    const DisplayInfo right = display("RIGHT");
+    EXPECT_EQ(right.scale, 2.0);
+    EXPECT_EQ(right.frame, QRectF(1920, 0, 960, 540));
+    EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
+    EXPECT_EQ(display("LEFT").scale, 1.0);
+}
+
+TEST_F(ScaledDisplayTest, regionAtScaleTwoReturnsExactlyItsDevicePixels) {
+    const DisplayInfo right = display("RIGHT");
+    // (100, 110) points are pixels (200, 220) of RIGHT, (20, 20) into Beta;
+    // 50.5 points round to 101 pixels.
+    const QImage frame = capture(CaptureRegion{right.id, QRectF(100, 110, 50.5, 40), 2.0});
+    ASSERT_EQ(frame.size(), QSize(101, 80));
+    EXPECT_EQ(
+        firstDifference(frame, expectedPattern(patternLayout[1], QPoint(20, 20), QSize(101, 80))),
+        "");
+}
+
+TEST_F(ScaledDisplayTest, windowFramesOnTheScaledDisplayAreInPoints) {
+    for (const WindowInfo& window : services().windows.windows()) {
+        if (window.title == QLatin1String("Beta") && window.pid == helper.processId()) {
+            EXPECT_EQ(window.frame, QRectF(2010, 100, 150, 150));
+            return;
+        }
+    }
+    FAIL() << "Beta is not listed";
+}
+
+TEST_F(ScaledDisplayTest, regionCapturedAtAnotherScaleFailsWithDisplayRemoved) {
+    const auto service =
+        awaited(CaptureService::create(
+                    CaptureRegion{display("RIGHT").id, QRectF(0, 0, 100, 100), 1.0}, services()))
+            .result();
+    EXPECT_THROW(awaited(service->frame()).waitForFinished(), CaptureError);
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,131 @@
+#include "XServerFixture.h"
+
+#include "platform/DisplayId.h"
+
+#include <QColorSpace>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QRasterWindow>
+
+namespace vellumix {
+namespace {
+
+class SolidWindow final : public QRasterWindow {
+public:
+    explicit SolidWindow(const QRect& geometry) {
+        setFlags(Qt::Window | Qt::FramelessWindowHint);
+        setGeometry(geometry);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(QRect(QPoint(0, 0), size()), Qt::magenta);
+    }
+};
+
+using X11PlatformTest = XServerTest;
+
+TEST_F(X11PlatformTest, twoMonitorsAreTwoDisplaysWithDistinctStableIdsAndFrames) {
+    const QList<DisplayInfo> displays = services().displays.displays();
+    ASSERT_EQ(displays.size(), 2);
+    const DisplayInfo left = display("LEFT");
+    const DisplayInfo right = display("RIGHT");
+    EXPECT_EQ(left.id, displayIdForName("LEFT"));
+    EXPECT_EQ(right.id, displayIdForName("RIGHT"));
+    EXPECT_NE(left.id, right.id);
+    EXPECT_EQ(left.frame, QRectF(0, 0, 1920, 1080));
+    EXPECT_EQ(right.frame, QRectF(1920, 0, 1920, 1080));
+    EXPECT_EQ(right.bottomLeftFrame, QRectF(1920, 0, 1920, 1080));
+    EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
+    EXPECT_EQ(left.scale, 1.0);
+    EXPECT_TRUE(left.frame.contains(left.visibleFrame));
+    EXPECT_TRUE(services().permission.screenRecordingGranted());
+}
+
+TEST_F(X11PlatformTest, regionCaptureReturnsExactlyTheWindowPixels) {
+    const DisplayInfo left = display("LEFT");
+    const QImage frame = capture(CaptureRegion{left.id, QRectF(150, 120, 200, 100), 1.0});
+    ASSERT_EQ(frame.format(), QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(frame.colorSpace(), QColorSpace(QColorSpace::SRgb));
+    EXPECT_EQ(
+        firstDifference(frame, expectedPattern(patternLayout[0], QPoint(50, 20), QSize(200, 100))),
+        "");
+}
+
+TEST_F(X11PlatformTest, regionOnTheRightDisplayReadsThatDisplay) {
+    const DisplayInfo right = display("RIGHT");
+    // Beta lies at (180, 200) in RIGHT's own space.
+    const QImage frame = capture(CaptureRegion{right.id, QRectF(190, 230, 250, 260), 1.0});
+    EXPECT_EQ(
+        firstDifference(frame, expectedPattern(patternLayout[1], QPoint(10, 30), QSize(250, 260))),
+        "");
+}
+
+TEST_F(X11PlatformTest, wholeDisplayGrabHoldsTheWindowsAtTheirPlaces) {
+    const QImage whole = services().screen.grabDisplay(display("RIGHT"));
+    ASSERT_EQ(whole.size(), QSize(1920, 1080));
+    EXPECT_EQ(firstDifference(whole.copy(180, 200, 300, 300),
+                              expectedPattern(patternLayout[1], QPoint(0, 0), QSize(300, 300))),
+              "");
+}
+
+TEST_F(X11PlatformTest, windowListIsFrontMostFirstWithTitlesApplicationsAndFrames) {
+    QList<WindowInfo> ours;
+    for (const WindowInfo& window : services().windows.windows()) {
+        if (window.pid == helper.processId()) {
+            ours.append(window);
+        }
+    }
+    ASSERT_EQ(ours.size(), 5);
+    const QStringList frontToBack = {"Framed", "Delta", "Gamma", "Beta", "Alpha"};
+    for (int i = 0; i < ours.size(); ++i) {
+        const WindowInfo& window = ours[i];
+        EXPECT_EQ(window.title, frontToBack[i]);
+        EXPECT_EQ(window.appName, QStringLiteral("PatternWindows"));
+        EXPECT_EQ(window.layer, 0);
+        EXPECT_FALSE(window.isOwn());
+        const auto spec = std::find_if(patternLayout.begin(), patternLayout.end(),
+                                       [&](const auto& s) { return s.title == window.title; });
+        if (spec->framed) {
+            // Decorations make the frame larger than the client area.
+            EXPECT_GT(window.frame.height(), spec->pixels.height()) << window.title.toStdString();
+            EXPECT_GE(window.frame.width(), spec->pixels.width());
+        } else {
+            EXPECT_EQ(window.frame, QRectF(spec->pixels)) << window.title.toStdString();
+        }
+    }
+}
+
+TEST_F(X11PlatformTest, windowImageIsTheWindowAsShown) {
+    for (const WindowInfo& window : services().windows.windows()) {
+        if (window.title == QLatin1String("Alpha") && window.pid == helper.processId()) {
+            EXPECT_EQ(
+                firstDifference(services().windows.windowImage(window.id),
+                                expectedPattern(patternLayout[0], QPoint(0, 0), QSize(400, 300))),
+                "");
+            return;
+        }
+    }
+    FAIL() << "Alpha is not listed";
+}
+
+TEST_F(X11PlatformTest, ownWindowIsMarkedOwnAndKeptOutOfFrames) {
+    SolidWindow own(QRect(150, 150, 100, 100));
+    own.setTitle(QStringLiteral("Own panel"));
+    own.show();
+    ASSERT_TRUE(waitUntil([&] {
+        const QList<WindowInfo> windows = services().windows.windows();
+        return !windows.isEmpty() && windows.first().title == own.title();
+    }));
+    EXPECT_TRUE(services().windows.windows().first().isOwn());
+
+    const DisplayInfo left = display("LEFT");
+    const QImage frame = capture(CaptureRegion{left.id, QRectF(120, 120, 200, 150), 1.0});
+    EXPECT_EQ(
+        firstDifference(frame, expectedPattern(patternLayout[0], QPoint(20, 20), QSize(200, 150))),
+        "");
+    EXPECT_TRUE(own.isVisible());
+}
+
+} // namespace
+} // namespace vellumix
