@@ -9,6 +9,7 @@
 // segmentation changed one at a time, to show what each choice is worth.
 #include "AccuracyCase.h"
 
+#include "text/RecognitionImage.h"
 #include "text/RecognitionLanguages.h"
 #include "text/TextRecognition.h"
 
@@ -165,6 +166,7 @@ void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& fold
     for (const AccuracyCase& c : cases) {
         const QString png = folder.filePath(c.name + QStringLiteral(".png"));
         c.image.save(png);
+        RecognitionImage::prepare(c.image, {}).save(folder.filePath(c.name + "-prepared.png"));
         const Reading lib = timed([&] { return readWithLibrary(c.image, {}); });
         const Reading cli = timed([&] { return readWithCommand(png, languages); });
         const double row[kColumns] = {errorRate(lib.text, c.reference),
@@ -251,9 +253,16 @@ int main(int argc, char** argv) {
         RecognitionLanguages::engineLanguages(RecognitionLanguages::preferredLanguages(
             RecognitionLanguages::supportedLanguages(RecognitionLanguages::tessdataDirectory())));
     std::printf("languages: %s\n\n", qPrintable(languages));
-    const std::vector<AccuracyCase> cases = accuracyCases();
-    compareWithCommand(cases, folder, languages, arguments.contains(QStringLiteral("--show")));
-    measureCancellation(cases.back());
+    std::vector<AccuracyCase> cases = accuracyCases();
+    const int only = int(arguments.indexOf(QStringLiteral("--cases")));
+    if (only > 0 && only + 1 < arguments.size()) {
+        const QStringList wanted = arguments[only + 1].split(QLatin1Char(','));
+        std::erase_if(cases, [&](const AccuracyCase& c) { return !wanted.contains(c.name); });
+    }
+    if (!arguments.contains(QStringLiteral("--no-compare"))) {
+        compareWithCommand(cases, folder, languages, arguments.contains(QStringLiteral("--show")));
+        measureCancellation(cases.back());
+    }
     if (arguments.contains(QStringLiteral("--variants"))) {
         compareVariants(cases);
     }

@@ -1,5 +1,6 @@
 #include "text/TextRecognition.h"
 
+#include "text/EngineCache.h"
 #include "text/IdeographSpacing.h"
 #include "text/RecognitionImage.h"
 #include "text/RecognitionLanguages.h"
@@ -42,23 +43,34 @@ bool engineShouldCancel(void* token, int) {
     return static_cast<const CancellationToken*>(token)->isCancelled();
 }
 
-void startEngine(tesseract::TessBaseAPI& engine, const RecognitionOptions& options) {
-    const QString directory = RecognitionLanguages::tessdataDirectory();
-    QByteArray languages = RecognitionLanguages::engineLanguages(
-                               RecognitionLanguages::preferredLanguages(
-                                   RecognitionLanguages::supportedLanguages(directory)))
-                               .toUtf8();
+QByteArray engineLanguagesIn(const QString& directory) {
+    const QByteArray languages = RecognitionLanguages::engineLanguages(
+                                     RecognitionLanguages::preferredLanguages(
+                                         RecognitionLanguages::supportedLanguages(directory)))
+                                     .toUtf8();
     // With no language named, Init() loads no model at all yet reports
     // success, and Recognize() then crashes; the engine's own default is
     // English, so it is named instead, and Init() fails cleanly without it.
-    if (languages.isEmpty()) {
-        languages = kEngineDefaultLanguage;
+    return languages.isEmpty() ? QByteArray(kEngineDefaultLanguage) : languages;
+}
+
+// Returns false when the engine stopped before the end of the page.
+bool run(tesseract::TessBaseAPI& engine, const QImage& prepared, PageSegmentation mode,
+         const CancellationToken& cancellation) {
+    // Loading the language data is the longest step the engine cannot stop.
+    if (cancellation.isCancelled()) {
+        return false;
     }
-    if (engine.Init(directory.toLocal8Bit().constData(), languages.constData(),
-                    tesseract::OEM_LSTM_ONLY) != 0) {
-        throw TextRecognitionError(TextRecognitionError::Kind::engineUnavailable);
-    }
-    engine.SetPageSegMode(engineMode(options.pageSegmentation));
+    engine.SetPageSegMode(engineMode(mode));
+    engine.SetImage(prepared.constBits(), prepared.width(), prepared.height(), prepared.depth() / 8,
+                    static_cast<int>(prepared.bytesPerLine()));
+    // The prepared image has no resolution of its own; without one the engine
+    // warns and guesses. 96, 192 and 300 read the benchmark's images alike.
+    engine.SetSourceResolution(300);
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &engineShouldCancel;
+    monitor.cancel_this = const_cast<CancellationToken*>(&cancellation);
+    return engine.Recognize(&monitor) == 0;
 }
 
 QString recognisedLines(tesseract::TessBaseAPI& engine) {
@@ -96,23 +108,17 @@ QString recognize(const QImage& image, const CancellationToken& cancellation,
         throw TextRecognitionError(TextRecognitionError::Kind::invalidImage);
     }
     const QImage prepared = RecognitionImage::prepare(image, options);
-    tesseract::TessBaseAPI engine;
-    startEngine(engine, options);
-    // Loading the language data is the longest step the engine cannot stop.
+    const QString directory = RecognitionLanguages::tessdataDirectory();
+    const QByteArray languages = engineLanguagesIn(directory);
+    EngineCache::Engine engine = EngineCache::take(directory, languages);
+    const bool finished = run(*engine, prepared, options.pageSegmentation, cancellation);
+    const QString text = finished ? recognisedLines(*engine) : QString();
+    EngineCache::giveBack(std::move(engine), directory, languages);
     cancellation.throwIfCancelled();
-    engine.SetImage(prepared.constBits(), prepared.width(), prepared.height(), prepared.depth() / 8,
-                    static_cast<int>(prepared.bytesPerLine()));
-    engine.SetSourceResolution(300);
-
-    tesseract::ETEXT_DESC monitor;
-    monitor.cancel = &engineShouldCancel;
-    monitor.cancel_this = const_cast<CancellationToken*>(&cancellation);
-    const int status = engine.Recognize(&monitor);
-    cancellation.throwIfCancelled();
-    if (status != 0) {
+    if (!finished) {
         throw TextRecognitionError(TextRecognitionError::Kind::recognitionFailed);
     }
-    return recognisedLines(engine);
+    return text;
 }
 
 } // namespace vellumix::TextRecognition

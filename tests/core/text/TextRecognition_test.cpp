@@ -1,3 +1,4 @@
+#include "fakes/GuiTestApp.h"
 #include "text/TextRecognition.h"
 #include "text/TextRecognitionError.h"
 
@@ -95,7 +96,7 @@ TEST(TextRecognition, cancelledBeforeTheCallThrowsWithoutStarting) {
                  CancellationError);
 }
 
-TEST(TextRecognition, cancelledDuringRecognitionThrowsAndDeliversNoText) {
+TEST(TextRecognition, cancelledDuringRecognitionThrowsDeliversNoTextAndLeavesTheEngineUsable) {
     QStringList lines;
     for (int i = 0; i < 24; ++i) {
         lines << QStringLiteral("Line %1 of a long list of settings").arg(i);
@@ -107,6 +108,9 @@ TEST(TextRecognition, cancelledDuringRecognitionThrowsAndDeliversNoText) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     token.cancel();
     EXPECT_THROW(recognition.get(), CancellationError);
+    // The engine that was stopped reads the next image in full.
+    EXPECT_TRUE(recognizeUncancelled(textImage({"Hello World"}, Qt::black, Qt::white))
+                    .contains(QStringLiteral("World")));
 }
 
 TEST(TextRecognition, concurrentRecognitionsOfOneImageAgree) {
