@@ -1,5 +1,9 @@
 #include "DocumentFrames.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <benchmark/benchmark.h>
 
 namespace vellumix::bench {
@@ -42,6 +46,17 @@ void assemble(benchmark::State& state) {
     state.counters["compressedMiB"] = double(document.compressedBytes()) / (1 << 20);
 }
 BENCHMARK(assemble)->ArgName("maximumWidth")->Arg(600)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// Assembly plus banded encoding and the file write of the same document.
+void savePng(benchmark::State& state) {
+    const QString path = QDir::temp().filePath("vellumix-bench-save.png");
+    for (auto _ : state) {
+        tallDocument().savePNG(path);
+    }
+    state.counters["fileMiB"] = double(QFileInfo(path).size()) / (1 << 20);
+    QFile::remove(path);
+}
+BENCHMARK(savePng)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vellumix::bench

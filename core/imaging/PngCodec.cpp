@@ -245,6 +245,10 @@ QImage decodePng(const QByteArray& data) {
     if (!png_image_begin_read_from_memory(&info, data.constData(), size_t(data.size()))) {
         fail();
     }
+    if (uint64_t(info.width) * info.height > pngMaximumDecodedPixels) {
+        png_image_free(&info);
+        fail();
+    }
     info.format = PNG_FORMAT_RGBA;
     QImage image(int(info.width), int(info.height), QImage::Format_RGBA8888);
     if (image.isNull() || !png_image_finish_read(&info, nullptr, image.bits(),

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace vellumix {
 
@@ -25,7 +26,11 @@ inline constexpr size_t pngSinglePassLimit = 64u << 20;
 QByteArray encodePng(const QImage& image, size_t singlePassLimit);
 
 // Decodes the first image of a PNG file into Format_RGBA8888_Premultiplied
-// with the sRGB colour space.
+// with the sRGB colour space. Files that claim more than
+// pngMaximumDecodedPixels pixels fail before any pixel memory is taken, so a
+// small forged file cannot ask for gigabytes.
 QImage decodePng(const QByteArray& data);
+
+inline constexpr uint64_t pngMaximumDecodedPixels = uint64_t(1) << 29;
 
 } // namespace vellumix

@@ -1,5 +1,7 @@
 #include "imaging/PngFastReader.h"
 
+#include "imaging/PngCodec.h"
+
 #include "stitching/DocumentError.h"
 
 #include <QColorSpace>
@@ -76,7 +78,8 @@ std::optional<Header> parseHeader(const Chunk& chunk) {
                         : d[9] == 6 ? 4
                                     : 0};
     if (header.width == 0 || header.height == 0 || header.width > 0x7fffffffu ||
-        header.height > 0x7fffffffu) {
+        header.height > 0x7fffffffu ||
+        uint64_t(header.width) * header.height > pngMaximumDecodedPixels) {
         fail();
     }
     if (d[8] != 8 || header.channels == 0 || d[10] != 0 || d[11] != 0 || d[12] != 0) {

@@ -35,6 +35,9 @@ public:
 
     // Writes the full-size image, replacing any file at `path`, through a
     // hidden temporary in the same folder that never outlives the call.
+    // Throws DocumentError (invalidFrame when empty, render when the image or
+    // the temporary cannot be made), or std::filesystem::filesystem_error
+    // when the temporary cannot be moved into place.
     void savePNG(const QString& path) const;
 
     // Test seam: lets tests reach the storage limit without 64 MiB of strips.

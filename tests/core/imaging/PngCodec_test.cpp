@@ -92,6 +92,19 @@ QByteArray withChunk(QByteArray png, const char* type, const QByteArray& payload
     return png.insert(33, chunk + crc);
 }
 
+// The file with its header claiming other dimensions, depth and colour type.
+QByteArray withSize(const QByteArray& png, uint32_t width, uint32_t height, char depth,
+                    char colourType) {
+    QByteArray header = png.mid(12, 17);
+    qToBigEndian(width, header.data() + 4);
+    qToBigEndian(height, header.data() + 8);
+    header[12] = depth;
+    header[13] = colourType;
+    QByteArray crc(4, '\0');
+    qToBigEndian(libdeflate_crc32(0, header.constData(), 17), crc.data());
+    return png.left(12) + header + crc + png.mid(33);
+}
+
 // A 1 × 1 RGB file whose only row carries `filter` as its filter type.
 QByteArray onePixelWithFilter(char filter) {
     const char scanline[] = {filter, 10, 20, 30};
@@ -217,7 +230,8 @@ TEST(PngCodec, malformedDataAndEmptyImagesFailWithRenderError) {
     EXPECT_EQ(decodePng(onePixelWithFilter(1)).pixelColor(0, 0), QColor(10, 20, 30));
     for (const QByteArray& data :
          {QByteArray(), QByteArray("not a png"), valid.left(60), valid.left(valid.size() - 20),
-          badCrc, badStream, onePixelWithFilter(9)}) {
+          badCrc, badStream, onePixelWithFilter(9), withSize(valid, 30000, 20000, 8, 2),
+          withSize(valid, 24768, 334019, 16, 0)}) {
         try {
             decodePng(data);
             ADD_FAILURE() << "decoded " << data.size() << " bytes";
