@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cstring>
 
 namespace vellumix::RecognitionImage {
 
@@ -43,17 +42,6 @@ void invertDarkAreas(QImage& grey) {
     }
 }
 
-QImage framed(const QImage& grey) {
-    QImage frame(grey.width() + 2 * borderWidth, grey.height() + 2 * borderWidth,
-                 QImage::Format_Grayscale8);
-    frame.fill(255);
-    for (int y = 0; y < grey.height(); ++y) {
-        std::memcpy(frame.scanLine(y + borderWidth) + borderWidth, grey.constScanLine(y),
-                    size_t(grey.width()));
-    }
-    return frame;
-}
-
 } // namespace
 
 int upscaleFactor(QSize size, int requested) {
@@ -76,7 +64,7 @@ QImage prepare(const QImage& source, const RecognitionOptions& options) {
     if (factor > 1) {
         grey = grey.scaled(grey.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return options.border ? framed(grey) : grey;
+    return grey;
 }
 
 } // namespace vellumix::RecognitionImage

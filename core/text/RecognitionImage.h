@@ -7,20 +7,19 @@
 
 namespace vellumix {
 
-// Turns a screenshot into the image the engine reads best: grey, dark on light,
-// enlarged and framed.
+// Turns a screenshot into the image the engine reads best: grey, dark on light
+// and enlarged. (A white margin around it, often advised, read the benchmark's
+// screenshots no better.)
 namespace RecognitionImage {
 
-// Width of the white margin, in pixels of the prepared image.
-inline constexpr int borderWidth = 12;
 // The engine keeps coordinates in 16 bits.
-inline constexpr int maxSide = 32767 - 2 * borderWidth;
+inline constexpr int maxSide = 32767;
 // Enlarging never makes an image of more pixels than this (a 4K screenshot at
 // twice its size still fits).
 inline constexpr qint64 maxPixels = 40'000'000;
 
 // A Format_Grayscale8 image: transparent pixels over white, light-on-dark areas
-// inverted, enlarged by upscaleFactor() and framed, as `options` ask.
+// inverted and enlarged by upscaleFactor(), as `options` ask.
 QImage prepare(const QImage& source, const RecognitionOptions& options);
 
 // The largest factor from 1 to `requested` that keeps `size` within the limits.

@@ -18,8 +18,6 @@ struct RecognitionOptions {
     bool invertDarkAreas = true;
     // Enlarge the image by this factor, within the limits of RecognitionImage.
     int upscale = 2;
-    // Surround the image with a white margin.
-    bool border = true;
 };
 
 } // namespace vellumix

@@ -27,26 +27,21 @@ int greyAt(const QImage& image, int x, int y) {
 RecognitionOptions onlyInversion() {
     RecognitionOptions options;
     options.upscale = 1;
-    options.border = false;
     return options;
 }
 
 } // namespace
 
-TEST(RecognitionImage, preparedImageIsGreyEnlargedTwiceAndFramedInWhite) {
+TEST(RecognitionImage, preparedImageIsGreyAndEnlargedTwice) {
     QImage source = filled(40, 20, Qt::white);
-    paint(source, QRect(4, 4, 10, 10), Qt::black);
+    paint(source, QRect(4, 4, 10, 10), QColor(0x40, 0x40, 0x40));
     const QImage prepared = RecognitionImage::prepare(source, {});
-    const int border = RecognitionImage::borderWidth;
     ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
-    ASSERT_EQ(prepared.size(), QSize(80 + 2 * border, 40 + 2 * border));
-    for (const QPoint corner : {QPoint(0, 0), QPoint(prepared.width() - 1, prepared.height() - 1),
-                                QPoint(border - 1, border + 10)}) {
-        EXPECT_EQ(greyAt(prepared, corner.x(), corner.y()), 255);
-    }
-    // The square's centre, (9, 9) in the source, lands at twice that inside the frame.
-    EXPECT_EQ(greyAt(prepared, border + 18, border + 18), 0);
-    EXPECT_EQ(greyAt(prepared, border + 60, border + 30), 255);
+    ASSERT_EQ(prepared.size(), QSize(80, 40));
+    // The square's centre, (9, 9) in the source, lands at twice that.
+    EXPECT_EQ(greyAt(prepared, 18, 18), 0x40);
+    EXPECT_EQ(greyAt(prepared, 60, 30), 255);
+    EXPECT_EQ(greyAt(prepared, 79, 39), 255);
 }
 
 TEST(RecognitionImage, darkAreasTurnLightAndLightAreasStay) {
