@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build/fuzz and runs one of them.
-#   scripts/fuzz.sh <request|load> [seconds, default 60] [extra libFuzzer options]
+#   scripts/fuzz.sh <request|load|png> [seconds, default 60] [extra libFuzzer options]
 # New interesting inputs go to build/fuzz/corpus/<target>; a crasher is written
 # into tests/fuzz/corpus/<target>/, where the test build replays it from then on.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-target=${1:?usage: scripts/fuzz.sh <request|load> [seconds] [libFuzzer options]}
+target=${1:?usage: scripts/fuzz.sh <request|load|png> [seconds] [libFuzzer options]}
 seconds=${2:-60}
 shift $(($# < 2 ? $# : 2))
 scripts/install-deps.sh

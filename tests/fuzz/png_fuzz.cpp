@@ -9,7 +9,7 @@
 // libFuzzer target for decodePng: every input must decode or fail with
 // DocumentError, never crash or leak. Chunk CRCs are recomputed first so that
 // mutations reach the header and the compressed rows instead of stopping at
-// the checksum. Built and run by scripts/fuzz-png.sh.
+// the checksum. Run with scripts/fuzz.sh png.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     for (qsizetype at = 8; bytes.size() - at >= 12;) {
