@@ -57,7 +57,8 @@ QByteArray engineLanguagesIn(const QString& directory) {
 // Returns false when the engine stopped before the end of the page.
 bool run(tesseract::TessBaseAPI& engine, const QImage& prepared, PageSegmentation mode,
          const CancellationToken& cancellation) {
-    // Loading the language data is the longest step the engine cannot stop.
+    // Loading language data, which a new engine has just done, cannot be
+    // interrupted: the token is looked at once it is over.
     if (cancellation.isCancelled()) {
         return false;
     }
@@ -74,20 +75,20 @@ bool run(tesseract::TessBaseAPI& engine, const QImage& prepared, PageSegmentatio
 }
 
 QString recognisedLines(tesseract::TessBaseAPI& engine) {
-    const std::unique_ptr<tesseract::ResultIterator> line(engine.GetIterator());
-    if (!line) {
+    const std::unique_ptr<tesseract::ResultIterator> iterator(engine.GetIterator());
+    if (!iterator) {
         return {};
     }
     QStringList lines;
     do {
-        const std::unique_ptr<char[]> text(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        const std::unique_ptr<char[]> text(iterator->GetUTF8Text(tesseract::RIL_TEXTLINE));
         if (!text) {
             continue;
         }
         // The engine ends every line with a line feed, and a paragraph's last
         // line with two; lines of nothing but spaces are layout debris.
         const QString string = QString::fromUtf8(text.get());
-        int end = string.size();
+        qsizetype end = string.size();
         while (end > 0 && string.at(end - 1) == QLatin1Char('\n')) {
             --end;
         }
@@ -95,7 +96,7 @@ QString recognisedLines(tesseract::TessBaseAPI& engine) {
         if (!line.trimmed().isEmpty()) {
             lines << line;
         }
-    } while (line->Next(tesseract::RIL_TEXTLINE));
+    } while (iterator->Next(tesseract::RIL_TEXTLINE));
     return lines.join(QLatin1Char('\n'));
 }
 
