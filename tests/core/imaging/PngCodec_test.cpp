@@ -181,24 +181,6 @@ TEST(PngCodec, otherPixelFormatsAreEncodedByValue) {
     EXPECT_EQ(decoded.pixelColor(0, 0), QColor(255, 0, 0));
     EXPECT_EQ(decoded.pixelColor(1, 0), QColor(0, 255, 0, 51));
     EXPECT_EQ(decoded.pixelColor(2, 0).alpha(), 0);
-    QImage grey(4, 2, QImage::Format_Grayscale8);
-    grey.fill(77);
-    EXPECT_EQ(decodePng(encodePng(grey)).pixelColor(3, 1), QColor(77, 77, 77));
-}
-
-TEST(PngCodec, decodesFilesOfOtherWriters) {
-    QImage indexed(5, 3, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(255, 0, 0), qRgba(0, 0, 255, 0)});
-    indexed.fill(0);
-    indexed.setPixel(4, 2, 1);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QImageWriter(&buffer, "png").write(indexed));
-    const QImage decoded = decodePng(bytes);
-    EXPECT_EQ(decoded.size(), QSize(5, 3));
-    EXPECT_EQ(decoded.pixelColor(0, 0), QColor(255, 0, 0));
-    EXPECT_EQ(decoded.pixelColor(4, 2).alpha(), 0);
 }
 
 TEST(PngCodec, decodesEveryRowFilterLikeQtsReader) {
