@@ -1,5 +1,7 @@
 #include "stitching/FrameSignature.h"
 
+#include "stitching/AreaSpans.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -8,31 +10,6 @@
 namespace vellumix {
 
 namespace {
-
-// Where one source column lands among the target columns. With at most as
-// many target columns as source columns, a source column straddles at most
-// one boundary, so it feeds `first` and possibly `first + 1`.
-struct ColumnSpan {
-    int64_t first;
-    uint64_t weightFirst;
-    uint64_t weightSecond;
-};
-
-// Source column c covers [c * w, (c + 1) * w) and target column k covers
-// [k * W, (k + 1) * W) on a common integer scale, so every weight is exact
-// and a target column's weights add up to W.
-std::vector<ColumnSpan> columnSpans(int64_t sourceWidth, int64_t targetWidth) {
-    std::vector<ColumnSpan> spans(static_cast<size_t>(sourceWidth));
-    for (int64_t c = 0; c < sourceWidth; ++c) {
-        const int64_t start = c * targetWidth;
-        const int64_t end = start + targetWidth;
-        const int64_t first = start / sourceWidth;
-        const int64_t boundary = std::min(end, (first + 1) * sourceWidth);
-        spans[static_cast<size_t>(c)] = {first, static_cast<uint64_t>(boundary - start),
-                                         static_cast<uint64_t>(end - boundary)};
-    }
-    return spans;
-}
 
 // Rec. 601 luma in 8.8 fixed point; the three weights add up to 256.
 inline uint64_t luma(uint64_t r, uint64_t g, uint64_t b) {
@@ -75,7 +52,7 @@ FrameSignature::FrameSignature(const QImage& image) {
     m_pixels.assign(static_cast<size_t>(m_width * m_height), 0);
     const bool bytesRgba = frame.format() == QImage::Format_RGBX8888 ||
                            frame.format() == QImage::Format_RGBA8888_Premultiplied;
-    const std::vector<ColumnSpan> spans = columnSpans(sourceWidth, m_width);
+    const std::vector<AreaSpan> spans = areaSpans(sourceWidth, m_width);
     std::vector<uint64_t> sums(static_cast<size_t>(m_width) + 1);
     const auto divisor = static_cast<uint64_t>(sourceWidth);
     for (int64_t y = 0; y < m_height; ++y) {
@@ -83,7 +60,7 @@ FrameSignature::FrameSignature(const QImage& image) {
         const uchar* row = frame.constScanLine(static_cast<int>(y));
         for (int64_t c = 0; c < sourceWidth; ++c) {
             const uint64_t grey = greyAt(row + c * 4, bytesRgba);
-            const ColumnSpan& span = spans[static_cast<size_t>(c)];
+            const AreaSpan& span = spans[static_cast<size_t>(c)];
             sums[static_cast<size_t>(span.first)] += grey * span.weightFirst;
             sums[static_cast<size_t>(span.first) + 1] += grey * span.weightSecond;
         }
