@@ -1,27 +1,22 @@
 #include "stitching/VerticalMatcher.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace vellumix {
 
 namespace {
 
-// Sum of |previous - next| over the overlap at `offset`, visiting rows and
-// columns with the given steps. Returns the sum and the number of samples.
+// Sum of |a - b| over `rows` rows of two blocks of width w, visiting rows and
+// columns with the given steps, and the number of samples taken.
 struct OverlapSum {
     uint64_t sum = 0;
     uint64_t count = 0;
 };
 
-OverlapSum overlapSum(const FrameSignature& previous, const FrameSignature& next, int64_t offset,
-                      int64_t rowStep, int64_t columnStep) {
-    const int64_t w = previous.width();
-    const int64_t n = previous.height() - std::abs(offset);
-    const uint8_t* a = previous.pixels().data() + std::max<int64_t>(offset, 0) * w;
-    const uint8_t* b = next.pixels().data() + std::max<int64_t>(-offset, 0) * w;
+OverlapSum blockSum(const uint8_t* a, const uint8_t* b, int64_t rows, int64_t w, int64_t rowStep,
+                    int64_t columnStep) {
     OverlapSum total;
-    for (int64_t r = 0; r < n; r += rowStep) {
+    for (int64_t r = 0; r < rows; r += rowStep) {
         const uint8_t* rowA = a + r * w;
         const uint8_t* rowB = b + r * w;
         for (int64_t c = 0; c < w; c += columnStep) {
@@ -30,6 +25,16 @@ OverlapSum overlapSum(const FrameSignature& previous, const FrameSignature& next
         }
     }
     return total;
+}
+
+// The overlap at `offset`: previous row max(offset, 0) + r against next row
+// max(-offset, 0) + r.
+OverlapSum overlapSum(const FrameSignature& previous, const FrameSignature& next, int64_t offset,
+                      int64_t rowStep, int64_t columnStep) {
+    const int64_t w = previous.width();
+    return blockSum(previous.pixels().data() + std::max<int64_t>(offset, 0) * w,
+                    next.pixels().data() + std::max<int64_t>(-offset, 0) * w,
+                    previous.height() - std::abs(offset), w, rowStep, columnStep);
 }
 
 double score(const OverlapSum& s) {
@@ -117,6 +122,30 @@ bool VerticalMatcher::seamHolds(const FrameSignature& previous, const FrameSigna
     return mean < seamMean && badRows <= allowedBadRows;
 }
 
+// The ambiguity check only weighs offsets that were searched. Content that
+// matches itself under a shift (a blank band, table rows) matches at offsets
+// beyond the searched range too, where the overlap is smaller than the
+// minimum: a scroll larger than the range then finds a clean seam near its
+// end with no searched rival, and rows would be duplicated. So the overlap of
+// the chosen seam must not resemble itself shifted by more than a seam's
+// width; a sampled pass finds the candidate shifts, a full pass confirms them.
+bool VerticalMatcher::selfSimilar(const FrameSignature& previous, const Candidate& best) {
+    const int64_t w = previous.width();
+    const int64_t n = previous.height() - best.offset;
+    const uint8_t* overlap = previous.pixels().data() + best.offset * w;
+    const double limit = std::max(ambiguityFactor * best.score, ambiguityFloor);
+    for (int64_t shift = sameSeamTolerance + 1; shift <= n / 2; ++shift) {
+        const int64_t rows = n - shift;
+        const int64_t rowStep = std::max<int64_t>(1, rows / coarseRowSamples);
+        const uint8_t* shifted = overlap + shift * w;
+        if (score(blockSum(overlap, shifted, rows, w, rowStep, coarseColumnStep)) < 2 * limit &&
+            score(blockSum(overlap, shifted, rows, w, 1, 1)) < limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 MatchDecision VerticalMatcher::match(const FrameSignature& previous,
                                      const FrameSignature& next) const {
     if (previous.width() != next.width() || previous.height() != next.height()) {
@@ -139,6 +168,9 @@ MatchDecision VerticalMatcher::match(const FrameSignature& previous,
     const int64_t offset = fine.front().offset;
     if (offset < 1) {
         return MatchDecision::reject(reverseMessage);
+    }
+    if (selfSimilar(previous, fine.front())) {
+        return MatchDecision::reject(repetitiveMessage);
     }
     if (!seamHolds(previous, next, offset)) {
         return MatchDecision::reject(overlapChangedMessage);

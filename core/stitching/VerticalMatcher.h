@@ -60,6 +60,7 @@ public:
                                                    const FrameSignature& next,
                                                    const std::vector<Candidate>& coarse);
     static bool ambiguous(const std::vector<Candidate>& fine);
+    static bool selfSimilar(const FrameSignature& previous, const Candidate& best);
     static bool seamHolds(const FrameSignature& previous, const FrameSignature& next,
                           int64_t offset);
 };

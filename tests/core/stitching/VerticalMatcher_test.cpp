@@ -115,6 +115,39 @@ TEST(VerticalMatcher, contentMovedUpAppendsTheNewRowsAndMovedDownIsRefused) {
               MatchDecision::reject(VerticalMatcher::reverseMessage));
 }
 
+TEST(VerticalMatcher, aBlankBandAtTheEndOfTheSearchRangeIsNotTakenForASeam) {
+    // Frames of 120 rows search offsets up to 88. Rows 88 to 159 are blank, so
+    // after a scroll of 128 rows the smallest overlap, 32 rows at offset 88,
+    // is blank in both frames while every other offset shows content.
+    std::vector<uint8_t> content = randomRows(400, 8);
+    std::fill(content.begin() + 88 * kWidth, content.begin() + 160 * kWidth, 250);
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 120), window(content, 128, 120)),
+              MatchDecision::reject(VerticalMatcher::repetitiveMessage));
+}
+
+TEST(VerticalMatcher, anOverlapThatMatchesItselfShiftedIsNoEvidenceOfASeam) {
+    // Stripes with a period of 12 from row 60 on. After a scroll of 96 rows,
+    // beyond the range of 88, offsets 60, 72 and 84 line stripes up with
+    // stripes; the overlap at 84 alone would match itself a period away.
+    std::vector<uint8_t> content = randomRows(400, 10);
+    for (int64_t r = 60; r < 300; ++r) {
+        std::fill_n(content.begin() + r * kWidth, kWidth, r % 12 < 5 ? 40 : 230);
+    }
+    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 120), window(content, 96, 120)).kind(),
+              MatchDecision::Kind::reject);
+    const FrameSignature previous = window(content, 0, 120);
+    EXPECT_TRUE(VerticalMatcher::selfSimilar(previous, {84, 0.0}));
+    EXPECT_FALSE(VerticalMatcher::selfSimilar(previous, {40, 0.0}));
+}
+
+TEST(VerticalMatcher, genuineScrollsAreTakenUpToTheEndOfTheRange) {
+    const std::vector<uint8_t> content = randomRows(400, 9);
+    for (int64_t scrolled : {85, 86, 87, 88}) {
+        EXPECT_EQ(VerticalMatcher().match(window(content, 0, 120), window(content, scrolled, 120)),
+                  MatchDecision::append(scrolled));
+    }
+}
+
 TEST(VerticalMatcher, evenStripesScrolledByLessThanAPeriodAreTooRepetitive) {
     std::vector<uint8_t> content(static_cast<size_t>(400 * kWidth));
     for (int64_t r = 0; r < 400; ++r) {

@@ -1,0 +1,267 @@
+#include "capture/Processor.h"
+#include "support/ScrollPage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <random>
+#include <vector>
+
+namespace vellumix {
+namespace {
+
+using testing::ScrollPage;
+
+constexpr int kFrameWidth = 400;
+constexpr int kFrameHeight = 300;
+const int64_t kLargestOffset = VerticalMatcher::largestOffset(kFrameHeight);
+
+// Pixel for pixel, whatever the layout and colour-space tag of either image.
+bool samePixels(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (x.size() != y.size()) {
+        return false;
+    }
+    for (int row = 0; row < x.height(); ++row) {
+        if (std::memcmp(x.constScanLine(row), y.constScanLine(row), size_t(x.width()) * 4) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the simulated user does next.
+enum class Move { step, pause, caret, jump, back };
+
+struct Tally {
+    int pages = 0;
+    int frames = 0;
+    int appended = 0;
+    int duplicates = 0;
+    int refused = 0;
+    std::map<QString, int> refusals;
+};
+
+// Scrolls through one page the way a person does and checks every answer
+// against the truth: the page position of each frame is known, so a frame
+// that adds rows must add exactly the rows scrolled since the last frame that
+// added rows, and every refusal must be one the movement explains.
+class ScrollSimulation {
+public:
+    ScrollSimulation(const ScrollPage& page, uint32_t seed, Tally& tally)
+        : m_page(page), m_rng(seed), m_tally(tally) {}
+
+    void run() {
+        ++m_tally.pages;
+        ASSERT_EQ(feed(m_page.frame(0, kFrameHeight)).height, kFrameHeight);
+        m_lastTop = 0;
+        // A person gives up after a few refusals without progress.
+        int refusalsSinceProgress = 0;
+        while (m_lastTop + kFrameHeight < m_page.height() && refusalsSinceProgress < 8) {
+            const int lastTop = m_lastTop;
+            const bool refused = moveOnce();
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+            refusalsSinceProgress = m_lastTop != lastTop ? 0 : refusalsSinceProgress + refused;
+            if (refused) {
+                recover();
+            }
+        }
+    }
+
+    int64_t capturedHeight() const { return m_lastTop + kFrameHeight; }
+    Processor& processor() { return m_processor; }
+
+private:
+    ProcessingResult feed(const QImage& frame) {
+        ++m_tally.frames;
+        return m_processor.accept(frame).result();
+    }
+
+    Move pickMove() {
+        const int roll = std::uniform_int_distribution<int>(0, 99)(m_rng);
+        if (roll < 62) {
+            return Move::step;
+        }
+        return roll < 72   ? Move::pause
+               : roll < 84 ? Move::caret
+               : roll < 92 ? Move::back
+                           : Move::jump;
+    }
+
+    int distance(Move move) {
+        auto between = [this](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(m_rng);
+        };
+        switch (move) {
+        case Move::step:
+        case Move::caret:
+            return between(1, kFrameHeight / 2 - 1);
+        case Move::pause:
+            return 0;
+        case Move::back:
+            return -between(1, int(kLargestOffset));
+        case Move::jump:
+            return between(int(kLargestOffset) + 1, 2 * kFrameHeight);
+        }
+        return 0;
+    }
+
+    // One movement and one frame; answers whether the frame was refused.
+    bool moveOnce() {
+        const Move move = pickMove();
+        m_screenTop = std::clamp(m_screenTop + distance(move), 0, m_page.height() - kFrameHeight);
+        const int scrolled = m_screenTop - m_lastTop;
+        QImage frame = m_page.frame(m_screenTop, kFrameHeight);
+        m_caret = move == Move::caret && scrolled >= 0 && scrolled < kFrameHeight - 1;
+        if (m_caret) {
+            // Only in rows that were already captured, so the page stays the truth.
+            const int overlap = kFrameHeight - scrolled;
+            frame =
+                m_page.frameWithCaret(m_screenTop, kFrameHeight,
+                                      std::uniform_int_distribution<int>(0, overlap - 1)(m_rng));
+        }
+        const ProcessingResult result = feed(frame);
+        check(result, scrolled);
+        return result.paused;
+    }
+
+    void check(const ProcessingResult& result, int scrolled) {
+        const QString message = result.message;
+        if (!result.paused && result.preview) {
+            ++m_tally.appended;
+            ASSERT_EQ(message, QStringLiteral("Added %1 pixels · Scroll down by less than half a "
+                                              "screen")
+                                   .arg(scrolled))
+                << "wrong seam at page row " << m_screenTop;
+            ASSERT_EQ(result.height, m_screenTop + kFrameHeight);
+            m_lastTop = m_screenTop;
+            m_lastHadCaret = m_caret;
+            m_lastHadCaret = m_caret;
+            return;
+        }
+        ASSERT_EQ(result.height, capturedHeight());
+        if (!result.paused) {
+            ++m_tally.duplicates;
+            EXPECT_EQ(message, "No changes · Keep scrolling down");
+            return;
+        }
+        ++m_tally.refused;
+        ++m_tally.refusals[message];
+        EXPECT_NE(scrolled, 0) << "an unmoved frame was refused: " << message.toStdString();
+        if (scrolled > kLargestOffset) {
+            EXPECT_TRUE(message == VerticalMatcher::noOverlapMessage ||
+                        message == VerticalMatcher::repetitiveMessage)
+                << message.toStdString();
+        } else if (scrolled < 0) {
+            EXPECT_TRUE(message == VerticalMatcher::reverseMessage ||
+                        message == VerticalMatcher::repetitiveMessage)
+                << message.toStdString();
+        } else if (m_caret && m_lastHadCaret) {
+            // Two blinks, one in each frame, are two changed rows: too many
+            // for an overlap under 200 rows.
+            EXPECT_TRUE(message == VerticalMatcher::overlapChangedMessage ||
+                        message == VerticalMatcher::repetitiveMessage)
+                << message.toStdString();
+        } else if (m_caret && m_lastHadCaret) {
+            // Two blinks, one in each frame, are two changed rows: too many
+            // for an overlap under 200 rows.
+            EXPECT_TRUE(message == VerticalMatcher::overlapChangedMessage ||
+                        message == VerticalMatcher::repetitiveMessage)
+                << message.toStdString();
+        } else {
+            EXPECT_EQ(message, VerticalMatcher::repetitiveMessage) << "scrolled " << scrolled;
+        }
+    }
+
+    // What the refusal messages ask for: back to the last captured position,
+    // which must be taken as no change, and on from there.
+    void recover() {
+        m_screenTop = m_lastTop;
+        const ProcessingResult result = feed(m_page.frame(m_screenTop, kFrameHeight));
+        EXPECT_FALSE(result.paused) << result.message.toStdString();
+        EXPECT_EQ(result.message, "No changes · Keep scrolling down");
+        ++m_tally.duplicates;
+    }
+
+    const ScrollPage& m_page;
+    std::mt19937 m_rng;
+    Tally& m_tally;
+    Processor m_processor;
+    int m_screenTop = 0;
+    int m_lastTop = 0;
+    bool m_caret = false;
+    bool m_lastHadCaret = false;
+};
+
+void expectDocumentIsThePage(ScrollSimulation& simulation, const ScrollPage& page) {
+    const QImage document = simulation.processor().image().result();
+    const int64_t height = simulation.capturedHeight();
+    ASSERT_EQ(document.height(), height);
+    ASSERT_EQ(document.width(), page.width());
+    EXPECT_TRUE(samePixels(document, page.image().copy(0, 0, page.width(), int(height))));
+}
+
+TEST(ScrollCapture, everyAcceptedFrameContinuesThePageExactly) {
+    Tally tally;
+    // Five ordinary pages, one with a band of table rows taller than the
+    // frame, one with a blank band two thirds of a frame tall.
+    std::vector<ScrollPage::Options> pages;
+    for (uint32_t seed : {11u, 23u, 37u, 41u, 59u}) {
+        pages.push_back({kFrameWidth, 2400, seed, 0, 0, false});
+    }
+    pages.push_back({kFrameWidth, 2400, 67, 1500, 500, true});
+    pages.push_back({kFrameWidth, 2400, 71, 1200, 200, false});
+    for (const auto& options : pages) {
+        const ScrollPage page(options);
+        ScrollSimulation simulation(page, options.seed * 7919u, tally);
+        simulation.run();
+        expectDocumentIsThePage(simulation, page);
+        if (options.bandHeight == 0) {
+            EXPECT_EQ(simulation.capturedHeight(), options.height);
+        } else if (options.bandStriped) {
+            // Nothing in the stripes tells one scroll position from another.
+            EXPECT_LT(simulation.capturedHeight(), options.bandTop + options.bandHeight);
+        }
+    }
+    RecordProperty("pages", tally.pages);
+    RecordProperty("frames", tally.frames);
+    RecordProperty("appended", tally.appended);
+    RecordProperty("refused", tally.refused);
+    std::cout << "pages " << tally.pages << ", frames " << tally.frames << ", appended "
+              << tally.appended << ", unchanged " << tally.duplicates << ", refused "
+              << tally.refused << "\n";
+    for (const auto& [message, count] : tally.refusals) {
+        std::cout << "  " << count << " x " << message.toStdString() << "\n";
+    }
+}
+
+// Frames of 300 rows search offsets up to 225. From the frame at 775 to the
+// one at 1010 the overlap at offset 225 is 75 blank rows in both frames, and
+// every offset more than two rows below it shows text against blank.
+TEST(ScrollCapture, aJumpWhoseSmallestOverlapIsBlankIsRefused) {
+    const ScrollPage page({kFrameWidth, 2000, 5, 1000, 220, false});
+    Processor processor;
+    for (int top = 0; top <= 700; top += 100) {
+        processor.accept(page.frame(top, kFrameHeight)).waitForFinished();
+    }
+    EXPECT_EQ(processor.accept(page.frame(775, kFrameHeight)).result().height, 775 + kFrameHeight);
+
+    const ProcessingResult jump = processor.accept(page.frame(1010, kFrameHeight)).result();
+    EXPECT_TRUE(jump.paused);
+    EXPECT_EQ(jump.message, VerticalMatcher::repetitiveMessage);
+    EXPECT_EQ(jump.height, 775 + kFrameHeight);
+
+    EXPECT_EQ(processor.accept(page.frame(775, kFrameHeight)).result().message,
+              "No changes · Keep scrolling down");
+    const ProcessingResult resumed = processor.accept(page.frame(875, kFrameHeight)).result();
+    EXPECT_EQ(resumed.message, "Added 100 pixels · Scroll down by less than half a screen");
+    EXPECT_TRUE(samePixels(processor.image().result(), page.frame(0, 875 + kFrameHeight)));
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,126 @@
+#include "stitching/IncrementalPreview.h"
+#include "stitching/LongDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace vellumix {
+namespace {
+
+// Smooth colour with some grain, in the layout screen grabs come in.
+QImage sample(int width, int height, unsigned seed) {
+    std::mt19937 rng(seed);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = std::uniform_int_distribution<int>(0, 40)(rng);
+            line[x] = qRgb((x * 7 + grain) % 256, (y * 3) % 256, (x + y + grain) % 256);
+        }
+    }
+    return image;
+}
+
+bool samePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format()) {
+        return false;
+    }
+    for (int y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), size_t(a.bytesPerLine())) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Feeds `image` in strips of the given heights, each as the bottom of a frame.
+IncrementalPreview inStrips(const QImage& image, std::initializer_list<int> heights) {
+    IncrementalPreview preview(600);
+    int top = 0;
+    for (int rows : heights) {
+        const int frameHeight = std::max(rows, 300);
+        const QImage frame = image.copy(0, top + rows - frameHeight, image.width(), frameHeight);
+        preview.append(frame, rows);
+        top += rows;
+    }
+    return preview;
+}
+
+TEST(IncrementalPreview, hasTheSizeOfTheAssembledDocument) {
+    // 723 x 1205 is where 600 / 723 * 1205 in double precision lands just
+    // above 1000; both must round it the same way.
+    for (const QSize size : {QSize(900, 400), QSize(1200, 1001), QSize(723, 1205), QSize(400, 700),
+                             QSize(3200, 1000)}) {
+        const QImage image = sample(size.width(), size.height(), 1);
+        LongDocument document;
+        document.append(image);
+        IncrementalPreview preview(600);
+        preview.append(image, size.height());
+        EXPECT_EQ(preview.image().size(), document.image(600).size()) << size.width();
+    }
+}
+
+TEST(IncrementalPreview, stripBoundariesLeaveNoTrace) {
+    const QImage image = sample(1000, 1200, 2);
+    IncrementalPreview whole(600);
+    whole.append(image, 1200);
+    const IncrementalPreview strips = inStrips(image, {300, 7, 1, 150, 299, 3, 240, 200});
+    EXPECT_TRUE(samePixels(strips.image(), whole.image()));
+}
+
+TEST(IncrementalPreview, averagesTheAreaEachPixelCovers) {
+    // 1200 x 3: a black row, a white row, a black row; preview 600 x 2.
+    QImage image(1200, 3, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(1)), 1200, qRgb(255, 255, 255));
+    IncrementalPreview preview(600);
+    preview.append(image, 3);
+    const QImage result = preview.image();
+    ASSERT_EQ(result.size(), QSize(600, 2));
+    // Row 0 averages rows 0 and 1; row 1 covers only row 2 so far.
+    EXPECT_EQ(result.pixel(17, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(result.pixel(17, 1), qRgb(0, 0, 0));
+    // One more white row completes preview row 1.
+    preview.append(image.copy(0, 1, 1200, 1), 1);
+    EXPECT_EQ(preview.image().pixel(17, 1), qRgb(128, 128, 128));
+}
+
+TEST(IncrementalPreview, narrowDocumentsAreCopiedExactly) {
+    const QImage image = sample(400, 900, 3);
+    const IncrementalPreview strips = inStrips(image, {300, 120, 80, 200, 200});
+    EXPECT_TRUE(
+        samePixels(strips.image(), image.convertToFormat(QImage::Format_RGBA8888_Premultiplied)));
+}
+
+TEST(IncrementalPreview, staysCloseToTheAssembledPicture) {
+    const QImage image = sample(1600, 900, 4);
+    LongDocument document;
+    document.append(image.copy(0, 0, 1600, 300));
+    document.append(image.copy(0, 300, 1600, 600));
+    const QImage assembled = document.image(600);
+    const QImage preview = inStrips(image, {300, 600}).image();
+    ASSERT_EQ(preview.size(), assembled.size());
+    int64_t difference = 0;
+    for (int y = 0; y < preview.height(); ++y) {
+        for (int x = 0; x < preview.bytesPerLine(); ++x) {
+            difference += std::abs(preview.constScanLine(y)[x] - assembled.constScanLine(y)[x]);
+        }
+    }
+    EXPECT_LT(double(difference) / double(preview.sizeInBytes()), 8.0);
+}
+
+TEST(IncrementalPreview, aFrameOfAnotherWidthIsRefusedAndChangesNothing) {
+    IncrementalPreview preview(600);
+    EXPECT_TRUE(preview.image().isNull());
+    preview.append(sample(800, 300, 5), 300);
+    const QImage before = preview.image();
+    EXPECT_THROW(preview.append(sample(801, 300, 5), 10), DocumentError);
+    EXPECT_THROW(preview.append(sample(800, 300, 5), 301), DocumentError);
+    EXPECT_TRUE(samePixels(preview.image(), before));
+}
+
+} // namespace
+} // namespace vellumix
