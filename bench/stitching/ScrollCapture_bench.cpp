@@ -1,0 +1,132 @@
+#include "capture/Processor.h"
+#include "stitching/FrameSignature.h"
+#include "stitching/IncrementalPreview.h"
+#include "stitching/VerticalMatcher.h"
+#include "support/ScrollPage.h"
+
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace vellumix {
+namespace {
+
+// A region of 1,600 x 1,000 points at scale 2.
+constexpr int kWidth = 3200;
+constexpr int kFrameHeight = 2000;
+// The page repeats every kPeriod rows. The period is far longer than the
+// largest offset searched (1,500 rows), so no frame can be matched a period
+// away, and a 3,200-pixel-wide page 30,000 rows tall need not exist at once.
+constexpr int kPeriod = 4000;
+// Set-up frames scroll by this much so that tall documents are reached in a
+// few frames; it is below the largest offset searched.
+constexpr int kSetUpStep = 1400;
+// Measured frames scroll by a twentieth of a screen, as a slow scroll does.
+constexpr int kStep = 100;
+// 90 megapixels allow 28,125 rows at this width; the tallest case leaves room
+// for the measured frames.
+constexpr int kTallest = 27500;
+
+const testing::ScrollPage& page() {
+    static const testing::ScrollPage instance({kWidth, kPeriod, 17});
+    return instance;
+}
+
+// The region when the page is scrolled to `top`.
+QImage frameAt(int top) {
+    QImage frame(kWidth, kFrameHeight, QImage::Format_RGB32);
+    const int start = top % kPeriod;
+    const int firstRows = std::min(kFrameHeight, kPeriod - start);
+    QPainter painter(&frame);
+    painter.drawImage(0, 0, page().image(), 0, start, kWidth, firstRows);
+    painter.drawImage(0, firstRows, page().image(), 0, 0, kWidth, kFrameHeight - firstRows);
+    return frame;
+}
+
+// accept() for a frame scrolled by kStep, with the document already `height`
+// rows tall (the first frame alone is 2,000 rows, the least there can be).
+void BM_AcceptAtHeight(benchmark::State& state) {
+    const int64_t height = state.range(0);
+    Processor processor;
+    int top = 0;
+    processor.accept(frameAt(top)).waitForFinished();
+    while (top + kFrameHeight + kSetUpStep <= height) {
+        top += kSetUpStep;
+        processor.accept(frameAt(top)).waitForFinished();
+    }
+    top += int(height - (top + kFrameHeight));
+    if (height > kFrameHeight) {
+        processor.accept(frameAt(top)).waitForFinished();
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        top += kStep;
+        const QImage frame = frameAt(top);
+        state.ResumeTiming();
+        const ProcessingResult result = processor.accept(frame).result();
+        benchmark::DoNotOptimize(result.preview);
+        if (result.paused || !result.preview) {
+            state.SkipWithError("frame not appended");
+            break;
+        }
+    }
+    state.counters["rows"] = double(processor.document().result().height());
+}
+BENCHMARK(BM_AcceptAtHeight)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(kTallest)
+    ->Iterations(6)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Signature(benchmark::State& state) {
+    const QImage frame = frameAt(0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FrameSignature(frame));
+    }
+}
+BENCHMARK(BM_Signature)->Unit(benchmark::kMillisecond);
+
+void BM_Match(benchmark::State& state) {
+    const FrameSignature previous(frameAt(0));
+    const FrameSignature next(frameAt(kStep));
+    for (auto _ : state) {
+        const MatchDecision decision = VerticalMatcher().match(previous, next);
+        if (decision != MatchDecision::append(kStep)) {
+            state.SkipWithError("wrong decision");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_Match)->Unit(benchmark::kMillisecond);
+
+// Extending the kept preview by one frame's new rows.
+void BM_PreviewStep(benchmark::State& state) {
+    IncrementalPreview preview(Processor::previewWidth);
+    preview.append(frameAt(0), kFrameHeight);
+    const QImage frame = frameAt(kStep);
+    for (auto _ : state) {
+        preview.append(frame, kStep);
+        benchmark::DoNotOptimize(preview.image());
+    }
+}
+BENCHMARK(BM_PreviewStep)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// What each frame would cost if the preview were assembled again from every
+// strip of a document of the tallest height.
+void BM_FullPreviewAtTallest(benchmark::State& state) {
+    LongDocument document;
+    document.append(frameAt(0));
+    for (int top = kSetUpStep; document.height() + kSetUpStep <= kTallest; top += kSetUpStep) {
+        document.append(frameAt(top), kSetUpStep);
+    }
+    document.append(frameAt(0), kTallest - document.height());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(document.image(Processor::previewWidth));
+    }
+}
+BENCHMARK(BM_FullPreviewAtTallest)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace vellumix
