@@ -30,10 +30,8 @@ std::unique_ptr<X11Connection> X11Connection::open() {
 X11Connection::X11Connection(xcb_connection_t* connection, xcb_screen_t* screen)
     : m_connection(connection), m_screen(screen) {
     readLayout();
-    xcb_shm_query_version_reply_t* shm =
-        xcb_shm_query_version_reply(m_connection, xcb_shm_query_version(m_connection), nullptr);
-    m_hasShm = shm != nullptr;
-    std::free(shm);
+    m_hasShm = takeReply(m_connection, xcb_shm_query_version_reply,
+                         xcb_shm_query_version(m_connection)) != nullptr;
 }
 
 X11Connection::~X11Connection() {
@@ -41,7 +39,15 @@ X11Connection::~X11Connection() {
 }
 
 QSize X11Connection::rootSize() const {
-    return QSize(m_screen->width_in_pixels, m_screen->height_in_pixels);
+    const X11Reply<xcb_get_geometry_reply_t> geometry = takeReply(
+        m_connection, xcb_get_geometry_reply, xcb_get_geometry(m_connection, m_screen->root));
+    return geometry == nullptr ? QSize() : QSize(geometry->width, geometry->height);
+}
+
+void X11Connection::discardEvents() const {
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+        std::free(event);
+    }
 }
 
 void X11Connection::readLayout() {
@@ -64,27 +70,24 @@ void X11Connection::readLayout() {
 }
 
 xcb_atom_t X11Connection::atom(const char* name) const {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, std::strlen(name), name), nullptr);
-    const xcb_atom_t result = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
+    const X11Reply<xcb_intern_atom_reply_t> reply =
+        takeReply(m_connection, xcb_intern_atom_reply,
+                  xcb_intern_atom(m_connection, 0, std::strlen(name), name));
+    return reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 QByteArray X11Connection::property(xcb_window_t window, xcb_atom_t property,
                                    xcb_atom_t type) const {
     // 16 MiB of 32-bit units: larger than any property this app reads.
     constexpr quint32 maxLength = 4u << 20;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, maxLength),
-        nullptr);
-    QByteArray result;
-    if (reply != nullptr && reply->type != XCB_ATOM_NONE) {
-        result = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                            xcb_get_property_value_length(reply));
+    const X11Reply<xcb_get_property_reply_t> reply =
+        takeReply(m_connection, xcb_get_property_reply,
+                  xcb_get_property(m_connection, 0, window, property, type, 0, maxLength));
+    if (reply == nullptr || reply->type == XCB_ATOM_NONE) {
+        return QByteArray();
     }
-    std::free(reply);
-    return result;
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
 }
 
 } // namespace vellumix

@@ -5,9 +5,23 @@
 #include <QByteArray>
 #include <QSize>
 
+#include <cstdlib>
 #include <memory>
 
 namespace vellumix {
+
+template <typename T> using X11Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+// The reply to a request, or null when the server answered with an error (a
+// window that vanished meanwhile, say); the error is freed here.
+template <typename T, typename Cookie>
+X11Reply<T> takeReply(xcb_connection_t* connection,
+                      T* (*read)(xcb_connection_t*, Cookie, xcb_generic_error_t**), Cookie cookie) {
+    xcb_generic_error_t* error = nullptr;
+    T* reply = read(connection, cookie, &error);
+    std::free(error);
+    return X11Reply<T>(reply, &std::free);
+}
 
 // How the root window's pixels lie in a ZPixmap image.
 struct X11PixelLayout {
@@ -30,7 +44,12 @@ public:
 
     xcb_connection_t* get() const { return m_connection; }
     xcb_window_t root() const { return m_screen->root; }
+    // The root window's current size (RandR may have changed it since the
+    // connection was made); empty when the server does not answer.
     QSize rootSize() const;
+    // Drops the events the server sends every client (mapping changes): this
+    // connection never reads them, and they would pile up.
+    void discardEvents() const;
     const X11PixelLayout& layout() const { return m_layout; }
     bool hasShm() const { return m_hasShm; }
 

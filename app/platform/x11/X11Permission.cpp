@@ -1,7 +1,5 @@
 #include "platform/x11/X11Permission.h"
 
-#include <cstdlib>
-
 namespace vellumix {
 
 bool X11Permission::screenRecordingGranted() const {
@@ -9,12 +7,10 @@ bool X11Permission::screenRecordingGranted() const {
     if (xcb_connection_has_error(c) != 0) {
         return false;
     }
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_connection.root(), 0, 0, 1, 1, ~0u),
-        nullptr);
-    const bool granted = reply != nullptr;
-    std::free(reply);
-    return granted;
+    m_connection.discardEvents();
+    return takeReply(c, xcb_get_image_reply,
+                     xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_connection.root(), 0, 0, 1, 1,
+                                   ~0u)) != nullptr;
 }
 
 } // namespace vellumix

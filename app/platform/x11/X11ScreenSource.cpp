@@ -32,10 +32,12 @@ QImage X11ScreenSource::grabRegion(const DisplayInfo& display, const QRect& pixe
 }
 
 QImage X11ScreenSource::grabRootPixels(const QRect& pixels) {
-    if (pixels.isEmpty() || !QRect(QPoint(0, 0), m_connection->rootSize()).contains(pixels)) {
+    // The server refuses areas off the screen; that ends as grabFailed.
+    if (pixels.isEmpty()) {
         throw PlatformError(QStringLiteral("The requested area is not on the screen."));
     }
     QMutexLocker lock(&m_mutex);
+    m_connection->discardEvents();
     if (m_useShm) {
         const qsizetype bytes = qsizetype(pixels.width()) * pixels.height() * 4;
         if (ensureSegment(bytes)) {
@@ -92,34 +94,28 @@ void X11ScreenSource::releaseSegment() {
 
 QImage X11ScreenSource::grabShared(const QRect& pixels) {
     xcb_connection_t* c = m_connection->get();
-    xcb_shm_get_image_reply_t* reply = xcb_shm_get_image_reply(
-        c,
-        xcb_shm_get_image(c, m_connection->root(), qint16(pixels.x()), qint16(pixels.y()),
-                          quint16(pixels.width()), quint16(pixels.height()), ~0u,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0),
-        nullptr);
+    const X11Reply<xcb_shm_get_image_reply_t> reply =
+        takeReply(c, xcb_shm_get_image_reply,
+                  xcb_shm_get_image(c, m_connection->root(), qint16(pixels.x()), qint16(pixels.y()),
+                                    quint16(pixels.width()), quint16(pixels.height()), ~0u,
+                                    XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0));
     if (reply == nullptr) {
         throw grabFailed();
     }
-    std::free(reply);
     return imageFromZPixmap(m_memory, pixels.size(), m_connection->layout());
 }
 
 QImage X11ScreenSource::grabPlain(const QRect& pixels) {
     xcb_connection_t* c = m_connection->get();
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        c,
+    const X11Reply<xcb_get_image_reply_t> reply = takeReply(
+        c, xcb_get_image_reply,
         xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_connection->root(), qint16(pixels.x()),
-                      qint16(pixels.y()), quint16(pixels.width()), quint16(pixels.height()), ~0u),
-        nullptr);
-    if (reply == nullptr) {
+                      qint16(pixels.y()), quint16(pixels.width()), quint16(pixels.height()), ~0u));
+    if (reply == nullptr ||
+        xcb_get_image_data_length(reply.get()) < pixels.width() * pixels.height() * 4) {
         throw grabFailed();
     }
-    const std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> owned(reply, &std::free);
-    if (xcb_get_image_data_length(reply) < pixels.width() * pixels.height() * 4) {
-        throw grabFailed();
-    }
-    return imageFromZPixmap(xcb_get_image_data(reply), pixels.size(), m_connection->layout());
+    return imageFromZPixmap(xcb_get_image_data(reply.get()), pixels.size(), m_connection->layout());
 }
 
 } // namespace vellumix

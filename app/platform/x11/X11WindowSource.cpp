@@ -52,8 +52,6 @@ template <typename T> QList<T> valuesOf(const QByteArray& bytes) {
     return values;
 }
 
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
 } // namespace
 
 X11WindowSource::X11WindowSource(std::unique_ptr<X11Connection> connection,
@@ -72,6 +70,7 @@ xcb_atom_t X11WindowSource::atom(const char* name) const {
 }
 
 QList<WindowInfo> X11WindowSource::windows() const {
+    m_connection->discardEvents();
     const QList<DisplayInfo> displays = m_displays.displays();
     QList<WindowInfo> result;
     for (const xcb_window_t window : frontToBack()) {
@@ -89,8 +88,8 @@ QList<xcb_window_t> X11WindowSource::frontToBack() const {
     if (windows.isEmpty()) {
         // No window manager: the root's children are the top-level windows.
         xcb_connection_t* c = m_connection->get();
-        const Reply<xcb_query_tree_reply_t> tree(
-            xcb_query_tree_reply(c, xcb_query_tree(c, m_connection->root()), nullptr), &std::free);
+        const X11Reply<xcb_query_tree_reply_t> tree =
+            takeReply(c, xcb_query_tree_reply, xcb_query_tree(c, m_connection->root()));
         if (tree != nullptr) {
             const xcb_window_t* children = xcb_query_tree_children(tree.get());
             windows = QList<xcb_window_t>(children,
@@ -104,9 +103,8 @@ QList<xcb_window_t> X11WindowSource::frontToBack() const {
 
 std::optional<X11WindowSource::Entry> X11WindowSource::describe(xcb_window_t window) const {
     xcb_connection_t* c = m_connection->get();
-    const Reply<xcb_get_window_attributes_reply_t> attributes(
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr),
-        &std::free);
+    const X11Reply<xcb_get_window_attributes_reply_t> attributes =
+        takeReply(c, xcb_get_window_attributes_reply, xcb_get_window_attributes(c, window));
     if (attributes == nullptr || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
         attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT) {
         return std::nullopt;
@@ -130,12 +128,11 @@ std::optional<X11WindowSource::Entry> X11WindowSource::describe(xcb_window_t win
 
 std::optional<QRect> X11WindowSource::pixelFrame(xcb_window_t window) const {
     xcb_connection_t* c = m_connection->get();
-    const Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &std::free);
-    const Reply<xcb_translate_coordinates_reply_t> origin(
-        xcb_translate_coordinates_reply(
-            c, xcb_translate_coordinates(c, window, m_connection->root(), 0, 0), nullptr),
-        &std::free);
+    const X11Reply<xcb_get_geometry_reply_t> geometry =
+        takeReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, window));
+    const X11Reply<xcb_translate_coordinates_reply_t> origin =
+        takeReply(c, xcb_translate_coordinates_reply,
+                  xcb_translate_coordinates(c, window, m_connection->root(), 0, 0));
     if (geometry == nullptr || origin == nullptr) {
         return std::nullopt;
     }

@@ -42,6 +42,12 @@ TEST_F(X11PlatformTest, twoMonitorsAreTwoDisplaysWithDistinctStableIdsAndFrames)
     EXPECT_TRUE(services().permission.screenRecordingGranted());
 }
 
+TEST_F(X11PlatformTest, mouseLocationIsInGlobalPoints) {
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "2500", "300"}), 0);
+    EXPECT_TRUE(
+        waitUntil([&] { return services().displays.mouseLocation() == QPointF(2500, 300); }));
+}
+
 TEST_F(X11PlatformTest, regionCaptureReturnsExactlyTheWindowPixels) {
     const DisplayInfo left = display("LEFT");
     const QImage frame = capture(CaptureRegion{left.id, QRectF(150, 120, 200, 100), 1.0});
