@@ -49,32 +49,6 @@ TEST(RequestEnvelope, otherErrorsBecomeEditFailedWithTheirDescription) {
               "image. Check available memory and disk space.\"},\"ok\":false}\n");
 }
 
-TEST(RequestEnvelope, parserFailuresAreEditFailedAndNeverReachTheHandler) {
-    bool called = false;
-    const auto handler = [&](const QJsonObject& args) {
-        called = true;
-        return args;
-    };
-    for (const QByteArray& request : {QByteArray(), QByteArray("42"), QByteArray("{\"a\":"),
-                                      QByteArray("{} x"), QByteArray("{\"a\":\"\xff\"}")}) {
-        const QJsonObject response = RequestEnvelope::respond(request, handler);
-        EXPECT_EQ(errorField(response, "code"), "edit_failed") << request.constData();
-        EXPECT_FALSE(errorField(response, "message").isEmpty());
-    }
-    EXPECT_FALSE(called);
-}
-
-TEST(RequestEnvelope, topLevelArraysAndOversizedRequestsAreNotObjects) {
-    const QByteArray expected =
-        "{\"error\":{\"code\":\"invalid_arguments\",\"message\":\"Expected JSON object\"},"
-        "\"ok\":false}\n";
-    EXPECT_EQ(lineFor("[]", echo), expected);
-    QByteArray padded = "{}";
-    padded.append(RequestEnvelope::maximumRequestBytes - padded.size(), ' ');
-    EXPECT_TRUE(RequestEnvelope::succeeded(RequestEnvelope::respond(padded, echo)));
-    EXPECT_EQ(lineFor(padded + ' ', echo), expected);
-}
-
 TEST(RequestEnvelope, nestingTooDeepForTheStackIsAParseErrorNotACrash) {
     const QByteArray deep(200000, '[');
     const QJsonObject response = RequestEnvelope::respond(deep, echo);
