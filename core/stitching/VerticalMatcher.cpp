@@ -1,18 +1,19 @@
 #include "stitching/VerticalMatcher.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vellumix {
 
 namespace {
 
-// Sum of |a - b| over `rows` rows of two blocks of width w, visiting rows and
-// columns with the given steps, and the number of samples taken.
 struct OverlapSum {
     uint64_t sum = 0;
     uint64_t count = 0;
 };
 
+// Sum of |a - b| over `rows` rows of two blocks of width w, visiting rows and
+// columns with the given steps, and the number of samples taken.
 OverlapSum blockSum(const uint8_t* a, const uint8_t* b, int64_t rows, int64_t w, int64_t rowStep,
                     int64_t columnStep) {
     OverlapSum total;
