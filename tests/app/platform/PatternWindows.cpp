@@ -81,11 +81,8 @@ int main(int argc, char** argv) {
         for (const auto& window : windows) {
             window->raise();
         }
-        // Give the window manager time to restack and every window a frame.
-        QTimer::singleShot(300, [] {
-            std::printf("ready\n");
-            std::fflush(stdout);
-        });
+        std::printf("ready\n");
+        std::fflush(stdout);
     });
     poll.start(20);
     return app.exec();

@@ -87,6 +87,35 @@ protected:
         ASSERT_TRUE(helper.waitForStarted());
         ASSERT_TRUE(helper.waitForReadyRead(15000)) << helper.readAllStandardError().toStdString();
         ASSERT_EQ(helper.readLine().trimmed(), QByteArray("ready"));
+        ASSERT_TRUE(waitUntil([this] { return patternWindowsSettled(); }))
+            << "the pattern windows did not reach their places";
+    }
+
+    // The window manager maps and stacks asynchronously: wait until the list
+    // holds all pattern windows front-most last-raised first, and each
+    // frameless one shows its first pixel at its place.
+    bool patternWindowsSettled() {
+        QStringList titles;
+        for (const WindowInfo& window : services().windows.windows()) {
+            if (window.pid == helper.processId()) {
+                titles.prepend(window.title);
+            }
+        }
+        QStringList expected;
+        for (const PatternWindowSpec& spec : patternLayout) {
+            expected.append(spec.title);
+        }
+        if (titles != expected) {
+            return false;
+        }
+        for (const PatternWindowSpec& spec : patternLayout) {
+            const QImage corner = services().screen.grabRegion(
+                DisplayInfo(), QRect(spec.pixels.topLeft(), QSize(1, 1)));
+            if (!spec.framed && corner.pixel(0, 0) != patternColor(spec.seed, 0, 0)) {
+                return false;
+            }
+        }
+        return true;
     }
 
     void TearDown() override {
