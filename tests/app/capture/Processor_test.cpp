@@ -1,7 +1,7 @@
 #include "capture/Processor.h"
+#include "fakes/GuiTestApp.h"
 #include "support/ScrollPage.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -96,13 +96,6 @@ TEST(Processor, anUnreadableFrameFailsAndTheCaptureGoesOn) {
 }
 
 TEST(Processor, callersContinueOnTheirOwnThreadWhileFramesRunInOrderElsewhere) {
-    // Qt keeps using the application's thread pool after it is gone, so the
-    // application lives to the end of the program.
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name};
-    static QCoreApplication* const app = new QCoreApplication(argc, argv);
-    ASSERT_EQ(QCoreApplication::instance(), app);
     const ScrollPage page({400, 1200, 7});
     Processor processor;
 
