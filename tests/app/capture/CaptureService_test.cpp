@@ -1,4 +1,5 @@
 #include "capture/CaptureService.h"
+#include "support/PatternImage.h"
 
 #include "fakes/FakePlatform.h"
 #include "fakes/GuiTestApp.h"
@@ -10,19 +11,6 @@
 namespace vellumix {
 namespace {
 
-// Every pixel of a fake screen is distinct, so a crop shows where it came from.
-QImage patternScreen(QSize size) {
-    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
-    for (int y = 0; y < size.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < size.width(); ++x) {
-            const uchar pixel[4] = {uchar(x), uchar(y), uchar((x >> 8) * 16 + (y >> 8)), 0xff};
-            std::copy(pixel, pixel + 4, line + x * 4);
-        }
-    }
-    return image;
-}
-
 class CaptureServiceTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -30,7 +18,7 @@ protected:
         left = fakeDisplay("LEFT", primary, 2.0, primary);
         right = fakeDisplay("RIGHT", QRectF(960, 0, 960, 540), 1.0, primary);
         fakes.displays.list = {left, right};
-        static const QImage screen = patternScreen(QSize(960, 540));
+        static const QImage screen = patternImage(QSize(960, 540));
         fakes.screen.screens.insert(left.id, screen);
         fakes.screen.screens.insert(right.id, screen);
     }

@@ -1,4 +1,5 @@
 #include "selection/RegionOutcome.h"
+#include "support/PatternImage.h"
 
 #include "fakes/FakePlatform.h"
 #include "prefs/SettingsDefaults.h"
@@ -11,20 +12,8 @@
 namespace vellumix {
 namespace {
 
-QImage numberedImage(QSize size) {
-    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
-    for (int y = 0; y < size.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < size.width(); ++x) {
-            const uchar pixel[4] = {uchar(x), uchar(y), uchar((x >> 8) * 16 + (y >> 8)), 0xff};
-            std::copy(pixel, pixel + 4, line + x * 4);
-        }
-    }
-    return image;
-}
-
 const QImage& frozenDisplay() {
-    static const QImage image = numberedImage(QSize(1280, 800));
+    static const QImage image = patternImage(QSize(1280, 800));
     return image;
 }
 
