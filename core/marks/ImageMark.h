@@ -7,7 +7,6 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
-#include <QTextLine>
 #include <QVector>
 
 #include <optional>
