@@ -76,10 +76,6 @@ CalloutLayout calloutLayout(const ImageMark& mark) {
     return layout;
 }
 
-QStringList calloutLines(const ImageMark& mark) {
-    return calloutLines(mark.text, calloutFont(mark));
-}
-
 QStringList calloutLines(const QString& text, const MarkFont& font) {
     QStringList lines;
     const QString source = text.isEmpty() ? calloutPlaceholder : text;

@@ -44,7 +44,6 @@ CalloutLayout calloutLayout(const ImageMark& mark);
 // the placeholder stands in for empty text, every line feed starts a new
 // paragraph, a blank paragraph keeps its line as a single space, and every
 // line holds at least one UTF-16 unit.
-QStringList calloutLines(const ImageMark& mark);
 QStringList calloutLines(const QString& text, const MarkFont& font);
 
 // A text mark's lines: its text split at every line feed; empty text is one

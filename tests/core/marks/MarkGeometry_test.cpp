@@ -78,13 +78,14 @@ TEST(MarkGeometry, stepRadiusComesFromFontSizeOrThicknessWithAFloorOf14) {
 
 TEST(MarkGeometry, emptyCalloutLaysOutThePlaceholder) {
     const ImageMark callout = mark(DrawingTool::callout, {{0, 0}});
-    EXPECT_EQ(mark_layout::calloutLines(callout), QStringList{QStringLiteral("Callout text")});
+    EXPECT_EQ(mark_layout::calloutLayout(callout).lines,
+              QStringList{QStringLiteral("Callout text")});
     EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), helveticaLineHeight(22) + 28);
 }
 
 TEST(MarkGeometry, blankCalloutParagraphKeepsItsLineAsASpace) {
     ImageMark callout = mark(DrawingTool::callout, {{20, 30}}, 2, QStringLiteral("a\n\nb"));
-    EXPECT_EQ(mark_layout::calloutLines(callout), (QStringList{"a", " ", "b"}));
+    EXPECT_EQ(mark_layout::calloutLayout(callout).lines, (QStringList{"a", " ", "b"}));
     callout.fontSize = 30;
     EXPECT_EQ(callout.bubbleRect(), QRectF(20, 30, 240, helveticaLineHeight(30) * 3 + 28));
 }
@@ -93,8 +94,9 @@ TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
     const QString text = QStringLiteral("The quick brown fox jumps over the lazy dog while "
                                         "Averyveryveryverylongwordwithoutanybreakatall ends it");
     const ImageMark callout = mark(DrawingTool::callout, {{0, 0}}, 2, text);
-    const MarkFont font = mark_layout::calloutFont(callout);
-    const QStringList lines = mark_layout::calloutLines(callout);
+    const mark_layout::CalloutLayout layout = mark_layout::calloutLayout(callout);
+    const MarkFont& font = layout.font;
+    const QStringList& lines = layout.lines;
     ASSERT_GT(lines.size(), 2);
     EXPECT_EQ(lines.join(QString()), text);
     for (const QString& line : lines) {
@@ -106,7 +108,7 @@ TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
 TEST(MarkGeometry, calloutLineHoldsAtLeastOneUnitWhenNoGlyphFits) {
     ImageMark callout = mark(DrawingTool::callout, {{0, 0}}, 2, QStringLiteral("WMW"));
     callout.fontSize = 400;
-    EXPECT_EQ(mark_layout::calloutLines(callout), (QStringList{"W", "M", "W"}));
+    EXPECT_EQ(mark_layout::calloutLayout(callout).lines, (QStringList{"W", "M", "W"}));
 }
 
 TEST(MarkGeometry, calloutBoundsUniteBubbleAndTargetWithAMarginOf4) {
