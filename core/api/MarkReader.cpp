@@ -41,27 +41,20 @@ DrawingTool readTool(const QJsonValue& value) {
     return *tool;
 }
 
+// Every way the points can be wrong gets the same message, so one pass
+// checks shape, type and range together.
 QVector<QPointF> readPoints(const QJsonValue& value, QSize bounds) {
     const char* message = "Invalid tool or source-pixel points";
-    if (!value.isArray()) {
-        fail(message);
-    }
     const QJsonArray array = value.toArray();
-    for (const QJsonValue& point : array) {
-        const QJsonArray pair = point.toArray();
-        if (!point.isArray() || !std::all_of(pair.begin(), pair.end(),
-                                             [](const QJsonValue& v) { return v.isDouble(); })) {
-            fail(message);
-        }
-    }
-    if (array.isEmpty() || array.size() > maximumPoints) {
+    if (!value.isArray() || array.isEmpty() || array.size() > maximumPoints) {
         fail(message);
     }
     QVector<QPointF> points;
     points.reserve(array.size());
     for (const QJsonValue& point : array) {
         const QJsonArray pair = point.toArray();
-        if (pair.size() != 2 || !inRange(pair[0].toDouble(), 0, bounds.width()) ||
+        if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isDouble() ||
+            !inRange(pair[0].toDouble(), 0, bounds.width()) ||
             !inRange(pair[1].toDouble(), 0, bounds.height())) {
             fail(message);
         }
