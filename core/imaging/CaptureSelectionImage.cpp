@@ -1,5 +1,6 @@
 #include "imaging/CaptureSelectionImage.h"
 
+#include "imaging/OutputBitmap.h"
 #include "stitching/DocumentError.h"
 
 #include <QColorSpace>
@@ -99,12 +100,7 @@ QImage compose(const QVector<CompositionPart>& parts, double scale) {
     }
     const QRectF bounds = unionOf(parts);
     const QSize size = outputSize(bounds, scale);
-    QImage picture(size, QImage::Format_RGBA8888_Premultiplied);
-    if (picture.isNull()) {
-        fail();
-    }
-    picture.setColorSpace(QColorSpace::SRgb);
-    picture.fill(Qt::transparent);
+    QImage picture = outputBitmap(size);
     QPainter painter;
     if (!painter.begin(&picture)) {
         fail();

@@ -1,5 +1,6 @@
 #include "imaging/EditedImage.h"
 
+#include "imaging/OutputBitmap.h"
 #include "imaging/PngCodec.h"
 #include "stitching/DocumentError.h"
 
@@ -16,17 +17,6 @@ namespace {
 
 [[noreturn]] void fail() {
     throw DocumentError(DocumentError::Kind::render);
-}
-
-// A transparent sRGB bitmap in the output pixel format.
-QImage blankBitmap(QSize size) {
-    QImage bitmap(size, QImage::Format_RGBA8888_Premultiplied);
-    if (bitmap.isNull()) {
-        fail();
-    }
-    bitmap.fill(Qt::transparent);
-    bitmap.setColorSpace(QColorSpace::SRgb);
-    return bitmap;
 }
 
 // The requested area widened outward to whole pixels (floor of the near
@@ -71,7 +61,7 @@ QImage render(const QImage& source, const QVector<ImageMark>& marks, std::option
         fail();
     }
     const QRect area = clippedArea(crop.value_or(QRectF(source.rect())), source.size());
-    QImage output = blankBitmap(area.size());
+    QImage output = outputBitmap(area.size());
     QPainter painter(&output);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter.translate(-area.x(), -area.y());

@@ -1,9 +1,7 @@
 #include "imaging/StylePreview.h"
 
 #include "imaging/EditedImage.h"
-#include "stitching/DocumentError.h"
-
-#include <QColorSpace>
+#include "imaging/OutputBitmap.h"
 
 #include <optional>
 
@@ -101,20 +99,12 @@ template <std::size_t N> QVector<ImageMark> marksOf(const MarkRow (&rows)[N]) {
     return marks;
 }
 
-QImage blankPage() {
-    QImage page(width, height, QImage::Format_RGBA8888_Premultiplied);
-    if (page.isNull()) {
-        throw DocumentError(DocumentError::Kind::render);
-    }
-    page.setColorSpace(QColorSpace::SRgb);
-    page.fill(pageBackground);
-    return page;
-}
-
 } // namespace
 
 Sample make() {
-    return Sample{EditedImage::render(blankPage(), marksOf(pageRows)), marksOf(demonstrationRows)};
+    return Sample{
+        EditedImage::render(outputBitmap(QSize(width, height), pageBackground), marksOf(pageRows)),
+        marksOf(demonstrationRows)};
 }
 
 } // namespace vellumix::StylePreview

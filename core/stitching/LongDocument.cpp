@@ -1,5 +1,6 @@
 #include "stitching/LongDocument.h"
 
+#include "imaging/OutputBitmap.h"
 #include "imaging/PngCodec.h"
 
 #include <QColorSpace>
@@ -107,12 +108,7 @@ QImage LongDocument::image(std::optional<int> maximumWidth) const {
     if (targetWidth < 1) {
         fail(DocumentError::Kind::render);
     }
-    QImage target(int(targetWidth), int(targetHeight), QImage::Format_RGBA8888_Premultiplied);
-    if (target.isNull()) {
-        fail(DocumentError::Kind::render);
-    }
-    target.fill(Qt::transparent);
-    target.setColorSpace(QColorSpace::SRgb);
+    QImage target = outputBitmap(QSize(int(targetWidth), int(targetHeight)));
     QPainter painter(&target);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
