@@ -25,48 +25,29 @@ struct MarkRow {
     double thickness = 3;
 };
 
+// The page's own text, all in one colour.
+MarkRow label(QPointF at, const char* text, double fontSize) {
+    return {.tool = DrawingTool::text,
+            .points = {at},
+            .color = dark,
+            .text = text,
+            .fontSize = fontSize};
+}
+
 // Drawn into the picture, in this order.
 const MarkRow pageRows[] = {
-    {.tool = DrawingTool::text,
-     .points = {{40, 30}},
-     .color = dark,
-     .text = "Annotations · Try it out",
-     .fontSize = 28},
-    {.tool = DrawingTool::text,
-     .points = {{40, 76}},
-     .color = dark,
-     .text = "Drag objects and handles. Double-click to edit text or numbers.",
-     .fontSize = 17},
+    label({40, 30}, "Annotations · Try it out", 28),
+    label({40, 76}, "Drag objects and handles. Double-click to edit text or numbers.", 17),
     {.tool = DrawingTool::cover, .points = {{40, 135}, {465, 475}}, .color = white},
-    {.tool = DrawingTool::text,
-     .points = {{70, 162}},
-     .color = dark,
-     .text = "Notifications",
-     .fontSize = 25},
-    {.tool = DrawingTool::text,
-     .points = {{70, 232}},
-     .color = dark,
-     .text = "Receive alerts",
-     .fontSize = 22},
-    {.tool = DrawingTool::text,
-     .points = {{70, 313}},
-     .color = dark,
-     .text = "Weekly summary",
-     .fontSize = 22},
+    label({70, 162}, "Notifications", 25),
+    label({70, 232}, "Receive alerts", 22),
+    label({70, 313}, "Weekly summary", 22),
     {.tool = DrawingTool::rectangle,
      .points = {{320, 220}, {430, 264}},
      .color = blue,
      .cornerRadius = 12},
-    {.tool = DrawingTool::text,
-     .points = {{336, 229}},
-     .color = dark,
-     .text = "On",
-     .fontSize = 19},
-    {.tool = DrawingTool::text,
-     .points = {{322, 405}},
-     .color = dark,
-     .text = "Save settings",
-     .fontSize = 19},
+    label({336, 229}, "On", 19),
+    label({322, 405}, "Save settings", 19),
 };
 
 // Handed to the caller, in this order. A callout's points are the bubble's
