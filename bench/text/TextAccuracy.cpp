@@ -106,11 +106,8 @@ Reading timed(const std::function<QString()>& read) {
 
 QString readWithCommand(const QString& png, const QString& languages) {
     QProcess tesseract;
-    QStringList arguments{png, QStringLiteral("-")};
-    if (!languages.isEmpty()) {
-        arguments << QStringLiteral("-l") << languages;
-    }
-    tesseract.start(QStringLiteral("tesseract"), arguments);
+    tesseract.start(QStringLiteral("tesseract"),
+                    {png, QStringLiteral("-"), QStringLiteral("-l"), languages});
     tesseract.waitForFinished(-1);
     return QString::fromUtf8(tesseract.readAllStandardOutput());
 }
@@ -232,9 +229,8 @@ int main(int argc, char** argv) {
     const QDir folder(keep > 0 && keep + 1 < arguments.size() ? arguments[keep + 1]
                                                               : temporary.path());
     // The command reads the same languages the library chooses.
-    const QString languages =
-        RecognitionLanguages::engineLanguages(RecognitionLanguages::preferredLanguages(
-            RecognitionLanguages::supportedLanguages(RecognitionLanguages::tessdataDirectory())));
+    const QString languages = QString::fromUtf8(
+        RecognitionLanguages::installedEngineLanguages(RecognitionLanguages::tessdataDirectory()));
     std::printf("languages: %s\n\n", qPrintable(languages));
     std::vector<AccuracyCase> cases = accuracyCases();
     const int only = int(arguments.indexOf(QStringLiteral("--cases")));

@@ -1,5 +1,6 @@
 #include "text/EngineCache.h"
 
+#include "text/RecognitionLanguages.h"
 #include "text/TextRecognitionError.h"
 
 #include <tesseract/baseapi.h>
@@ -14,7 +15,6 @@ namespace {
 
 struct KeptEngine {
     QString directory;
-    QByteArray languages;
     Engine engine;
 };
 
@@ -34,7 +34,8 @@ Store& store() {
 
 std::atomic<bool> storeExists{false};
 
-Engine load(const QString& directory, const QByteArray& languages) {
+Engine load(const QString& directory) {
+    const QByteArray languages = RecognitionLanguages::installedEngineLanguages(directory);
     Engine engine = std::make_unique<tesseract::TessBaseAPI>();
     if (engine->Init(directory.toLocal8Bit().constData(), languages.constData(),
                      tesseract::OEM_LSTM_ONLY) != 0) {
@@ -45,22 +46,22 @@ Engine load(const QString& directory, const QByteArray& languages) {
 
 } // namespace
 
-Engine take(const QString& directory, const QByteArray& languages) {
+Engine take(const QString& directory) {
     if (storeExists.load()) {
         Store& kept = store();
         const std::lock_guard lock(kept.mutex);
         for (auto it = kept.engines.begin(); it != kept.engines.end(); ++it) {
-            if (it->directory == directory && it->languages == languages) {
+            if (it->directory == directory) {
                 Engine engine = std::move(it->engine);
                 kept.engines.erase(it);
                 return engine;
             }
         }
     }
-    return load(directory, languages);
+    return load(directory);
 }
 
-void giveBack(Engine engine, const QString& directory, const QByteArray& languages) {
+void giveBack(Engine engine, const QString& directory) {
     engine->Clear();
     Store& kept = store();
     storeExists.store(true);
@@ -68,7 +69,7 @@ void giveBack(Engine engine, const QString& directory, const QByteArray& languag
     if (int(kept.engines.size()) >= keptEngines) {
         kept.engines.erase(kept.engines.begin());
     }
-    kept.engines.push_back({directory, languages, std::move(engine)});
+    kept.engines.push_back({directory, std::move(engine)});
 }
 
 } // namespace vellumix::EngineCache

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -23,13 +22,14 @@ using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
 // How many idle engines are kept; further ones are released when given back.
 inline constexpr int keptEngines = 1;
 
-// An engine that has loaded `languages` (the engine's "eng+chi_sim" form) from
-// `directory`: a kept one if there is one, else a newly loaded one. Throws
-// TextRecognitionError when the languages cannot be loaded.
-Engine take(const QString& directory, const QByteArray& languages);
+// An engine that has loaded the preferred languages installed in `directory`:
+// a kept one if there is one, else a newly loaded one. Only loading looks for
+// the installed languages, so a kept engine reads the ones that were there
+// when it was loaded. Throws TextRecognitionError when they cannot be loaded.
+Engine take(const QString& directory);
 
 // Clears the engine's image and results and keeps it for take().
-void giveBack(Engine engine, const QString& directory, const QByteArray& languages);
+void giveBack(Engine engine, const QString& directory);
 
 } // namespace EngineCache
 } // namespace vellumix

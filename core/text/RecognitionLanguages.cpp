@@ -57,4 +57,13 @@ QString engineLanguages(const QStringList& codes) {
     return names.join(QLatin1Char('+'));
 }
 
+QByteArray installedEngineLanguages(const QString& tessdataDirectory) {
+    const QString languages =
+        engineLanguages(preferredLanguages(supportedLanguages(tessdataDirectory)));
+    // With no language named, the engine's Init() loads no model at all yet
+    // reports success, and Recognize() then crashes; naming its default makes
+    // Init() fail cleanly when that is missing too.
+    return languages.isEmpty() ? QByteArrayLiteral("eng") : languages.toUtf8();
+}
+
 } // namespace vellumix::RecognitionLanguages

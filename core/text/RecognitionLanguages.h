@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,10 @@ QStringList preferredLanguages(const QStringList& supported);
 
 // The engine's language argument, such as "eng+chi_tra"; empty for none.
 QString engineLanguages(const QStringList& codes);
+
+// The engine's language argument for the preferred languages installed in the
+// folder; "eng", the engine's own default, when none is.
+QByteArray installedEngineLanguages(const QString& tessdataDirectory);
 
 } // namespace RecognitionLanguages
 } // namespace vellumix

@@ -16,8 +16,6 @@ namespace vellumix::TextRecognition {
 
 namespace {
 
-constexpr const char* kEngineDefaultLanguage = "eng";
-
 struct Segmentation {
     PageSegmentation mode;
     tesseract::PageSegMode engineMode;
@@ -41,17 +39,6 @@ tesseract::PageSegMode engineMode(PageSegmentation mode) {
 // The engine polls this between words; raising the token ends Recognize().
 bool engineShouldCancel(void* token, int) {
     return static_cast<const CancellationToken*>(token)->isCancelled();
-}
-
-QByteArray engineLanguagesIn(const QString& directory) {
-    const QByteArray languages = RecognitionLanguages::engineLanguages(
-                                     RecognitionLanguages::preferredLanguages(
-                                         RecognitionLanguages::supportedLanguages(directory)))
-                                     .toUtf8();
-    // With no language named, Init() loads no model at all yet reports
-    // success, and Recognize() then crashes; the engine's own default is
-    // English, so it is named instead, and Init() fails cleanly without it.
-    return languages.isEmpty() ? QByteArray(kEngineDefaultLanguage) : languages;
 }
 
 // Returns false when the engine stopped before the end of the page.
@@ -110,11 +97,10 @@ QString recognize(const QImage& image, const CancellationToken& cancellation,
     }
     const QImage prepared = RecognitionImage::prepare(image, options);
     const QString directory = RecognitionLanguages::tessdataDirectory();
-    const QByteArray languages = engineLanguagesIn(directory);
-    EngineCache::Engine engine = EngineCache::take(directory, languages);
+    EngineCache::Engine engine = EngineCache::take(directory);
     const bool finished = run(*engine, prepared, options.pageSegmentation, cancellation);
     const QString text = finished ? recognisedLines(*engine) : QString();
-    EngineCache::giveBack(std::move(engine), directory, languages);
+    EngineCache::giveBack(std::move(engine), directory);
     cancellation.throwIfCancelled();
     if (!finished) {
         throw TextRecognitionError(TextRecognitionError::Kind::recognitionFailed);

@@ -55,6 +55,16 @@ TEST(RecognitionLanguages, supportedLanguagesAreThoseWithAnInstalledDataFile) {
     EXPECT_TRUE(RecognitionLanguages::supportedLanguages(empty.filePath("missing")).isEmpty());
 }
 
+TEST(RecognitionLanguages, installedEngineLanguagesNameTheInstalledOnesElseTheEngineDefault) {
+    QTemporaryDir tessdata;
+    touch(tessdata.filePath("chi_tra.traineddata"));
+    touch(tessdata.filePath("chi_sim.traineddata"));
+    EXPECT_EQ(RecognitionLanguages::installedEngineLanguages(tessdata.path()),
+              QByteArray("chi_sim+chi_tra"));
+    QTemporaryDir empty;
+    EXPECT_EQ(RecognitionLanguages::installedEngineLanguages(empty.path()), QByteArray("eng"));
+}
+
 TEST(RecognitionLanguages, tessdataDirectoryIsTessdataPrefixWhenSetElseThePackageFolder) {
     {
         const ScopedEnvironment prefix("TESSDATA_PREFIX", QByteArray("/opt/tessdata"));
