@@ -7,22 +7,29 @@ namespace vellumix::FloatingLayout {
 
 namespace {
 
-double previewX(const QRectF& selection, const QRectF& visible, double width) {
-    const double rightSpace = visible.right() - selection.right() - previewMargin;
-    const double leftSpace = selection.left() - visible.left() - previewMargin;
-    if (width <= rightSpace) {
-        return selection.right() + previewMargin;
-    }
-    if (width <= leftSpace) {
-        return selection.left() - previewMargin - width;
-    }
-    return leftSpace <= rightSpace ? visible.right() - width : visible.left();
+// The width the preview panel could take on each side of the selection.
+struct Room {
+    double left;
+    double right;
+};
+
+Room roomBeside(const QRectF& selection, const QRectF& visible) {
+    return {selection.left() - visible.left() - previewMargin,
+            visible.right() - selection.right() - previewMargin};
 }
 
-double previewWidth(const QRectF& selection, const QRectF& visible) {
-    const double rightSpace = visible.right() - selection.right() - previewMargin;
-    const double leftSpace = selection.left() - visible.left() - previewMargin;
-    const double roomiest = std::max(rightSpace, leftSpace);
+double previewX(const QRectF& selection, const QRectF& visible, Room room, double width) {
+    if (width <= room.right) {
+        return selection.right() + previewMargin;
+    }
+    if (width <= room.left) {
+        return selection.left() - previewMargin - width;
+    }
+    return room.left <= room.right ? visible.right() - width : visible.left();
+}
+
+double previewWidth(const QRectF& visible, Room room) {
+    const double roomiest = std::max(room.right, room.left);
     return std::min(visible.width(),
                     std::min(std::max(roomiest, previewMinimumWidth), previewMaximumWidth));
 }
@@ -44,8 +51,9 @@ QSizeF pinImageSize(QSizeF pixels, double sourceScale, QSizeF available) {
 }
 
 QRectF previewFrame(const QRectF& selection, const QRectF& visible) {
-    const double width = previewWidth(selection, visible);
-    const double x = previewX(selection, visible, width);
+    const Room room = roomBeside(selection, visible);
+    const double width = previewWidth(visible, room);
+    const double x = previewX(selection, visible, room, width);
     const double height = std::min(visible.height(), previewMaximumHeight);
     const double y = std::max(visible.top(), std::min(selection.top(), visible.bottom() - height));
     return QRectF(x, y, width, height);
