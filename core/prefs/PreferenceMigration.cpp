@@ -1,5 +1,7 @@
 #include "prefs/PreferenceMigration.h"
 
+#include "prefs/SettingsDefaults.h"
+
 #include <algorithm>
 
 namespace vellumix::PreferenceMigration {
@@ -9,6 +11,15 @@ namespace {
 bool isMigrated(const QString& key) {
     return std::any_of(migratedPrefixes.begin(), migratedPrefixes.end(),
                        [&](const char* prefix) { return key.startsWith(QLatin1String(prefix)); });
+}
+
+// Every value of a settings store; empty when the store does not exist.
+QVariantMap storedValues(const SettingsDefaults& store) {
+    QVariantMap values;
+    for (const QString& key : store.allKeys()) {
+        values.insert(key, store.value(key));
+    }
+    return values;
 }
 
 } // namespace
@@ -23,14 +34,6 @@ void migrate(Defaults& defaults, const QVariantMap& legacy) {
         }
     }
     defaults.setValue(markerKey, true);
-}
-
-QVariantMap storedValues(const SettingsDefaults& store) {
-    QVariantMap values;
-    for (const QString& key : store.allKeys()) {
-        values.insert(key, store.value(key));
-    }
-    return values;
 }
 
 void migrateFromLegacyDomain(Defaults& defaults) {

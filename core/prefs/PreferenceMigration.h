@@ -1,7 +1,6 @@
 #pragma once
 
 #include "prefs/Defaults.h"
-#include "prefs/SettingsDefaults.h"
 
 #include <QVariantMap>
 
@@ -22,9 +21,6 @@ inline constexpr std::array<const char*, 2> migratedPrefixes = {"editor.", "shor
 // from `defaults`, then sets the marker. Does nothing once the marker is set,
 // whatever `legacy` holds by then.
 void migrate(Defaults& defaults, const QVariantMap& legacy);
-
-// Every value of a settings store; empty when the store does not exist.
-QVariantMap storedValues(const SettingsDefaults& store);
 
 // The start-up call: migrates from the legacy domain as QSettings finds it
 // for this user.

@@ -1,4 +1,5 @@
 #include "prefs/PreferenceMigration.h"
+#include "prefs/SettingsDefaults.h"
 
 #include <QFile>
 #include <QSettings>
