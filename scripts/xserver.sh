@@ -24,6 +24,18 @@ fail() {
     exit 1
 }
 
+# Waits up to ten seconds for `[ FLAG FILE ]` to hold while process PID
+# lives: fails with "NAME did not start" when it dies, LATE when time runs out.
+wait_for() {
+    local flag=$1 file=$2 pid=$3 name=$4 late=$5
+    for _ in $(seq 100); do
+        [ "$flag" "$file" ] && return
+        kill -0 "$pid" 2>/dev/null || fail "$name did not start"
+        sleep 0.1
+    done
+    [ "$flag" "$file" ] || fail "$late"
+}
+
 # The server loads every cookie in its file whatever display it names; the
 # clients' file gets the cookie under the display number once it is known.
 cookie=$(mcookie)
@@ -36,12 +48,7 @@ Xorg -displayfd 3 -noreset -nolisten tcp -auth "$work/server-auth" \
     -logfile "$work/xorg.log" -novtswitch -sharevts >"$work/xorg.out" 2>&1 &
 xorg_pid=$!
 exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/displayfd" ] && break
-    kill -0 "$xorg_pid" 2>/dev/null || fail "Xorg did not start"
-    sleep 0.1
-done
-[ -s "$work/displayfd" ] || fail "Xorg did not report a display"
+wait_for -s "$work/displayfd" "$xorg_pid" Xorg "Xorg did not report a display"
 display=":$(tr -dc '0-9' <"$work/displayfd")"
 export XAUTHORITY="$work/client-auth"
 xauth -q -f "$XAUTHORITY" add "$display" MIT-MAGIC-COOKIE-1 "$cookie"
@@ -54,12 +61,7 @@ DISPLAY=$display xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/n
 DISPLAY=$display openbox --sm-disable --startup "touch $work/wm-ready" \
     >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-for _ in $(seq 100); do
-    [ -e "$work/wm-ready" ] && break
-    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start"
-    sleep 0.1
-done
-[ -e "$work/wm-ready" ] || fail "openbox did not get ready"
+wait_for -e "$work/wm-ready" "$wm_pid" openbox "openbox did not get ready"
 
 status=0
 DISPLAY=$display VELLUMIX_XSERVER=$display "$@" || status=$?
