@@ -13,9 +13,7 @@ TEST_F(ScaledDisplayTest, scaledDisplayHasHalfTheSizeInPointsAndKeepsItsPixels) 
     EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
     EXPECT_EQ(display("LEFT").scale, 1.0);
     // Pixel (2500, 300) of the screen is 580 × 300 pixels into RIGHT.
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "2500", "300"}), 0);
-    EXPECT_TRUE(
-        waitUntil([&] { return services().displays.mouseLocation() == QPointF(2210, 150); }));
+    EXPECT_TRUE(pointerMovesTo(QPoint(2500, 300), QPointF(2210, 150)));
 }
 
 TEST_F(ScaledDisplayTest, regionAtScaleTwoReturnsExactlyItsDevicePixels) {
@@ -30,13 +28,9 @@ TEST_F(ScaledDisplayTest, regionAtScaleTwoReturnsExactlyItsDevicePixels) {
 }
 
 TEST_F(ScaledDisplayTest, windowFramesOnTheScaledDisplayAreInPoints) {
-    for (const WindowInfo& window : services().windows.windows()) {
-        if (window.title == QLatin1String("Beta") && window.pid == helper.processId()) {
-            EXPECT_EQ(window.frame, QRectF(2010, 100, 150, 150));
-            return;
-        }
-    }
-    FAIL() << "Beta is not listed";
+    const std::optional<WindowInfo> beta = patternWindow(QStringLiteral("Beta"));
+    ASSERT_TRUE(beta) << "Beta is not listed";
+    EXPECT_EQ(beta->frame, QRectF(2010, 100, 150, 150));
 }
 
 TEST_F(ScaledDisplayTest, regionCapturedAtAnotherScaleFailsWithDisplayRemoved) {

@@ -43,9 +43,7 @@ TEST_F(X11PlatformTest, twoMonitorsAreTwoDisplaysWithDistinctStableIdsAndFrames)
 }
 
 TEST_F(X11PlatformTest, mouseLocationIsInGlobalPoints) {
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "2500", "300"}), 0);
-    EXPECT_TRUE(
-        waitUntil([&] { return services().displays.mouseLocation() == QPointF(2500, 300); }));
+    EXPECT_TRUE(pointerMovesTo(QPoint(2500, 300), QPointF(2500, 300)));
 }
 
 TEST_F(X11PlatformTest, regionCaptureReturnsExactlyTheWindowPixels) {
@@ -76,12 +74,7 @@ TEST_F(X11PlatformTest, wholeDisplayGrabHoldsTheWindowsAtTheirPlaces) {
 }
 
 TEST_F(X11PlatformTest, windowListIsFrontMostFirstWithTitlesApplicationsAndFrames) {
-    QList<WindowInfo> ours;
-    for (const WindowInfo& window : services().windows.windows()) {
-        if (window.pid == helper.processId()) {
-            ours.append(window);
-        }
-    }
+    const QList<WindowInfo> ours = patternWindows();
     ASSERT_EQ(ours.size(), 5);
     const QStringList frontToBack = {"Framed", "Delta", "Gamma", "Beta", "Alpha"};
     for (int i = 0; i < ours.size(); ++i) {
@@ -103,16 +96,11 @@ TEST_F(X11PlatformTest, windowListIsFrontMostFirstWithTitlesApplicationsAndFrame
 }
 
 TEST_F(X11PlatformTest, windowImageIsTheWindowAsShown) {
-    for (const WindowInfo& window : services().windows.windows()) {
-        if (window.title == QLatin1String("Alpha") && window.pid == helper.processId()) {
-            EXPECT_EQ(
-                firstDifference(services().windows.windowImage(window.id),
-                                expectedPattern(patternLayout[0], QPoint(0, 0), QSize(400, 300))),
-                "");
-            return;
-        }
-    }
-    FAIL() << "Alpha is not listed";
+    const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
+    ASSERT_TRUE(alpha) << "Alpha is not listed";
+    EXPECT_EQ(firstDifference(services().windows.windowImage(alpha->id),
+                              expectedPattern(patternLayout[0], QPoint(0, 0), QSize(400, 300))),
+              "");
 }
 
 TEST_F(X11PlatformTest, ownWindowIsMarkedOwnAndKeptOutOfFrames) {

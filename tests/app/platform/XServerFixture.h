@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace vellumix {
 
@@ -96,10 +97,8 @@ protected:
     // frameless one shows its first pixel at its place.
     bool patternWindowsSettled() {
         QStringList titles;
-        for (const WindowInfo& window : services().windows.windows()) {
-            if (window.pid == helper.processId()) {
-                titles.prepend(window.title);
-            }
+        for (const WindowInfo& window : patternWindows()) {
+            titles.prepend(window.title);
         }
         QStringList expected;
         for (const PatternWindowSpec& spec : patternLayout) {
@@ -124,6 +123,41 @@ protected:
     }
 
     PlatformServices services() { return platform->services(); }
+
+    // The helper's windows as the platform lists them, front-most first.
+    QList<WindowInfo> patternWindows() {
+        QList<WindowInfo> ours;
+        for (const WindowInfo& window : services().windows.windows()) {
+            if (window.pid == helper.processId()) {
+                ours.append(window);
+            }
+        }
+        return ours;
+    }
+
+    std::optional<WindowInfo> patternWindow(const QString& title) {
+        for (const WindowInfo& window : patternWindows()) {
+            if (window.title == title) {
+                return window;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Moves the pointer to `pixel` of the X screen and waits until the
+    // platform reports it at `points`.
+    testing::AssertionResult pointerMovesTo(QPoint pixel, QPointF points) {
+        const QStringList arguments = {QStringLiteral("mousemove"), QString::number(pixel.x()),
+                                       QString::number(pixel.y())};
+        if (QProcess::execute(QStringLiteral("xdotool"), arguments) != 0) {
+            return testing::AssertionFailure() << "xdotool could not move the pointer";
+        }
+        if (!waitUntil([&] { return services().displays.mouseLocation() == points; })) {
+            const QPointF at = services().displays.mouseLocation();
+            return testing::AssertionFailure() << "the pointer is at " << at.x() << ", " << at.y();
+        }
+        return testing::AssertionSuccess();
+    }
 
     QImage capture(const CaptureRegion& region) {
         const auto service = awaited(CaptureService::create(region, services())).result();
