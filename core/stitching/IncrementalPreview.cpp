@@ -58,11 +58,14 @@ void IncrementalPreview::append(const QImage& frame, int64_t rows) {
         (m_sourceWidth > 0 && frame.width() != m_sourceWidth)) {
         throw DocumentError(DocumentError::Kind::invalidFrame);
     }
-    const int top = static_cast<int>(frame.height() - rows);
-    const QImage strip =
-        frame.format() == kFormat
-            ? frame
-            : frame.copy(0, top, frame.width(), static_cast<int>(rows)).convertToFormat(kFormat);
+    // Only the new rows are converted, read in place; a frame already in the
+    // preview's format is not copied at all.
+    QImage view(frame.constScanLine(static_cast<int>(frame.height() - rows)), frame.width(),
+                static_cast<int>(rows), frame.bytesPerLine(), frame.format());
+    if (frame.colorCount() > 0) {
+        view.setColorTable(frame.colorTable());
+    }
+    const QImage strip = view.convertToFormat(kFormat);
     if (strip.isNull()) {
         throw DocumentError(DocumentError::Kind::render);
     }
@@ -78,9 +81,8 @@ void IncrementalPreview::append(const QImage& frame, int64_t rows) {
         }
         throw;
     }
-    const int stripTop = strip.height() == frame.height() ? top : 0;
     for (int64_t r = 0; r < rows; ++r) {
-        addRow(strip.constScanLine(stripTop + static_cast<int>(r)));
+        addRow(strip.constScanLine(static_cast<int>(r)));
     }
 }
 

@@ -69,6 +69,10 @@ TEST(IncrementalPreview, stripBoundariesLeaveNoTrace) {
     whole.append(image, 1200);
     const IncrementalPreview strips = inStrips(image, {300, 7, 1, 150, 299, 3, 240, 200});
     EXPECT_TRUE(samePixels(strips.image(), whole.image()));
+    // Frames already in the preview's own layout are read in place.
+    const QImage premultiplied = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_TRUE(samePixels(inStrips(premultiplied, {300, 7, 1, 150, 299, 3, 240, 200}).image(),
+                           whole.image()));
 }
 
 TEST(IncrementalPreview, averagesTheAreaEachPixelCovers) {
