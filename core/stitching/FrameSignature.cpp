@@ -42,8 +42,8 @@ uint64_t greyAt(const uchar* pixel, bool bytesRgba) {
 } // namespace
 
 FrameSignature::FrameSignature(const QImage& image) {
-    const QImage frame = image.isNull() ? QImage() : readableFrame(image);
-    if (frame.isNull() || frame.width() < 1 || frame.height() < 1) {
+    const QImage frame = readableFrame(image);
+    if (frame.isNull()) {
         throw std::invalid_argument("The captured frame could not be read for matching.");
     }
     const int64_t sourceWidth = frame.width();
