@@ -1,8 +1,7 @@
 #include "stitching/IncrementalPreview.h"
 
+#include "imaging/OutputBitmap.h"
 #include "stitching/DocumentError.h"
-
-#include <QColorSpace>
 
 #include <cmath>
 #include <cstring>
@@ -13,16 +12,6 @@ namespace {
 
 constexpr int kChannels = 4;
 constexpr QImage::Format kFormat = QImage::Format_RGBA8888_Premultiplied;
-
-QImage blankImage(int64_t width, int64_t height) {
-    QImage image(static_cast<int>(width), static_cast<int>(height), kFormat);
-    if (image.isNull()) {
-        throw DocumentError(DocumentError::Kind::render);
-    }
-    image.fill(Qt::transparent);
-    image.setColorSpace(QColorSpace::SRgb);
-    return image;
-}
 
 } // namespace
 
@@ -45,7 +34,7 @@ void IncrementalPreview::reserveRows(int64_t rows) {
         return;
     }
     const int64_t capacity = std::max<int64_t>({rows, 2 * int64_t(m_canvas.height()), 64});
-    QImage canvas = blankImage(m_targetWidth, capacity);
+    QImage canvas = outputBitmap(QSize(int(m_targetWidth), int(capacity)));
     if (!m_canvas.isNull()) {
         std::memcpy(canvas.bits(), m_canvas.constBits(),
                     static_cast<size_t>(m_completeRows * m_canvas.bytesPerLine()));
@@ -132,7 +121,7 @@ QImage IncrementalPreview::image() const {
     // in double precision, so both agree to the row.
     const double scale = double(m_targetWidth) / double(m_sourceWidth);
     const int64_t height = std::max<int64_t>(1, int64_t(std::ceil(scale * double(m_sourceHeight))));
-    QImage image = blankImage(m_targetWidth, height);
+    QImage image = outputBitmap(QSize(int(m_targetWidth), int(height)));
     const int64_t complete = std::min(m_completeRows, height);
     std::memcpy(image.bits(), m_canvas.constBits(),
                 static_cast<size_t>(complete * image.bytesPerLine()));
