@@ -1,0 +1,113 @@
+#include "shell/SingleInstance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace vellumix {
+
+namespace {
+
+// A second launch right after the first may find the lock taken before the
+// socket listens; it keeps trying for this long.
+constexpr int forwardTimeoutMs = 5000;
+constexpr qint64 maxMessageBytes = 1 << 20;
+
+QString socketPath(const QString& folder) {
+    return folder + QStringLiteral("/vellumix.socket");
+}
+
+QByteArray message(const QStringList& files) {
+    return QJsonDocument(QJsonArray::fromStringList(files)).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent),
+      m_folder(folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                                : folder) {
+    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim() {
+    if (m_folder.isEmpty() || !QDir().mkpath(m_folder)) {
+        m_error = QStringLiteral("No runtime folder for the instance lock");
+        return false;
+    }
+    auto lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/vellumix.lock"));
+    lock->setStaleLockTime(0); // only a dead owner makes a lock stale
+    if (!lock->tryLock(0)) {
+        return false;
+    }
+    // A socket left by a crashed instance would make listen() fail.
+    QLocalServer::removeServer(socketPath(m_folder));
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server.listen(socketPath(m_folder))) {
+        m_error = m_server.errorString();
+        return false;
+    }
+    m_lock = std::move(lock);
+    return true;
+}
+
+bool SingleInstance::forward(const QStringList& files) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < forwardTimeoutMs) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath(m_folder));
+        if (socket.waitForConnected(1000)) {
+            socket.write(message(files));
+            socket.waitForBytesWritten(1000);
+            // The running instance answers one byte once it took the files.
+            if (socket.waitForReadyRead(2000) && socket.read(1) == "1") {
+                return true;
+            }
+            m_error = QStringLiteral("The running Vellumix did not answer");
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    m_error = QStringLiteral("Could not reach the running Vellumix");
+    return false;
+}
+
+void SingleInstance::accept() {
+    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+    }
+}
+
+void SingleInstance::read(QLocalSocket* socket) {
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > maxMessageBytes) {
+            socket->abort();
+        }
+        return;
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(socket->readLine(maxMessageBytes));
+    QStringList files;
+    for (const QJsonValue& value : document.array()) {
+        if (value.isString()) {
+            files.append(value.toString());
+        }
+    }
+    socket->write("1");
+    socket->flush();
+    socket->disconnectFromServer();
+    if (files.isEmpty()) {
+        emit reopenRequested();
+    } else {
+        emit filesReceived(files);
+    }
+}
+
+} // namespace vellumix
