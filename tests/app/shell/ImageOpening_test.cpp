@@ -1,0 +1,88 @@
+#include "shell/ImageOpening.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+using namespace vellumix;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
+// A PNG signature and header chunk only: enough for a reader to report the
+// size, so limits are tested without making the pixels.
+QByteArray pngHeader(quint32 width, quint32 height) {
+    QByteArray chunk("IHDR");
+    chunk.append(8, '\0');
+    qToBigEndian(width, chunk.data() + 4);
+    qToBigEndian(height, chunk.data() + 8);
+    chunk.append("\x08\x06\x00\x00\x00", 5);
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    char length[4];
+    qToBigEndian(quint32(13), length);
+    out.append(length, 4).append(chunk);
+    char crc[4];
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.constData()), 17)), crc);
+    return out.append(crc, 4);
+}
+
+} // namespace
+
+TEST(ImageOpening, contentDecidesAndLimitsAreCheckedOnTheHeader) {
+    QTemporaryDir dir;
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool opens;
+    } cases[] = {
+        {"png-named.jpg", encoded(red, "png"), true},
+        {"jpeg-named.png", encoded(red, "jpeg"), true},
+        {"gif-named.png", QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14), false},
+        {"bitmap.png", encoded(red, "bmp"), false},
+        {"text.png", "not an image", false},
+        {"wide.png", encoded(QImage(30001, 10, QImage::Format_Grayscale8), "png"), false},
+        {"area.png", pngHeader(10000, 9001), false},
+        {"empty.png", QByteArray(), false},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        writeFile(path, c.bytes);
+        const std::optional<QImage> image = imageopening::readFile(path);
+        ASSERT_EQ(image.has_value(), c.opens) << c.name;
+        if (image) {
+            EXPECT_EQ(image->size(), QSize(40, 30)) << c.name;
+            EXPECT_EQ(image->format(), QImage::Format_RGBA8888_Premultiplied);
+        }
+    }
+    EXPECT_FALSE(imageopening::readFile(dir.filePath(QStringLiteral("missing.png"))));
+}
+
+TEST(ImageOpening, limitsAreInclusive) {
+    EXPECT_TRUE(imageopening::withinLimits(QSize(30000, 3000)));
+    EXPECT_TRUE(imageopening::withinLimits(QSize(10000, 9000)));
+    EXPECT_FALSE(imageopening::withinLimits(QSize(30001, 10)));
+    EXPECT_FALSE(imageopening::withinLimits(QSize(10000, 9001)));
+    EXPECT_FALSE(imageopening::withinLimits(QSize(0, 10)));
+}
