@@ -13,6 +13,7 @@ public:
     QImage grabRegion(const DisplayInfo& display, const QRect& pixels) override;
     QList<WindowInfo> windows() const override { return {}; }
     QImage windowImage(quint32 id) override;
+    bool capturesCoveredWindows() const override { return false; }
     bool screenRecordingGranted() const override { return false; }
 };
 

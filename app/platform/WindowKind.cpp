@@ -2,7 +2,9 @@
 
 #include "platform/x11/X11WindowManager.h"
 
+#include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace vellumix::windowkind {
 
@@ -20,6 +22,28 @@ void makeUtilityWindow(QWidget* widget) {
 void makeOverlay(QWidget* widget) {
     widget->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint |
                            Qt::WindowStaysOnTopHint);
+}
+
+namespace {
+
+bool grabsKeyboard() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+} // namespace
+
+bool grabKeyboard(QWidget* widget) {
+    if (!grabsKeyboard()) {
+        return true;
+    }
+    QWindow* window = widget->windowHandle();
+    return window != nullptr && window->setKeyboardGrabEnabled(true);
+}
+
+void releaseKeyboard(QWidget* widget) {
+    if (QWindow* window = widget->windowHandle(); window != nullptr && grabsKeyboard()) {
+        window->setKeyboardGrabEnabled(false);
+    }
 }
 
 void showOnAllDesktops(QWidget* widget) {

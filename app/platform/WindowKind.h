@@ -19,6 +19,13 @@ void makeUtilityWindow(QWidget* widget);
 // the selection overlay, one per display.
 void makeOverlay(QWidget* widget);
 
+// Takes the keyboard for an overlay, so that every key reaches the app; false
+// while another client holds it (a passive grab of the hot key does until the
+// key is released), so callers retry. True where no window system grabs
+// (offscreen).
+bool grabKeyboard(QWidget* widget);
+void releaseKeyboard(QWidget* widget);
+
 // Asks the window manager to show the window on every desktop. Works before
 // and after the window is mapped; does nothing off X11.
 void showOnAllDesktops(QWidget* widget);

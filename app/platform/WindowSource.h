@@ -14,9 +14,13 @@ public:
 
     // Front-most first, desktop and unmapped windows left out.
     virtual QList<WindowInfo> windows() const = 0;
-    // The window's frame in device pixels as shown on screen; parts off the
-    // screen are transparent. Throws PlatformError when it cannot be read.
+    // The window's frame in device pixels. Throws PlatformError when it
+    // cannot be read.
     virtual QImage windowImage(quint32 id) = 0;
+    // True when windowImage gives a window's own pixels, also where other
+    // windows cover it (a compositing manager keeps them); otherwise it reads
+    // the screen as shown, and parts off the screen are transparent.
+    virtual bool capturesCoveredWindows() const = 0;
 };
 
 } // namespace vellumix

@@ -79,8 +79,10 @@ public:
         }
         return images.value(id);
     }
+    bool capturesCoveredWindows() const override { return coveredWindows; }
 
     QList<WindowInfo> list;
+    bool coveredWindows = false;
     QHash<quint32, QImage> images;
     QString failure;
     QList<quint32> requested;

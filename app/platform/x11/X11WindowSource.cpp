@@ -1,6 +1,11 @@
 #include "platform/x11/X11WindowSource.h"
 
 #include "platform/PlatformError.h"
+#include "platform/x11/X11PixelConverter.h"
+
+#include <QSysInfo>
+
+#include <xcb/composite.h>
 
 #include <QColorSpace>
 #include <QPainter>
@@ -42,8 +47,8 @@ constexpr TypeLayer typeLayers[] = {
 };
 
 constexpr const char* otherAtoms[] = {
-    "_NET_CLIENT_LIST_STACKING", "_NET_WM_NAME",       "UTF8_STRING", "_NET_WM_PID",
-    "_NET_WM_WINDOW_TYPE",       "_NET_FRAME_EXTENTS",
+    "_NET_CLIENT_LIST_STACKING", "_NET_WM_NAME",       "UTF8_STRING",        "_NET_WM_PID",
+    "_NET_WM_WINDOW_TYPE",       "_NET_FRAME_EXTENTS", "_GTK_FRAME_EXTENTS", "_NET_WM_CM_S0",
 };
 
 template <typename T> QList<T> valuesOf(const QByteArray& bytes) {
@@ -63,6 +68,13 @@ X11WindowSource::X11WindowSource(std::unique_ptr<X11Connection> connection,
     for (const char* name : otherAtoms) {
         m_atoms.insert(name, m_connection->atom(name));
     }
+    // NameWindowPixmap came with version 0.2; the version must be asked for
+    // before the extension may be used.
+    xcb_connection_t* c = m_connection->get();
+    const X11Reply<xcb_composite_query_version_reply_t> version =
+        takeReply(c, xcb_composite_query_version_reply, xcb_composite_query_version(c, 0, 4));
+    m_hasComposite =
+        version != nullptr && (version->major_version > 0 || version->minor_version >= 2);
 }
 
 xcb_atom_t X11WindowSource::atom(const char* name) const {
@@ -143,6 +155,13 @@ std::optional<QRect> X11WindowSource::pixelFrame(xcb_window_t window) const {
     if (extents.size() == 4) {
         frame.adjust(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]));
     }
+    // A window that draws its own decorations includes its shadow, which the
+    // user does not see as part of the window.
+    const QList<quint32> shadow = valuesOf<quint32>(
+        m_connection->property(window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL));
+    if (shadow.size() == 4) {
+        frame.adjust(int(shadow[0]), int(shadow[2]), -int(shadow[1]), -int(shadow[3]));
+    }
     return frame;
 }
 
@@ -180,10 +199,95 @@ int X11WindowSource::layer(xcb_window_t window, bool overrideRedirect) const {
     return overrideRedirect ? popupLayer : 0;
 }
 
+bool X11WindowSource::capturesCoveredWindows() const {
+    if (!m_hasComposite) {
+        return false;
+    }
+    xcb_connection_t* c = m_connection->get();
+    const X11Reply<xcb_get_selection_owner_reply_t> owner = takeReply(
+        c, xcb_get_selection_owner_reply, xcb_get_selection_owner(c, atom("_NET_WM_CM_S0")));
+    return owner != nullptr && owner->owner != XCB_WINDOW_NONE;
+}
+
+xcb_window_t X11WindowSource::topLevel(xcb_window_t window) const {
+    xcb_connection_t* c = m_connection->get();
+    for (;;) {
+        const X11Reply<xcb_query_tree_reply_t> tree =
+            takeReply(c, xcb_query_tree_reply, xcb_query_tree(c, window));
+        if (tree == nullptr || tree->parent == XCB_WINDOW_NONE) {
+            return XCB_WINDOW_NONE;
+        }
+        if (tree->parent == tree->root) {
+            return window;
+        }
+        window = tree->parent;
+    }
+}
+
+std::optional<QImage> X11WindowSource::compositedImage(xcb_window_t window,
+                                                       const QRect& frame) const {
+    // Only the children of the root are redirected, so the pixmap is the
+    // top-level frame's, which holds the window.
+    const xcb_window_t top = topLevel(window);
+    xcb_connection_t* c = m_connection->get();
+    const X11Reply<xcb_get_geometry_reply_t> geometry =
+        takeReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, top));
+    const X11Reply<xcb_translate_coordinates_reply_t> origin =
+        takeReply(c, xcb_translate_coordinates_reply,
+                  xcb_translate_coordinates(c, top, m_connection->root(), 0, 0));
+    if (top == XCB_WINDOW_NONE || geometry == nullptr || origin == nullptr) {
+        return std::nullopt;
+    }
+    const QRect topRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    if (!topRect.contains(frame)) {
+        return std::nullopt;
+    }
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    if (xcb_generic_error_t* error =
+            xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, top, pixmap))) {
+        std::free(error);
+        return std::nullopt;
+    }
+    // The pixmap includes the window's border.
+    const QPoint at = frame.topLeft() - topRect.topLeft() +
+                      QPoint(geometry->border_width, geometry->border_width);
+    const X11Reply<xcb_get_image_reply_t> reply = takeReply(
+        c, xcb_get_image_reply,
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, qint16(at.x()), qint16(at.y()),
+                      quint16(frame.width()), quint16(frame.height()), ~0u));
+    xcb_free_pixmap(c, pixmap);
+    if (reply == nullptr ||
+        xcb_get_image_data_length(reply.get()) < frame.width() * frame.height() * 4) {
+        return std::nullopt;
+    }
+    return imageOfDepth(xcb_get_image_data(reply.get()), frame.size(), geometry->depth);
+}
+
+QImage X11WindowSource::imageOfDepth(const uchar* data, QSize size, int depth) const {
+    const X11PixelLayout& layout = m_connection->layout();
+    const bool nativeArgb = layout.bitsPerPixel == 32 && layout.redMask == 0xff0000 &&
+                            layout.lsbFirst == (QSysInfo::ByteOrder == QSysInfo::LittleEndian);
+    if (depth != 32 || !nativeArgb) {
+        return imageFromZPixmap(data, size, layout);
+    }
+    // A window with an alpha channel (rounded corners, shadows): its pixels
+    // are premultiplied ARGB in the server's byte order, which is Qt's.
+    const QImage argb(data, size.width(), size.height(), size.width() * 4,
+                      QImage::Format_ARGB32_Premultiplied);
+    QImage image = argb.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
 QImage X11WindowSource::windowImage(quint32 id) {
     const std::optional<QRect> frame = pixelFrame(id);
     if (!frame) {
         throw PlatformError(QStringLiteral("The window is no longer on the screen."));
+    }
+    if (capturesCoveredWindows()) {
+        if (std::optional<QImage> own = compositedImage(id, *frame)) {
+            return *own;
+        }
     }
     const QRect visible = frame->intersected(QRect(QPoint(0, 0), m_connection->rootSize()));
     if (visible == *frame) {

@@ -10,7 +10,9 @@
 namespace vellumix {
 
 // The window list from the window manager's EWMH properties, or from the root
-// window's children when no window manager runs.
+// window's children when no window manager runs. Window images are the
+// window's own pixels (Composite's NameWindowPixmap) while a compositing
+// manager runs, and the screen's pixels otherwise.
 class X11WindowSource final : public WindowSource {
 public:
     X11WindowSource(std::unique_ptr<X11Connection> connection, const DisplaySource& displays,
@@ -18,6 +20,7 @@ public:
 
     QList<WindowInfo> windows() const override;
     QImage windowImage(quint32 id) override;
+    bool capturesCoveredWindows() const override;
 
 private:
     struct Entry {
@@ -32,11 +35,17 @@ private:
     QString appName(xcb_window_t window) const;
     int layer(xcb_window_t window, bool overrideRedirect) const;
     xcb_atom_t atom(const char* name) const;
+    xcb_window_t topLevel(xcb_window_t window) const;
+    // The part `frame` (root pixels) of the window's own pixmap; none when
+    // the window is not redirected or cannot be read that way.
+    std::optional<QImage> compositedImage(xcb_window_t window, const QRect& frame) const;
+    QImage imageOfDepth(const uchar* data, QSize size, int depth) const;
 
     std::unique_ptr<X11Connection> m_connection;
     const DisplaySource& m_displays;
     X11ScreenSource& m_screen;
     QHash<QByteArray, xcb_atom_t> m_atoms;
+    bool m_hasComposite = false;
 };
 
 } // namespace vellumix
