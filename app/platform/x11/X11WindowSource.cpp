@@ -53,6 +53,9 @@ constexpr const char* otherAtoms[] = {
 
 template <typename T> QList<T> valuesOf(const QByteArray& bytes) {
     QList<T> values(bytes.size() / qsizetype(sizeof(T)));
+    if (values.isEmpty()) {
+        return values; // an empty list has no storage to copy into
+    }
     std::memcpy(values.data(), bytes.constData(), size_t(values.size()) * sizeof(T));
     return values;
 }
