@@ -1,6 +1,7 @@
 #include "imaging/PngFastReader.h"
 
 #include "imaging/PngCodec.h"
+#include "imaging/PngRowFilters.h"
 
 #include "stitching/DocumentError.h"
 
@@ -9,7 +10,7 @@
 
 #include <libdeflate.h>
 
-#include <cstdlib>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -23,9 +24,10 @@ namespace {
 constexpr size_t maximumFastBytes = 64u << 20;
 constexpr char signature[] = "\x89PNG\r\n\x1a\n";
 
-// Ancillary chunks that do not change pixel values; any other chunk sends
-// the file to libpng.
-constexpr const char* ignoredChunks[] = {"pHYs", "tEXt", "zTXt", "iTXt", "tIME", "sRGB"};
+enum ColourType : uint8_t { grey = 0, rgb = 2, palette = 3, greyAlpha = 4, rgba = 6 };
+
+// Samples per pixel by colour type; zero where the type does not exist.
+constexpr int channelsByType[] = {1, 0, 3, 1, 2, 0, 4};
 
 [[noreturn]] void fail() {
     throw DocumentError(DocumentError::Kind::render);
@@ -34,25 +36,35 @@ constexpr const char* ignoredChunks[] = {"pHYs", "tEXt", "zTXt", "iTXt", "tIME",
 struct Header {
     uint32_t width = 0;
     uint32_t height = 0;
+    uint8_t colourType = 0;
     int channels = 0;
+};
+
+// How stored samples become premultiplied RGBA8888 words: grey levels and
+// palette indices through a table, RGB through an optional transparent key.
+struct Colours {
+    std::array<uint32_t, 256> table{};
+    int paletteSize = 0;
+    bool hasKey = false;
+    uint32_t key = 0;
 };
 
 struct Chunk {
     const uchar* type;
     const uchar* data;
     uint32_t length;
+    bool intact;
 };
 
-bool isIgnored(const uchar* type) {
-    for (const char* name : ignoredChunks) {
-        if (std::memcmp(type, name, 4) == 0) {
-            return true;
-        }
-    }
-    return false;
+bool isAncillary(const uchar* type) {
+    return (type[0] & 0x20) != 0;
 }
 
-// Reads the chunk at `at`, checking that it fits and that its CRC matches.
+bool isType(const Chunk& chunk, const char* type) {
+    return std::memcmp(chunk.type, type, 4) == 0;
+}
+
+// Reads the chunk at `at`, checking that it fits and whether its CRC matches.
 Chunk chunkAt(const QByteArray& data, qsizetype at) {
     if (data.size() - at < 12) {
         fail();
@@ -62,21 +74,18 @@ Chunk chunkAt(const QByteArray& data, qsizetype at) {
     if (length > uint64_t(data.size() - at - 12)) {
         fail();
     }
-    if (libdeflate_crc32(0, base + 4, length + 4) != qFromBigEndian<uint32_t>(base + 8 + length)) {
-        fail();
-    }
-    return {base + 4, base + 8, length};
+    const bool intact =
+        libdeflate_crc32(0, base + 4, length + 4) == qFromBigEndian<uint32_t>(base + 8 + length);
+    return {base + 4, base + 8, length, intact};
 }
 
 std::optional<Header> parseHeader(const Chunk& chunk) {
-    if (std::memcmp(chunk.type, "IHDR", 4) != 0 || chunk.length != 13) {
+    if (!isType(chunk, "IHDR") || chunk.length != 13 || !chunk.intact) {
         fail();
     }
     const uchar* d = chunk.data;
-    const Header header{qFromBigEndian<uint32_t>(d), qFromBigEndian<uint32_t>(d + 4),
-                        d[9] == 2   ? 3
-                        : d[9] == 6 ? 4
-                                    : 0};
+    const Header header{qFromBigEndian<uint32_t>(d), qFromBigEndian<uint32_t>(d + 4), d[9],
+                        d[9] < std::size(channelsByType) ? channelsByType[d[9]] : 0};
     if (header.width == 0 || header.height == 0 || header.width > 0x7fffffffu ||
         header.height > 0x7fffffffu ||
         uint64_t(header.width) * header.height > pngMaximumDecodedPixels) {
@@ -88,52 +97,182 @@ std::optional<Header> parseHeader(const Chunk& chunk) {
     return header;
 }
 
-uint8_t paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+uint32_t opaqueWord(uint32_t r, uint32_t g, uint32_t b) {
+    return r | g << 8 | b << 16 | 0xff000000u;
 }
 
-// Undoes one row's filter in place; `previous` is the row above, already
-// unfiltered, or zeros for the first row.
-void unfilter(uint8_t type, uint8_t* row, const uint8_t* previous, size_t length, int bpp) {
-    switch (type) {
-    case 0:
-        return;
-    case 1:
-        for (size_t i = size_t(bpp); i < length; ++i) {
-            row[i] = uint8_t(row[i] + row[i - bpp]);
+// The chunk readers below return false where libpng's reading of an unusual
+// file (a misplaced or malformed colour chunk) is the answer to keep.
+bool readPalette(const Chunk& chunk, const Header& header, Colours& colours) {
+    if (header.colourType != palette) {
+        // A suggested palette for RGB files changes no pixel.
+        return header.colourType & 2;
+    }
+    const uint32_t entries = chunk.length / 3;
+    if (chunk.length % 3 != 0 || entries == 0 || entries > 256) {
+        return false;
+    }
+    for (uint32_t i = 0; i < entries; ++i) {
+        const uchar* entry = chunk.data + 3 * i;
+        colours.table[i] = opaqueWord(entry[0], entry[1], entry[2]);
+    }
+    colours.paletteSize = int(entries);
+    return true;
+}
+
+// Two-byte sample values; an 8-bit file's must fit in a byte.
+bool readSamples(const Chunk& chunk, uint32_t count, uint32_t* values) {
+    if (chunk.length != 2 * count) {
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        values[i] = qFromBigEndian<uint16_t>(chunk.data + 2 * i);
+        if (values[i] > 255) {
+            return false;
         }
-        return;
-    case 2:
-        for (size_t i = 0; i < length; ++i) {
-            row[i] = uint8_t(row[i] + previous[i]);
+    }
+    return true;
+}
+
+bool readTransparency(const Chunk& chunk, const Header& header, Colours& colours) {
+    uint32_t samples[3] = {};
+    switch (header.colourType) {
+    case palette:
+        if (chunk.length == 0 || chunk.length > uint32_t(colours.paletteSize)) {
+            return false;
         }
-        return;
-    case 3:
-        for (size_t i = 0; i < length; ++i) {
-            const int left = i >= size_t(bpp) ? row[i - bpp] : 0;
-            row[i] = uint8_t(row[i] + ((left + previous[i]) >> 1));
+        for (uint32_t i = 0; i < chunk.length; ++i) {
+            colours.table[i] =
+                qPremultiply((colours.table[i] & 0xffffffu) | uint32_t(chunk.data[i]) << 24);
         }
-        return;
-    case 4:
-        for (size_t i = 0; i < length; ++i) {
-            const bool first = i < size_t(bpp);
-            row[i] = uint8_t(row[i] + paeth(first ? 0 : row[i - bpp], previous[i],
-                                            first ? 0 : previous[i - bpp]));
+        return true;
+    case grey:
+        if (!readSamples(chunk, 1, samples)) {
+            return false;
         }
-        return;
+        colours.table[samples[0]] = 0;
+        return true;
+    case rgb:
+        colours.hasKey = readSamples(chunk, 3, samples);
+        colours.key = opaqueWord(samples[0], samples[1], samples[2]);
+        return colours.hasKey;
     default:
-        fail();
+        return false;
     }
 }
 
-void storeRow(const uint8_t* row, uint32_t width, int channels, uint32_t* out) {
-    for (uint32_t x = 0; x < width; ++x) {
-        if (channels == 3) {
-            out[x] = uint32_t(row[3 * x]) | uint32_t(row[3 * x + 1]) << 8 |
-                     uint32_t(row[3 * x + 2]) << 16 | 0xff000000u;
+// libpng leaves the samples of 8-bit output alone when the file's gamma is
+// within a few percent of sRGB's; other gammas it corrects.
+bool readGamma(const Chunk& chunk, const Header&, Colours&) {
+    if (chunk.length != 4) {
+        return false;
+    }
+    const uint64_t againstSrgb = uint64_t(qFromBigEndian<uint32_t>(chunk.data)) * 22 / 10;
+    return againstSrgb >= 96000 && againstSrgb <= 104000;
+}
+
+struct ColourChunk {
+    const char* type;
+    bool (*read)(const Chunk&, const Header&, Colours&);
+};
+
+constexpr ColourChunk colourChunks[] = {
+    {"PLTE", readPalette}, {"tRNS", readTransparency}, {"gAMA", readGamma}};
+
+// Any other ancillary chunk (text, time, resolution, colour space notes)
+// leaves libpng's 8-bit RGBA output unchanged; each colour chunk may come
+// once, before the image data.
+bool readOtherChunk(const Chunk& chunk, const Header& header, Colours& colours, bool afterData,
+                    unsigned& seen) {
+    for (size_t i = 0; i < std::size(colourChunks); ++i) {
+        if (isType(chunk, colourChunks[i].type)) {
+            if (afterData || (seen & (1u << i)) != 0) {
+                return false;
+            }
+            seen |= 1u << i;
+            return colourChunks[i].read(chunk, header, colours);
+        }
+    }
+    return isAncillary(chunk.type);
+}
+
+struct Stream {
+    QByteArray compressed;
+    Colours colours;
+};
+
+// Walks the chunks after IHDR, gathering the image data and colour chunks.
+std::optional<Stream> readChunks(const QByteArray& data, qsizetype at, const Header& header) {
+    Stream stream;
+    if (header.colourType == grey) {
+        for (uint32_t level = 0; level < 256; ++level) {
+            stream.colours.table[level] = opaqueWord(level, level, level);
+        }
+    } else if (header.colourType == palette) {
+        // libpng shows indices past the palette's end as opaque black.
+        stream.colours.table.fill(0xff000000u);
+    }
+    bool inData = false, dataEnded = false;
+    unsigned seen = 0;
+    for (;;) {
+        const Chunk chunk = chunkAt(data, at);
+        at += 12 + qsizetype(chunk.length);
+        if (!chunk.intact) {
+            // libpng drops an ancillary chunk whose CRC fails and reads on.
+            if (!isAncillary(chunk.type)) {
+                fail();
+            }
+            return std::nullopt;
+        }
+        if (isType(chunk, "IEND")) {
+            break;
+        }
+        if (isType(chunk, "IDAT")) {
+            if (dataEnded) {
+                return std::nullopt;
+            }
+            inData = true;
+            stream.compressed.append(reinterpret_cast<const char*>(chunk.data), chunk.length);
         } else {
+            dataEnded = inData;
+            if (!readOtherChunk(chunk, header, stream.colours, inData, seen)) {
+                return std::nullopt;
+            }
+        }
+    }
+    if (header.colourType == palette && stream.colours.paletteSize == 0) {
+        return std::nullopt;
+    }
+    return stream;
+}
+
+void expandRow(const uint8_t* row, const Header& header, const Colours& colours, uint32_t* out) {
+    const uint32_t width = header.width;
+    switch (header.colourType) {
+    case grey:
+    case palette:
+        for (uint32_t x = 0; x < width; ++x) {
+            out[x] = colours.table[row[x]];
+        }
+        return;
+    case greyAlpha:
+        for (uint32_t x = 0; x < width; ++x) {
+            out[x] =
+                qPremultiply(uint32_t(row[2 * x]) * 0x010101u | uint32_t(row[2 * x + 1]) << 24);
+        }
+        return;
+    case rgb:
+        for (uint32_t x = 0; x < width; ++x) {
+            out[x] = opaqueWord(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+        }
+        if (colours.hasKey) {
+            for (uint32_t x = 0; x < width; ++x) {
+                out[x] = out[x] == colours.key ? 0 : out[x];
+            }
+        }
+        return;
+    default:
+        for (uint32_t x = 0; x < width; ++x) {
             uint32_t pixel;
             std::memcpy(&pixel, row + 4 * x, 4);
             out[x] = qPremultiply(pixel);
@@ -160,7 +299,7 @@ std::vector<uint8_t> inflate(const QByteArray& compressed, size_t size) {
     return out;
 }
 
-QImage pixelsOf(const Header& header, std::vector<uint8_t>& scanlines) {
+QImage pixelsOf(const Header& header, const Colours& colours, std::vector<uint8_t>& scanlines) {
     QImage image(int(header.width), int(header.height), QImage::Format_RGBA8888_Premultiplied);
     if (image.isNull()) {
         fail();
@@ -170,9 +309,10 @@ QImage pixelsOf(const Header& header, std::vector<uint8_t>& scanlines) {
     const uint8_t* previous = zeros.data();
     for (uint32_t y = 0; y < header.height; ++y) {
         uint8_t* line = scanlines.data() + y * (rowBytes + 1);
-        unfilter(line[0], line + 1, previous, rowBytes, header.channels);
-        storeRow(line + 1, header.width, header.channels,
-                 reinterpret_cast<uint32_t*>(image.scanLine(int(y))));
+        if (!unfilterPngRow(line[0], line + 1, previous, rowBytes, header.channels)) {
+            fail();
+        }
+        expandRow(line + 1, header, colours, reinterpret_cast<uint32_t*>(image.scanLine(int(y))));
         previous = line + 1;
     }
     image.setColorSpace(QColorSpace::SRgb);
@@ -193,22 +333,13 @@ std::optional<QImage> readPngFast(const QByteArray& data) {
     if (!header || size > maximumFastBytes) {
         return std::nullopt;
     }
-    QByteArray compressed;
-    for (qsizetype at = 8 + 12 + first.length;;) {
-        const Chunk chunk = chunkAt(data, at);
-        at += 12 + qsizetype(chunk.length);
-        if (std::memcmp(chunk.type, "IEND", 4) == 0) {
-            break;
-        }
-        if (std::memcmp(chunk.type, "IDAT", 4) == 0) {
-            compressed.append(reinterpret_cast<const char*>(chunk.data), chunk.length);
-        } else if (!isIgnored(chunk.type)) {
-            return std::nullopt;
-        }
+    const std::optional<Stream> stream = readChunks(data, 8 + 12 + first.length, *header);
+    if (!stream) {
+        return std::nullopt;
     }
     try {
-        std::vector<uint8_t> scanlines = inflate(compressed, size);
-        return pixelsOf(*header, scanlines);
+        std::vector<uint8_t> scanlines = inflate(stream->compressed, size);
+        return pixelsOf(*header, stream->colours, scanlines);
     } catch (const std::bad_alloc&) {
         fail();
     }

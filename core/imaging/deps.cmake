@@ -5,4 +5,5 @@ target_link_libraries(CaptureCore PUBLIC PkgConfig::VELLUMIX_IMAGING)
 # debugging sessions with large images stay quick.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/PngCodec.cpp
                             ${CMAKE_CURRENT_LIST_DIR}/PngFastReader.cpp
+                            ${CMAKE_CURRENT_LIST_DIR}/PngRowFilters.cpp
                             PROPERTIES COMPILE_OPTIONS -O2)

@@ -1,0 +1,170 @@
+#include "imaging/PngCodec.h"
+#include "imaging/PngFastReader.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+
+#include <png.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+// The fast reader against libpng on files from other encoders: every file
+// must take the fast path and give libpng's pixels exactly.
+namespace vellumix {
+namespace {
+
+QImage decodedByLibpng(const QByteArray& data) {
+    png_image info{};
+    info.version = PNG_IMAGE_VERSION;
+    EXPECT_TRUE(png_image_begin_read_from_memory(&info, data.constData(), size_t(data.size())));
+    info.format = PNG_FORMAT_RGBA;
+    QImage image(int(info.width), int(info.height), QImage::Format_RGBA8888);
+    EXPECT_TRUE(png_image_finish_read(&info, nullptr, image.bits(),
+                                      png_int_32(image.bytesPerLine()), nullptr));
+    image.convertTo(QImage::Format_RGBA8888_Premultiplied);
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+void expectSameAsLibpng(const QByteArray& data, const std::string& name) {
+    SCOPED_TRACE(name);
+    const std::optional<QImage> fast = readPngFast(data);
+    ASSERT_TRUE(fast.has_value());
+    EXPECT_EQ(*fast, decodedByLibpng(data));
+}
+
+// One file libpng writes: a colour type, a row filter and optional chunks.
+struct Written {
+    int colourType;
+    int filter;
+    std::vector<png_color> palette;
+    std::vector<png_byte> paletteAlpha;
+    const png_color_16* key = nullptr;
+};
+
+void appendTo(png_structp png, png_bytep data, size_t length) {
+    static_cast<QByteArray*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<char*>(data), qsizetype(length));
+}
+
+// 37 × 9 samples (an odd width, so RGB rows do not end on a word) of
+// flat runs, gradients and scattered values of few levels, so that each
+// predictor and each of paeth's ties is met.
+std::vector<png_byte> samples(int channels) {
+    std::vector<png_byte> bytes(size_t(37 * 9 * channels));
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const size_t x = i % size_t(37 * channels), y = i / size_t(37 * channels);
+        const size_t scattered = (i * 2654435761u) >> 13;
+        bytes[i] = png_byte(y % 3 == 0   ? 246
+                            : y % 3 == 1 ? x * 7 + y * 13 + (x * y % 5) * 40
+                                         : scattered % 16 * 17);
+    }
+    return bytes;
+}
+
+int channelsOf(int colourType) {
+    return colourType == PNG_COLOR_TYPE_RGB          ? 3
+           : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+           : colourType == PNG_COLOR_TYPE_RGBA       ? 4
+                                                     : 1;
+}
+
+QByteArray writeWithLibpng(const Written& file) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    QByteArray out;
+    const std::vector<png_byte> pixels = samples(channelsOf(file.colourType));
+    std::vector<png_bytep> rows(9);
+    for (size_t y = 0; y < rows.size(); ++y) {
+        rows[y] = const_cast<png_bytep>(pixels.data()) + y * pixels.size() / rows.size();
+    }
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_set_write_fn(png, &out, appendTo, nullptr);
+        png_set_IHDR(png, info, 37, 9, 8, file.colourType, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_filter(png, 0, file.filter);
+        png_set_check_for_invalid_index(png, 0);
+        if (!file.palette.empty()) {
+            png_set_PLTE(png, info, file.palette.data(), int(file.palette.size()));
+        }
+        if (!file.paletteAlpha.empty() || file.key != nullptr) {
+            png_set_tRNS(png, info, file.paletteAlpha.data(), int(file.paletteAlpha.size()),
+                         file.key);
+        }
+        png_set_rows(png, info, rows.data());
+        png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    } else {
+        ADD_FAILURE() << "libpng could not write the file";
+    }
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+TEST(PngDecoderCorpus, everyColourTypeAndFilterMatchesLibpng) {
+    std::vector<png_color> palette(200);
+    for (size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {png_byte(i), png_byte(255 - i), png_byte(i * 3)};
+    }
+    std::vector<png_byte> alphas(150);
+    for (size_t i = 0; i < alphas.size(); ++i) {
+        alphas[i] = png_byte(i * 7);
+    }
+    const png_color_16 greyKey{0, 0, 0, 0, 246}, rgbKey{0, 246, 246, 246, 0};
+    const int filters[] = {PNG_FILTER_NONE, PNG_FILTER_SUB,   PNG_FILTER_UP,
+                           PNG_FILTER_AVG,  PNG_FILTER_PAETH, PNG_ALL_FILTERS};
+    for (const int filter : filters) {
+        // The palette is shorter than the samples' range: libpng shows the
+        // missing entries as opaque black.
+        const Written files[] = {{PNG_COLOR_TYPE_GRAY, filter, {}, {}, nullptr},
+                                 {PNG_COLOR_TYPE_GRAY, filter, {}, {}, &greyKey},
+                                 {PNG_COLOR_TYPE_GRAY_ALPHA, filter, {}, {}, nullptr},
+                                 {PNG_COLOR_TYPE_RGB, filter, {}, {}, nullptr},
+                                 {PNG_COLOR_TYPE_RGB, filter, {}, {}, &rgbKey},
+                                 {PNG_COLOR_TYPE_RGBA, filter, {}, {}, nullptr},
+                                 {PNG_COLOR_TYPE_PALETTE, filter, palette, {}, nullptr},
+                                 {PNG_COLOR_TYPE_PALETTE, filter, palette, alphas, nullptr}};
+        for (const Written& file : files) {
+            expectSameAsLibpng(writeWithLibpng(file), "colour type " +
+                                                          std::to_string(file.colourType) +
+                                                          " filter " + std::to_string(filter));
+        }
+    }
+}
+
+QByteArray writtenByQt(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, "png").write(image));
+    return bytes;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST(PngDecoderCorpus, filesFromOtherEncodersMatchLibpng) {
+    const QDir corpus(QStringLiteral(VELLUMIX_SOURCE_DIR "/tests/core/imaging/png-corpus"));
+    const QStringList names = corpus.entryList({QStringLiteral("*.png")}, QDir::Files);
+    ASSERT_GE(names.size(), 20);
+    for (const QString& name : names) {
+        expectSameAsLibpng(contents(corpus.filePath(name)), name.toStdString());
+    }
+    // Qt tags its files with an ICC profile.
+    const QImage source = decodePng(contents(corpus.filePath(names.front())));
+    for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB32,
+                                        QImage::Format_Grayscale8, QImage::Format_Indexed8}) {
+        expectSameAsLibpng(writtenByQt(source.convertToFormat(format)),
+                           "Qt format " + std::to_string(format));
+    }
+}
+
+} // namespace
+} // namespace vellumix
