@@ -4,10 +4,16 @@
 #include "api/MarkReader.h"
 #include "api/OutputFile.h"
 #include "imaging/EditedImage.h"
+#include "imaging/PngFastReader.h"
 
+#include "stitching/DocumentError.h"
+
+#include <QColorSpace>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QJsonArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +35,52 @@ constexpr int allocationLimitMegabytes = int((maximumPixels * 4 + (1 << 20) - 1)
 bool withinLimits(QSize size) {
     return size.width() >= 1 && size.height() >= 1 && size.width() <= maximumSide &&
            size.height() <= maximumSide && qint64(size.width()) * size.height() <= maximumPixels;
+}
+
+// A PNG file of the largest allowed image, even one that does not compress,
+// is smaller than this; larger files go to Qt's reader, which refuses them.
+constexpr qint64 largestPng = maximumPixels * 4 + (1 << 20);
+
+// PNG files, most inputs, take the fast reader, tagged with the colour space
+// Qt's reader would give them: their ICC profile's, else sRGB's when they
+// say so, else none. Files that describe their colours by gamma and
+// primaries alone are left to Qt's reader, which builds a colour space from
+// those.
+std::optional<QImage> loadPng(const QString& file) {
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly) || input.size() > largestPng) {
+        return std::nullopt;
+    }
+    // The signature, then the header chunk with the size.
+    const QByteArray head = input.peek(24);
+    static constexpr char start[] = "\x89PNG\r\n\x1a\n\0\0\0\x0d"
+                                    "IHDR";
+    if (head.size() < 24 || !head.startsWith(QByteArrayView(start, sizeof start - 1))) {
+        return std::nullopt;
+    }
+    if (!withinLimits(QSize(qFromBigEndian<qint32>(head.constData() + 16),
+                            qFromBigEndian<qint32>(head.constData() + 20)))) {
+        invalidImage();
+    }
+    PngColourChunks notes;
+    std::optional<QImage> image;
+    try {
+        image = readPngFast(input.readAll(), &notes);
+    } catch (const DocumentError&) {
+        invalidImage();
+    }
+    if (!image) {
+        return std::nullopt;
+    }
+    const QColorSpace profile =
+        notes.iccProfile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(notes.iccProfile);
+    if (!profile.isValid() && notes.gammaOrPrimaries && !notes.srgb) {
+        return std::nullopt;
+    }
+    image->setColorSpace(profile.isValid() ? profile
+                         : notes.srgb      ? QColorSpace(QColorSpace::SRgb)
+                                           : QColorSpace());
+    return image;
 }
 
 QJsonArray readMarkArray(const QJsonObject& args) {
@@ -64,6 +116,9 @@ QString path(const QJsonObject& args, const QString& key) {
 }
 
 QImage load(const QString& file) {
+    if (const std::optional<QImage> png = loadPng(file)) {
+        return *png;
+    }
     QImageReader::setAllocationLimit(allocationLimitMegabytes);
     QImageReader reader(file);
     reader.setAutoTransform(false);

@@ -42,10 +42,11 @@ bool isOpaque(const QImage& image) {
     if (!image.hasAlphaChannel()) {
         return true;
     }
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
         uint32_t all = 0xff000000u;
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             all &= row[x];
         }
         if ((all & 0xff000000u) != 0xff000000u) {

@@ -10,7 +10,9 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -19,10 +21,9 @@
 namespace vellumix {
 namespace {
 
-// Above this much inflated data libpng's row-by-row decoding keeps the peak
-// lower than holding every filtered row at once.
-constexpr size_t maximumFastBytes = 64u << 20;
 constexpr char signature[] = "\x89PNG\r\n\x1a\n";
+// Colour profiles are a few kilobytes; the largest in use are near a megabyte.
+constexpr size_t maximumProfileBytes = 4u << 20;
 
 enum ColourType : uint8_t { grey = 0, rgb = 2, palette = 3, greyAlpha = 4, rgba = 6 };
 
@@ -47,6 +48,19 @@ struct Colours {
     int paletteSize = 0;
     bool hasKey = false;
     uint32_t key = 0;
+};
+
+struct DecompressorDeleter {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// What the chunks before the image data said.
+struct Reading {
+    Header header;
+    Colours colours;
+    PngColourChunks notes;
+    unsigned seen = 0; // colour chunks met, by their row in colourChunks
+    QByteArray compressed;
 };
 
 struct Chunk {
@@ -103,7 +117,9 @@ uint32_t opaqueWord(uint32_t r, uint32_t g, uint32_t b) {
 
 // The chunk readers below return false where libpng's reading of an unusual
 // file (a misplaced or malformed colour chunk) is the answer to keep.
-bool readPalette(const Chunk& chunk, const Header& header, Colours& colours) {
+bool readPalette(const Chunk& chunk, Reading& reading) {
+    const Header& header = reading.header;
+    Colours& colours = reading.colours;
     if (header.colourType != palette) {
         // A suggested palette for RGB files changes no pixel.
         return header.colourType & 2;
@@ -134,9 +150,10 @@ bool readSamples(const Chunk& chunk, uint32_t count, uint32_t* values) {
     return true;
 }
 
-bool readTransparency(const Chunk& chunk, const Header& header, Colours& colours) {
+bool readTransparency(const Chunk& chunk, Reading& reading) {
+    Colours& colours = reading.colours;
     uint32_t samples[3] = {};
-    switch (header.colourType) {
+    switch (reading.header.colourType) {
     case palette:
         if (chunk.length == 0 || chunk.length > uint32_t(colours.paletteSize)) {
             return false;
@@ -163,57 +180,89 @@ bool readTransparency(const Chunk& chunk, const Header& header, Colours& colours
 
 // libpng leaves the samples of 8-bit output alone when the file's gamma is
 // within a few percent of sRGB's; other gammas it corrects.
-bool readGamma(const Chunk& chunk, const Header&, Colours&) {
+bool readGamma(const Chunk& chunk, Reading& reading) {
     if (chunk.length != 4) {
         return false;
     }
+    reading.notes.gammaOrPrimaries = true;
     const uint64_t againstSrgb = uint64_t(qFromBigEndian<uint32_t>(chunk.data)) * 22 / 10;
     return againstSrgb >= 96000 && againstSrgb <= 104000;
 }
 
+bool notePrimaries(const Chunk&, Reading& reading) {
+    reading.notes.gammaOrPrimaries = true;
+    return true;
+}
+
+bool noteSrgb(const Chunk&, Reading& reading) {
+    reading.notes.srgb = true;
+    return true;
+}
+
+// The profile follows its name, its terminating zero and the compression
+// method; one that cannot be inflated stays empty.
+bool readProfile(const Chunk& chunk, Reading& reading) {
+    const auto* end = chunk.data + chunk.length;
+    const auto* nameEnd = std::find(chunk.data, std::min(end, chunk.data + 80), uchar(0));
+    if (end - nameEnd < 2 || nameEnd[1] != 0) {
+        return true;
+    }
+    std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+        libdeflate_alloc_decompressor());
+    QByteArray& profile = reading.notes.iccProfile;
+    for (size_t room = size_t(64) << 10; decompressor && room <= maximumProfileBytes; room *= 4) {
+        profile.resize(qsizetype(room));
+        size_t size = 0;
+        const libdeflate_result result = libdeflate_zlib_decompress_ex(
+            decompressor.get(), nameEnd + 2, size_t(end - nameEnd - 2), profile.data(), room,
+            nullptr, &size);
+        if (result != LIBDEFLATE_INSUFFICIENT_SPACE) {
+            profile.resize(result == LIBDEFLATE_SUCCESS ? qsizetype(size) : 0);
+            return true;
+        }
+    }
+    profile.clear();
+    return true;
+}
+
 struct ColourChunk {
     const char* type;
-    bool (*read)(const Chunk&, const Header&, Colours&);
+    bool (*read)(const Chunk&, Reading&);
 };
 
-constexpr ColourChunk colourChunks[] = {
-    {"PLTE", readPalette}, {"tRNS", readTransparency}, {"gAMA", readGamma}};
+constexpr ColourChunk colourChunks[] = {{"PLTE", readPalette}, {"tRNS", readTransparency},
+                                        {"gAMA", readGamma},   {"cHRM", notePrimaries},
+                                        {"sRGB", noteSrgb},    {"iCCP", readProfile}};
 
 // Any other ancillary chunk (text, time, resolution, colour space notes)
 // leaves libpng's 8-bit RGBA output unchanged; each colour chunk may come
 // once, before the image data.
-bool readOtherChunk(const Chunk& chunk, const Header& header, Colours& colours, bool afterData,
-                    unsigned& seen) {
+bool readOtherChunk(const Chunk& chunk, Reading& reading, bool afterData) {
     for (size_t i = 0; i < std::size(colourChunks); ++i) {
         if (isType(chunk, colourChunks[i].type)) {
-            if (afterData || (seen & (1u << i)) != 0) {
+            if (afterData || (reading.seen & (1u << i)) != 0) {
                 return false;
             }
-            seen |= 1u << i;
-            return colourChunks[i].read(chunk, header, colours);
+            reading.seen |= 1u << i;
+            return colourChunks[i].read(chunk, reading);
         }
     }
     return isAncillary(chunk.type);
 }
 
-struct Stream {
-    QByteArray compressed;
-    Colours colours;
-};
-
 // Walks the chunks after IHDR, gathering the image data and colour chunks.
-std::optional<Stream> readChunks(const QByteArray& data, qsizetype at, const Header& header) {
-    Stream stream;
+std::optional<Reading> readChunks(const QByteArray& data, qsizetype at, const Header& header) {
+    Reading reading{header, {}, {}, 0, {}};
+    Colours& colours = reading.colours;
     if (header.colourType == grey) {
         for (uint32_t level = 0; level < 256; ++level) {
-            stream.colours.table[level] = opaqueWord(level, level, level);
+            colours.table[level] = opaqueWord(level, level, level);
         }
     } else if (header.colourType == palette) {
         // libpng shows indices past the palette's end as opaque black.
-        stream.colours.table.fill(0xff000000u);
+        colours.table.fill(0xff000000u);
     }
     bool inData = false, dataEnded = false;
-    unsigned seen = 0;
     for (;;) {
         const Chunk chunk = chunkAt(data, at);
         at += 12 + qsizetype(chunk.length);
@@ -232,18 +281,32 @@ std::optional<Stream> readChunks(const QByteArray& data, qsizetype at, const Hea
                 return std::nullopt;
             }
             inData = true;
-            stream.compressed.append(reinterpret_cast<const char*>(chunk.data), chunk.length);
+            reading.compressed.append(reinterpret_cast<const char*>(chunk.data), chunk.length);
         } else {
             dataEnded = inData;
-            if (!readOtherChunk(chunk, header, stream.colours, inData, seen)) {
+            if (!readOtherChunk(chunk, reading, inData)) {
                 return std::nullopt;
             }
         }
     }
-    if (header.colourType == palette && stream.colours.paletteSize == 0) {
+    if (header.colourType == palette && colours.paletteSize == 0) {
         return std::nullopt;
     }
-    return stream;
+    return reading;
+}
+
+// Screens are opaque: rows whose alpha is all 255 are copied as they are.
+void premultiplyRow(const uint8_t* row, uint32_t width, uint32_t* out) {
+    std::memcpy(out, row, size_t(width) * 4);
+    uint32_t alphas = 0xff000000u;
+    for (uint32_t x = 0; x < width; ++x) {
+        alphas &= out[x];
+    }
+    if (alphas != 0xff000000u) {
+        for (uint32_t x = 0; x < width; ++x) {
+            out[x] = qPremultiply(out[x]);
+        }
+    }
 }
 
 void expandRow(const uint8_t* row, const Header& header, const Colours& colours, uint32_t* out) {
@@ -272,74 +335,85 @@ void expandRow(const uint8_t* row, const Header& header, const Colours& colours,
         }
         return;
     default:
-        for (uint32_t x = 0; x < width; ++x) {
-            uint32_t pixel;
-            std::memcpy(&pixel, row + 4 * x, 4);
-            out[x] = qPremultiply(pixel);
-        }
+        premultiplyRow(row, width, out);
     }
 }
 
-struct DecompressorDeleter {
-    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+struct FreeDeleter {
+    void operator()(uchar* memory) const { std::free(memory); }
 };
 
-std::vector<uint8_t> inflate(const QByteArray& compressed, size_t size) {
+void inflate(const QByteArray& compressed, uchar* out, size_t size) {
     std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
         libdeflate_alloc_decompressor());
-    if (!decompressor) {
+    if (!decompressor || libdeflate_zlib_decompress(decompressor.get(), compressed.constData(),
+                                                    size_t(compressed.size()), out, size,
+                                                    nullptr) != LIBDEFLATE_SUCCESS) {
         fail();
     }
-    std::vector<uint8_t> out(size);
-    if (libdeflate_zlib_decompress(decompressor.get(), compressed.constData(),
-                                   size_t(compressed.size()), out.data(), size,
-                                   nullptr) != LIBDEFLATE_SUCCESS) {
-        fail();
-    }
-    return out;
 }
 
-QImage pixelsOf(const Header& header, const Colours& colours, std::vector<uint8_t>& scanlines) {
-    QImage image(int(header.width), int(header.height), QImage::Format_RGBA8888_Premultiplied);
+// One allocation holds both the inflated rows, at its end, and the image
+// they become, from its start: each filtered row is copied out before its
+// pixels are written, and row y's pixels end before row y + 1's filtered
+// bytes begin, since no pixel is stored in more than four bytes and the
+// buffer has one byte a row to spare for the filter types.
+QImage pixelsOf(const Header& header, const Colours& colours, const QByteArray& compressed) {
+    const size_t width = header.width, height = header.height;
+    const size_t rowBytes = width * size_t(header.channels);
+    const size_t scanlineBytes = (rowBytes + 1) * height;
+    const size_t total = width * 4 * height + height;
+    std::unique_ptr<uchar, FreeDeleter> buffer(static_cast<uchar*>(std::malloc(total)));
+    if (!buffer) {
+        fail();
+    }
+    uchar* scanlines = buffer.get() + total - scanlineBytes;
+    inflate(compressed, scanlines, scanlineBytes);
+    std::vector<uint8_t> rows(2 * rowBytes, 0);
+    uint8_t* current = rows.data();
+    uint8_t* previous = rows.data() + rowBytes;
+    for (size_t y = 0; y < height; ++y) {
+        const uchar* line = scanlines + y * (rowBytes + 1);
+        std::memcpy(current, line + 1, rowBytes);
+        if (!unfilterPngRow(line[0], current, previous, rowBytes, header.channels)) {
+            fail();
+        }
+        expandRow(current, header, colours,
+                  reinterpret_cast<uint32_t*>(buffer.get() + y * width * 4));
+        std::swap(current, previous);
+    }
+    QImage image(
+        buffer.get(), int(width), int(height), qsizetype(width * 4),
+        QImage::Format_RGBA8888_Premultiplied, [](void* memory) { std::free(memory); },
+        buffer.get());
     if (image.isNull()) {
         fail();
     }
-    const size_t rowBytes = size_t(header.width) * size_t(header.channels);
-    const std::vector<uint8_t> zeros(rowBytes, 0);
-    const uint8_t* previous = zeros.data();
-    for (uint32_t y = 0; y < header.height; ++y) {
-        uint8_t* line = scanlines.data() + y * (rowBytes + 1);
-        if (!unfilterPngRow(line[0], line + 1, previous, rowBytes, header.channels)) {
-            fail();
-        }
-        expandRow(line + 1, header, colours, reinterpret_cast<uint32_t*>(image.scanLine(int(y))));
-        previous = line + 1;
-    }
+    buffer.release();
     image.setColorSpace(QColorSpace::SRgb);
     return image;
 }
 
 } // namespace
 
-std::optional<QImage> readPngFast(const QByteArray& data) {
+std::optional<QImage> readPngFast(const QByteArray& data, PngColourChunks* notes) {
     if (data.size() < 8 || std::memcmp(data.constData(), signature, 8) != 0) {
         fail();
     }
     const Chunk first = chunkAt(data, 8);
     const std::optional<Header> header = parseHeader(first);
-    const size_t size =
-        header ? (size_t(header->width) * size_t(header->channels) + 1) * size_t(header->height)
-               : 0;
-    if (!header || size > maximumFastBytes) {
+    if (!header) {
         return std::nullopt;
     }
-    const std::optional<Stream> stream = readChunks(data, 8 + 12 + first.length, *header);
-    if (!stream) {
+    const std::optional<Reading> reading = readChunks(data, 8 + 12 + first.length, *header);
+    if (!reading) {
         return std::nullopt;
+    }
+    if (notes != nullptr) {
+        *notes = reading->notes;
     }
     try {
-        std::vector<uint8_t> scanlines = inflate(stream->compressed, size);
-        return pixelsOf(*header, stream->colours, scanlines);
+        return pixelsOf(*header, reading->colours, reading->compressed);
     } catch (const std::bad_alloc&) {
         fail();
     }

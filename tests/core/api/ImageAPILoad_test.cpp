@@ -3,6 +3,8 @@
 #include "ApiTestSupport.h"
 
 #include <QBuffer>
+#include <QColorSpace>
+#include <QImageReader>
 #include <QImageWriter>
 
 using namespace vellumix;
@@ -76,5 +78,28 @@ TEST(ImageAPIRect, readsFourFiniteNumbersWithPositiveSize) {
     for (const char* json : bad) {
         expectAPIError([&] { ImageAPI::rect(object(json)["r"]); }, "invalid_arguments",
                        "rect/crop must be [x,y,width,height]");
+    }
+}
+
+// PNG files take the fast reader; they must come out as Qt's reader gives
+// them, colour space included, whether the file names an ICC profile,
+// gamma and primaries (from ImageMagick), or nothing.
+TEST(ImageAPILoad, pngFilesKeepTheColourSpaceQtsReaderGives) {
+    ApiFolder folder;
+    const QImage checkerboard = ApiFolder::checkerboard(9, 7);
+    QStringList files = {
+        QStringLiteral(VELLUMIX_SOURCE_DIR "/tests/core/imaging/png-corpus/im-rgb-q95.png")};
+    for (const QColorSpace& space :
+         {QColorSpace(), QColorSpace(QColorSpace::SRgb), QColorSpace(QColorSpace::DisplayP3)}) {
+        QImage image = checkerboard;
+        image.setColorSpace(space);
+        files.append(folder.writeImage(QString::number(files.size()) + ".png", image));
+    }
+    for (const QString& file : files) {
+        const QImage expected = QImageReader(file).read();
+        const QImage loaded = ImageAPI::load(file);
+        EXPECT_EQ(loaded.colorSpace(), expected.colorSpace()) << file.toStdString();
+        EXPECT_EQ(loaded.convertToFormat(QImage::Format_ARGB32),
+                  expected.convertToFormat(QImage::Format_ARGB32));
     }
 }
