@@ -67,7 +67,7 @@ protected:
     }
 
     // The response to one request of `operation`, in a pass of its own.
-    QJsonObject ask(const QString& operation, const QJsonObject& arguments = {}) {
+    const QJsonObject ask(const QString& operation, const QJsonObject& arguments = {}) {
         const QString name = newName();
         drop(name, request(operation, arguments));
         pass();
