@@ -343,13 +343,15 @@ void CanvasView::paintEvent(QPaintEvent* event) {
 
 void CanvasView::paintOverlay(QPainter& painter, const std::optional<ImageMark>& live) const {
     const QTransform transform = imageToView();
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Frames are one pixel wide and crisp; handles are round.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
     if (live) {
         painter.setPen(dashedPen(1, 4, 3));
         const double pad = selectionPadding / m_scale;
         painter.drawRect(transform.mapRect(live->bounds().adjusted(-pad, -pad, pad, pad)));
         if (hasHandles(*live)) {
+            painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(QPen(accent, handleLineWidth));
             painter.setBrush(Qt::white);
             for (const QPointF& point : live->points) {
