@@ -2,8 +2,10 @@
 #include "editor/QtClipboard.h"
 #include "pins/PinnedImageView.h"
 #include "pins/PinnedImages.h"
+#include "platform/WindowKind.h"
 
 #include <QPushButton>
+#include <QSlider>
 
 namespace vellumix {
 namespace {
@@ -53,6 +55,12 @@ TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndItsCopyReachesOtherClients) 
         return !windows.isEmpty() && windows.front().title == QStringLiteral("Alpha");
     })) << "Alpha was not raised";
     EXPECT_TRUE(pinIsFrontMost());
+
+    // No compositor runs here: the pin stays opaque and keeps the slider's value.
+    ASSERT_FALSE(windowkind::compositorActive());
+    view->opacitySlider()->setValue(view->opacitySlider()->minimum());
+    EXPECT_EQ(view->opacity(), 0.3);
+    EXPECT_EQ(view->windowOpacity(), 1.0);
 
     view->copyButton()->click();
     EXPECT_EQ(view->copyButton()->text(), QStringLiteral("Copied"));
