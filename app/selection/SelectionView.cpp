@@ -173,9 +173,13 @@ void SelectionView::paintHighlight(QPainter& painter, const QRectF& highlight,
 }
 
 void SelectionView::pointerMoved(QPointF position) {
+    // Qt sends a move before a press where it last saw the pointer elsewhere;
+    // only a real move brings back the front-most window.
+    if (position != m_pointer) {
+        m_overlapIndex = 0;
+    }
     m_pointer = position;
     m_pointerInside = bounds().contains(position);
-    m_overlapIndex = 0;
     refresh();
 }
 

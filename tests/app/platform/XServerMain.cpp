@@ -3,7 +3,7 @@
 // than pass unseen.
 //   test_app_platform_x11 [--screen-scale-factors=NAME=SCALE] [gtest options]
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
             qputenv("QT_SCREEN_SCALE_FACTORS", QByteArray(argv[i]).mid(scaleOption.size()));
         }
     }
-    QGuiApplication app(argc, argv);
+    // Widgets need a QApplication; it serves window-only tests as well.
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
