@@ -1,0 +1,50 @@
+#include "BridgeFixture.h"
+
+#include <QProcess>
+
+namespace vellumix {
+namespace {
+
+using ClientTest = BridgeTest;
+
+// The client prints one response line and exits 0 only when the operation
+// succeeded; its own failures come in the same shape.
+TEST_F(ClientTest, printsTheResponseLineAndExitsByTheOutcome) {
+    QTemporaryDir elsewhere;
+    struct Case {
+        const char* what;
+        QString dataHome;
+        QStringList arguments;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"answered", home.path(), {"displays.list", "{}"}, "ok"},
+        {"refused", home.path(), {"screen.erase"}, "unknown_operation"},
+        {"arguments not an object", home.path(), {"windows.list", "[1]"}, "invalid_arguments"},
+        {"no queue", elsewhere.path(), {"displays.list"}, "client_failed"},
+        {"nobody serving", home.path(), {"--timeout", "0.2", "displays.list"}, "client_failed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (QLatin1String(c.what) == QLatin1String("nobody serving")) {
+            bridge.reset();
+        }
+        QProcess client;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", c.dataHome);
+        client.setProcessEnvironment(environment);
+        client.start(VELLUMIX_REQUEST_CLIENT, c.arguments);
+        ASSERT_TRUE(client.waitForStarted());
+        QSignalSpy finished(&client, &QProcess::finished);
+        ASSERT_TRUE(finished.wait(30000));
+        const QByteArray line = client.readAllStandardOutput();
+        EXPECT_TRUE(line.endsWith("}\n")) << line.toStdString();
+        EXPECT_EQ(code(QJsonDocument::fromJson(line).object()), c.code);
+        EXPECT_EQ(client.exitCode(), QLatin1String(c.code) == QLatin1String("ok") ? 0 : 1);
+    }
+    EXPECT_TRUE(QDir(requests()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(responses()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+} // namespace
+} // namespace vellumix

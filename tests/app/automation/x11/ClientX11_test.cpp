@@ -1,0 +1,169 @@
+#include "XServerFixture.h"
+#include "automation/AgentBridge.h"
+#include "support/ScrollPage.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPainter>
+#include <QRasterWindow>
+#include <QTemporaryDir>
+#include <QUuid>
+
+namespace vellumix {
+namespace {
+
+// Pins as plain windows showing their image, until the app's own pin windows
+// take their place.
+class WindowPins final : public PinService {
+public:
+    class Pin final : public QRasterWindow {
+    public:
+        explicit Pin(const QImage& image) : image(image) { resize(image.size()); }
+        void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, image); }
+        QImage image;
+    };
+
+    QString show(const QImage& image, double) override {
+        const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        pins[id] = std::make_unique<Pin>(image);
+        pins[id]->setTitle(QStringLiteral("Pin ") + id);
+        pins[id]->show();
+        return id;
+    }
+    bool close(const QString& id) override { return pins.erase(id) > 0; }
+
+    std::map<QString, std::unique_ptr<Pin>> pins;
+};
+
+// The client run as an agent would run it, against a bridge serving a queue
+// under a temporary XDG_DATA_HOME on the real platform of this process.
+class ClientTest : public XServerTest {
+protected:
+    void SetUp() override {
+        XServerTest::SetUp();
+        if (!HasFatalFailure()) {
+            bridge = std::make_unique<AgentBridge>(services(), pins, clock,
+                                                   home.path() + "/Vellumix/Automation");
+        }
+    }
+
+    // The response line the client printed; fails the test when the exit
+    // status does not match "ok".
+    const QJsonObject request(const QString& operation, const QJsonObject& arguments = {}) {
+        QProcess client;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", home.path());
+        client.setProcessEnvironment(environment);
+        client.start(VELLUMIX_REQUEST_CLIENT, {operation, QJsonDocument(arguments).toJson()});
+        const QDeadlineTimer deadline(60000);
+        while (client.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        const QJsonObject response =
+            QJsonDocument::fromJson(client.readAllStandardOutput()).object();
+        EXPECT_EQ(client.exitCode(), response["ok"].toBool() ? 0 : 1) << operation.toStdString();
+        return response;
+    }
+
+    QTemporaryDir home;
+    WindowPins pins;
+    SystemClock clock;
+    std::unique_ptr<AgentBridge> bridge;
+};
+
+TEST_F(ClientTest, listsTheRealDisplaysAndWindowsInPoints) {
+    const QJsonArray displays = request("displays.list")["result"]["displays"].toArray();
+    ASSERT_EQ(displays.size(), 2);
+    const DisplayInfo right = display("RIGHT");
+    EXPECT_EQ(
+        QJsonDocument(displays[1].toObject()).toJson(QJsonDocument::Compact),
+        QStringLiteral(
+            R"({"appKitFrame":[1920,540,960,540],"height":540,"id":%1,"scale":2,"width":960})")
+            .arg(right.id)
+            .toUtf8());
+    const QJsonArray windows =
+        request("windows.list", {{"titleContains", "Beta"}})["result"]["windows"].toArray();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0]["display"].toDouble(), right.id);
+    EXPECT_EQ(windows[0]["rect"].toArray(), (QJsonArray{90, 100, 150, 150}));
+    EXPECT_EQ(windows[0]["id"].toDouble(), patternWindow("Beta")->id);
+    EXPECT_EQ(
+        request("windows.list", {{"titleContains", "beta"}})["result"]["windows"].toArray().size(),
+        0);
+}
+
+TEST_F(ClientTest, captureRegionOnTheScaledDisplayWritesItsDevicePixels) {
+    const QString out = home.path() + "/beta.png";
+    const QJsonObject result = request("capture.region", {{"display", double(display("RIGHT").id)},
+                                                          {"rect", QJsonArray{100, 110, 50, 40}},
+                                                          {"output", out}})["result"]
+                                   .toObject();
+    EXPECT_EQ(result["scale"].toDouble(), 2.0);
+    const QImage written = QImage(out).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(
+        firstDifference(written, expectedPattern(patternLayout[1], QPoint(20, 20), QSize(100, 80))),
+        "");
+}
+
+TEST_F(ClientTest, pinShowsAWindowThatClosesOnce) {
+    const QString input = home.path() + "/pin.png";
+    patternImage(0x20, QSize(120, 90)).save(input);
+    const QString id = request("pin", {{"input", input}})["result"]["pinId"].toString();
+    ASSERT_TRUE(waitUntil([&] {
+        for (const WindowInfo& window : services().windows.windows()) {
+            if (window.title == "Pin " + id) {
+                return true;
+            }
+        }
+        return false;
+    }));
+    EXPECT_EQ(request("pin.close", {{"pinId", id}})["ok"], QJsonValue(true));
+    EXPECT_EQ(request("pin.close", {{"pinId", id}})["error"]["message"],
+              QJsonValue("Pin not found"));
+}
+
+TEST_F(ClientTest, scrollingCaptureStitchesWhatTheWheelBringsIntoView) {
+    const QRect area(1300, 600, 400, 300);
+    QProcess page;
+    page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("%1,%2,%3,%4")
+                                          .arg(area.x())
+                                          .arg(area.y())
+                                          .arg(area.width())
+                                          .arg(area.height()),
+                                      "60"});
+    const testing::ScrollPage expected({.width = 400, .height = 3000, .seed = 1});
+    // The page has drawn rows from `top` on, and the screen shows them.
+    const auto shows = [&](int top) {
+        const QImage row = services().screen.grabRegion(
+            display("LEFT"), QRect(area.topLeft(), QSize(area.width(), 1)));
+        return firstDifference(row, expected.frame(top, 1).convertToFormat(row.format())).empty();
+    };
+    ASSERT_TRUE(waitUntil([&] { return shows(0); })) << "the page did not appear";
+    const QString id =
+        request("scroll.start", {{"display", double(display("LEFT").id)},
+                                 {"rect", QJsonArray{1300, 600, 400, 300}}})["result"]["sessionId"]
+            .toString();
+    for (int notch = 1; notch <= 4; ++notch) {
+        QProcess::execute("xdotool",
+                          {"mousemove", "1500", "750", "click", "5", "mousemove", "0", "0"});
+        ASSERT_TRUE(waitUntil([&] { return shows(notch * 60); })) << "notch " << notch;
+        const QJsonObject sample =
+            request("scroll.sample", {{"sessionId", id}})["result"].toObject();
+        EXPECT_EQ(sample["height"].toInt(), 300 + notch * 60)
+            << sample["message"].toString().toStdString();
+    }
+    const QString out = home.path() + "/long.png";
+    EXPECT_EQ(
+        request("scroll.finish", {{"sessionId", id}, {"output", out}})["result"]["height"].toInt(),
+        540);
+    const QImage written = QImage(out).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(firstDifference(written, expected.image()
+                                           .copy(0, 0, 400, 540)
+                                           .convertToFormat(QImage::Format_RGBA8888_Premultiplied)),
+              "");
+    page.kill();
+    page.waitForFinished();
+}
+
+} // namespace
+} // namespace vellumix
