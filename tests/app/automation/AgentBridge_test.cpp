@@ -1,6 +1,6 @@
 #include "BridgeFixture.h"
+#include "fakes/WidgetTestApp.h"
 
-#include <QApplication>
 #include <QDialog>
 
 #include <fcntl.h>
@@ -9,19 +9,6 @@
 
 namespace vellumix {
 namespace {
-
-// A QApplication, not a QGuiApplication: the bridge asks it for modal dialogs.
-class WidgetApp final : public testing::Environment {
-public:
-    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
-    void TearDown() override { app.reset(); }
-
-    int argc = 1;
-    char name[16] = "vellumix-test";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-};
-testing::Environment* const widgetApp = testing::AddGlobalTestEnvironment(new WidgetApp);
 
 mode_t modeOf(const QString& path) {
     struct stat status {};

@@ -1,5 +1,7 @@
 #include "XServerFixture.h"
 #include "automation/AgentBridge.h"
+#include "editor/QtClipboard.h"
+#include "pins/PinnedImages.h"
 #include "support/ScrollPage.h"
 
 #include <QJsonArray>
@@ -7,33 +9,9 @@
 #include <QPainter>
 #include <QRasterWindow>
 #include <QTemporaryDir>
-#include <QUuid>
 
 namespace vellumix {
 namespace {
-
-// Pins as plain windows showing their image, until the app's own pin windows
-// take their place.
-class WindowPins final : public PinService {
-public:
-    class Pin final : public QRasterWindow {
-    public:
-        explicit Pin(const QImage& image) : image(image) { resize(image.size()); }
-        void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, image); }
-        QImage image;
-    };
-
-    QString show(const QImage& image, double) override {
-        const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-        pins[id] = std::make_unique<Pin>(image);
-        pins[id]->setTitle(QStringLiteral("Pin ") + id);
-        pins[id]->show();
-        return id;
-    }
-    bool close(const QString& id) override { return pins.erase(id) > 0; }
-
-    std::map<QString, std::unique_ptr<Pin>> pins;
-};
 
 // The client run as an agent would run it, against a bridge serving a queue
 // under a temporary XDG_DATA_HOME on the real platform of this process.
@@ -66,7 +44,8 @@ protected:
     }
 
     QTemporaryDir home;
-    WindowPins pins;
+    QtClipboard clipboard;
+    PinnedImages pins{clipboard};
     SystemClock clock;
     std::unique_ptr<AgentBridge> bridge;
 };
@@ -107,17 +86,17 @@ TEST_F(ClientTest, captureRegionOnTheScaledDisplayWritesItsDevicePixels) {
 
 TEST_F(ClientTest, pinShowsAWindowThatClosesOnce) {
     const QString input = home.path() + "/pin.png";
-    patternImage(0x20, QSize(120, 90)).save(input);
+    patternImage(0x20, QSize(300, 200)).save(input);
+    const auto pinShown = [&] {
+        const QList<WindowInfo> windows = services().windows.windows();
+        return std::any_of(windows.begin(), windows.end(), [](const WindowInfo& window) {
+            return window.title == PinnedImages::title;
+        });
+    };
     const QString id = request("pin", {{"input", input}})["result"]["pinId"].toString();
-    ASSERT_TRUE(waitUntil([&] {
-        for (const WindowInfo& window : services().windows.windows()) {
-            if (window.title == "Pin " + id) {
-                return true;
-            }
-        }
-        return false;
-    }));
+    EXPECT_TRUE(waitUntil(pinShown));
     EXPECT_EQ(request("pin.close", {{"pinId", id}})["ok"], QJsonValue(true));
+    EXPECT_TRUE(waitUntil([&] { return !pinShown(); }));
     EXPECT_EQ(request("pin.close", {{"pinId", id}})["error"]["message"],
               QJsonValue("Pin not found"));
 }
