@@ -18,7 +18,8 @@ struct FrozenDisplay {
     // Black at alpha 0.4 over the frozen display: what is not chosen.
     static constexpr double dimming = 0.4;
 
-    // Makes `shown` and `dimmed`; any thread.
+    // Makes `shown` and `dimmed`; any thread. A null image gives null
+    // pictures.
     static FrozenDisplay prepare(const DisplayInfo& display, const QImage& image);
 };
 

@@ -13,6 +13,7 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -149,6 +150,28 @@ TEST_F(SelectionControllerTest, viewShowsDimmedPictureUndimmedHoverPanelLabelAnd
     const QImage scaled = rendered(rightView());
     const QRgb original = rightView().frozen().image.pixel(397, 5);
     EXPECT_NEAR(qGreen(scaled.pixel(397, 5)), qGreen(original) * 0.6, 1.5);
+}
+
+TEST_F(SelectionControllerTest, partialRepaintsAfterMovesAndADragLeaveNoStalePixels) {
+    open();
+    SelectionView& view = leftView();
+    QCoreApplication::processEvents();
+    for (const QPointF at : {QPointF(130, 110), QPointF(300, 120), QPointF(700, 40),
+                             QPointF(55, 250), QPointF(980, 290)}) {
+        mouse(view, QEvent::MouseMove, at);
+        QCoreApplication::processEvents();
+    }
+    mouse(view, QEvent::MouseButtonPress, QPointF(600, 20));
+    for (const QPointF at : {QPointF(700, 120), QPointF(650, 60), QPointF(900, 200)}) {
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&view, &move);
+        QCoreApplication::processEvents();
+    }
+    // The offscreen platform's screen shows what the repaints left in the
+    // window's backing store.
+    const QImage onScreen =
+        view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, rendered(view));
 }
 
 TEST_F(SelectionControllerTest, dragGivesTheRegionAfterHidingAndRIsOfferedNextTime) {
