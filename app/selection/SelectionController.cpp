@@ -56,13 +56,14 @@ QFuture<void> SelectionController::begin(Callback callback) {
     QList<QFuture<FrozenDisplay>> freezes;
     QList<WindowInfo> windows;
     try {
-        windows = windowcandidates::capturable(m_services.windows.windows());
         for (const DisplayInfo& display : inOpeningOrder(m_services.displays.displays(), mouse)) {
             freezes.append(freeze(display));
         }
         if (freezes.isEmpty()) {
             throw CaptureError(CaptureError::Kind::displayRemoved);
         }
+        // Listed while the grabs run on worker threads.
+        windows = windowcandidates::capturable(m_services.windows.windows());
     } catch (...) {
         return QtFuture::makeExceptionalFuture<void>(std::current_exception());
     }
