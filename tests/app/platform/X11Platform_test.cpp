@@ -103,6 +103,22 @@ TEST_F(X11PlatformTest, windowImageIsTheWindowAsShown) {
               "");
 }
 
+TEST_F(X11PlatformTest, clientSideShadowIsLeftOutOfTheWindow) {
+    const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
+    ASSERT_TRUE(alpha) << "Alpha is not listed";
+    // Left, right, top and bottom, as a toolkit that draws its own frame sets them.
+    ASSERT_EQ(
+        QProcess::execute("xprop", {"-id", QString::number(alpha->id), "-f", "_GTK_FRAME_EXTENTS",
+                                    "32c", "-set", "_GTK_FRAME_EXTENTS", "10, 20, 30, 40"}),
+        0);
+    EXPECT_TRUE(waitUntil([&] {
+        return patternWindow(QStringLiteral("Alpha"))->frame == QRectF(110, 130, 370, 230);
+    }));
+    EXPECT_EQ(firstDifference(services().windows.windowImage(alpha->id),
+                              expectedPattern(patternLayout[0], QPoint(10, 30), QSize(370, 230))),
+              "");
+}
+
 TEST_F(X11PlatformTest, ownWindowIsMarkedOwnAndKeptOutOfFrames) {
     SolidWindow own(QRect(150, 150, 100, 100));
     own.setTitle(QStringLiteral("Own panel"));
