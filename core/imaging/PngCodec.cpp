@@ -1,6 +1,7 @@
 #include "imaging/PngCodec.h"
 
 #include "imaging/PngFastReader.h"
+#include "imaging/PngRowFilters.h"
 
 #include "stitching/DocumentError.h"
 
@@ -23,16 +24,26 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN,
 namespace vellumix {
 namespace {
 
-// On screen content (flat panels, glyph rows, gradients) libdeflate's fastest
-// level after the sub filter gives smaller files than Qt's writer (libpng at
-// zlib level 6 with adaptive filters) at several times the speed; the higher
-// levels gain a few percent of size for 40 % more time. See bench/imaging.
-constexpr int deflateLevel = 1;
 constexpr char signature[] = "\x89PNG\r\n\x1a\n";
 constexpr uint8_t colourTypeRgb = 2;
 constexpr uint8_t colourTypeRgba = 6;
-constexpr uint8_t filterSub = 1;
 constexpr size_t bandBytes = 1u << 20;
+
+// How the rows are stored, measured over screens of a document page, code,
+// a dark theme, a photograph and a mixture (bench/imaging/encoder-corpus.sh).
+// Some screens compress best unfiltered (code, dark themes: repeated glyphs
+// stay byte for byte the same for deflate to match), others after the sub
+// filter (light pages, photographs, gradients). A few bands of rows,
+// compressed both ways, decide for the whole image. Content that compresses
+// well takes libdeflate's level 2, a few percent smaller than level 1 and
+// faster on such content; content that does not (photographs) stays at
+// level 1, where level 2 gains 4 % for two and a half times the time.
+constexpr int trialBands = 8;
+constexpr int trialBandRows = 8;
+constexpr int rowsPerTrialBand = 256;
+constexpr double wellCompressedRatio = 0.1;
+constexpr int fastLevel = 1;
+constexpr int textLevel = 2;
 
 [[noreturn]] void fail() {
     throw DocumentError(DocumentError::Kind::render);
@@ -56,59 +67,107 @@ bool isOpaque(const QImage& image) {
     return true;
 }
 
-// The "sub" filter (each byte minus the same byte of the pixel to its left)
-// fused with the conversion to the stored layout. On screen content it beat
-// "up", "paeth" and libpng-style per-row selection in both size and time.
-void subFilterRgb(const uint32_t* pixels, int width, uint8_t* out) {
+struct RowCoding {
+    bool opaque = true;
+    PngFilter filter = PngFilter::sub;
+    int level = fastLevel;
+};
+
+// Stores a row as RGB, either unfiltered or with the "sub" filter (each byte
+// minus the same byte of the pixel to its left), fused with the conversion.
+template <bool sub> void writeRgb(const uint32_t* pixels, int width, uint8_t* out) {
     uint32_t left = 0;
     for (int x = 0; x < width; ++x) {
         const uint32_t pixel = pixels[x];
         out[3 * x] = uint8_t(pixel - left);
         out[3 * x + 1] = uint8_t((pixel >> 8) - (left >> 8));
         out[3 * x + 2] = uint8_t((pixel >> 16) - (left >> 16));
-        left = pixel;
+        if constexpr (sub) {
+            left = pixel;
+        }
     }
 }
 
 // PNG alpha is straight, so translucent pixels are unpremultiplied first.
-void subFilterStraightRgba(const uint32_t* pixels, int width, uint8_t* out) {
+template <bool sub> void writeStraightRgba(const uint32_t* pixels, int width, uint8_t* out) {
     uint32_t left = 0;
     for (int x = 0; x < width; ++x) {
         const uint32_t pixel = qUnpremultiply(pixels[x]);
         for (int shift = 0; shift < 32; shift += 8) {
             *out++ = uint8_t((pixel >> shift) - (left >> shift));
         }
-        left = pixel;
+        if constexpr (sub) {
+            left = pixel;
+        }
     }
 }
+
+using RowWriter = void (*)(const uint32_t*, int, uint8_t*);
+
+// By opacity, then by whether the sub filter applies.
+constexpr RowWriter rowWriters[2][2] = {{writeStraightRgba<false>, writeStraightRgba<true>},
+                                        {writeRgb<false>, writeRgb<true>}};
 
 size_t filteredRowBytes(const QImage& image, bool opaque) {
     return size_t(image.width()) * (opaque ? 3 : 4) + 1;
 }
 
 // Row y as the IDAT stream holds it: the filter type, then the filtered bytes.
-void filterRow(const QImage& image, int y, bool opaque, uint8_t* target) {
+void filterRow(const QImage& image, int y, const RowCoding& coding, uint8_t* target) {
     const auto* pixels = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    *target = filterSub;
-    if (opaque) {
-        subFilterRgb(pixels, image.width(), target + 1);
-    } else {
-        subFilterStraightRgba(pixels, image.width(), target + 1);
-    }
-}
-
-std::vector<uint8_t> filteredScanlines(const QImage& image, bool opaque) {
-    const size_t rowBytes = filteredRowBytes(image, opaque);
-    std::vector<uint8_t> out(rowBytes * size_t(image.height()));
-    for (int y = 0; y < image.height(); ++y) {
-        filterRow(image, y, opaque, out.data() + size_t(y) * rowBytes);
-    }
-    return out;
+    *target = uint8_t(coding.filter);
+    rowWriters[coding.opaque][coding.filter == PngFilter::sub](pixels, image.width(), target + 1);
 }
 
 struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
+
+using Compressor = std::unique_ptr<libdeflate_compressor, CompressorDeleter>;
+
+Compressor compressorAt(int level) {
+    Compressor compressor(libdeflate_alloc_compressor(level));
+    if (!compressor) {
+        fail();
+    }
+    return compressor;
+}
+
+// Compresses evenly spread bands of rows unfiltered and with the sub filter,
+// at the fast level, and picks the filter and level as described at the top.
+RowCoding chooseCoding(const QImage& image, bool opaque) {
+    const Compressor trial = compressorAt(fastLevel);
+    const int bands = std::clamp(image.height() / rowsPerTrialBand, 1, trialBands);
+    const int rows = std::min(trialBandRows, image.height());
+    const size_t rowBytes = filteredRowBytes(image, opaque);
+    std::vector<uint8_t> band(rowBytes * size_t(rows));
+    std::vector<uint8_t> out(libdeflate_zlib_compress_bound(trial.get(), band.size()));
+    size_t sizes[2] = {};
+    for (int b = 0; b < bands; ++b) {
+        const int top = (image.height() - rows) * b / std::max(bands - 1, 1);
+        for (const PngFilter filter : {PngFilter::none, PngFilter::sub}) {
+            for (int row = 0; row < rows; ++row) {
+                filterRow(image, top + row, {opaque, filter, fastLevel},
+                          band.data() + size_t(row) * rowBytes);
+            }
+            sizes[filter == PngFilter::sub] += libdeflate_zlib_compress(
+                trial.get(), band.data(), band.size(), out.data(), out.size());
+        }
+    }
+    const bool sub = sizes[1] < sizes[0];
+    const double ratio = double(sizes[sub]) / double(band.size() * size_t(bands));
+    return {opaque, sub ? PngFilter::sub : PngFilter::none,
+            ratio < wellCompressedRatio ? textLevel : fastLevel};
+}
+
+std::unique_ptr<uint8_t[]> filteredScanlines(const QImage& image, const RowCoding& coding) {
+    const size_t rowBytes = filteredRowBytes(image, coding.opaque);
+    auto out = std::make_unique_for_overwrite<uint8_t[]>(rowBytes * size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        filterRow(image, y, coding, out.get() + size_t(y) * rowBytes);
+    }
+    return out;
+}
 
 void putChunkHeader(char* at, uint32_t length, const char* type) {
     qToBigEndian(length, at);
@@ -141,26 +200,19 @@ QByteArray header(const QImage& image, bool opaque) {
     return png;
 }
 
-// Compresses straight into one IDAT chunk at the end of `png`. The output room
-// starts at a quarter of the input, which screen content stays well under, and
-// grows to libdeflate's bound only for content that does not compress.
-void appendImageData(QByteArray& png, const std::vector<uint8_t>& scanlines) {
-    std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-        libdeflate_alloc_compressor(deflateLevel));
-    if (!compressor) {
-        fail();
-    }
+// Compresses straight into one IDAT chunk at the end of `png`, with room for
+// libdeflate's bound: the pages past what is written are never touched, so
+// they take no memory, and content that does not compress (photographs) is
+// not compressed twice.
+void appendImageData(QByteArray& png, const QImage& image, const RowCoding& coding) {
+    const std::unique_ptr<uint8_t[]> scanlines = filteredScanlines(image, coding);
+    const size_t size = filteredRowBytes(image, coding.opaque) * size_t(image.height());
+    const Compressor compressor = compressorAt(coding.level);
     const qsizetype at = png.size();
-    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), scanlines.size());
-    size_t written = 0;
-    for (size_t room : {scanlines.size() / 4 + 1024, bound}) {
-        png.resize(at + 12 + qsizetype(room));
-        written = libdeflate_zlib_compress(compressor.get(), scanlines.data(), scanlines.size(),
-                                           png.data() + at + 8, room);
-        if (written != 0) {
-            break;
-        }
-    }
+    const size_t room = libdeflate_zlib_compress_bound(compressor.get(), size);
+    png.resize(at + 12 + qsizetype(room));
+    const size_t written = libdeflate_zlib_compress(compressor.get(), scanlines.get(), size,
+                                                    png.data() + at + 8, room);
     if (written == 0 || written > 0x7fffffffu) {
         fail();
     }
@@ -174,21 +226,22 @@ struct DeflateEnd {
 };
 
 // Filters and compresses a band of rows at a time with zlib's streaming
-// deflate, writing one IDAT chunk per filled output buffer.
-void appendImageDataInBands(QByteArray& png, const QImage& image, bool opaque) {
-    const size_t rowBytes = filteredRowBytes(image, opaque);
+// deflate at its fastest level, writing one IDAT chunk per filled output
+// buffer.
+void appendImageDataInBands(QByteArray& png, const QImage& image, const RowCoding& coding) {
+    const size_t rowBytes = filteredRowBytes(image, coding.opaque);
     const int bandRows = int(std::clamp<size_t>(bandBytes / rowBytes, 1, size_t(image.height())));
     std::vector<uint8_t> band(rowBytes * size_t(bandRows));
     std::vector<char> output(bandBytes);
     z_stream stream{};
-    if (deflateInit(&stream, deflateLevel) != Z_OK) {
+    if (deflateInit(&stream, Z_BEST_SPEED) != Z_OK) {
         fail();
     }
     const std::unique_ptr<z_stream, DeflateEnd> end(&stream);
     for (int top = 0; top < image.height(); top += bandRows) {
         const int rows = std::min(bandRows, image.height() - top);
         for (int row = 0; row < rows; ++row) {
-            filterRow(image, top + row, opaque, band.data() + size_t(row) * rowBytes);
+            filterRow(image, top + row, coding, band.data() + size_t(row) * rowBytes);
         }
         const int flush = top + rows == image.height() ? Z_FINISH : Z_NO_FLUSH;
         stream.next_in = band.data();
@@ -222,12 +275,12 @@ QByteArray encodePng(const QImage& image, size_t singlePassLimit) {
         if (pixels.isNull()) {
             fail();
         }
-        const bool opaque = isOpaque(pixels);
-        QByteArray png = header(pixels, opaque);
-        if (filteredRowBytes(pixels, opaque) * size_t(pixels.height()) <= singlePassLimit) {
-            appendImageData(png, filteredScanlines(pixels, opaque));
+        const RowCoding coding = chooseCoding(pixels, isOpaque(pixels));
+        QByteArray png = header(pixels, coding.opaque);
+        if (filteredRowBytes(pixels, coding.opaque) * size_t(pixels.height()) <= singlePassLimit) {
+            appendImageData(png, pixels, coding);
         } else {
-            appendImageDataInBands(png, pixels, opaque);
+            appendImageDataInBands(png, pixels, coding);
         }
         appendChunk(png, "IEND", nullptr, 0);
         png.squeeze();
