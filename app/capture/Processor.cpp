@@ -7,6 +7,14 @@
 
 namespace vellumix {
 
+namespace {
+
+QString addedMessage(int64_t rows) {
+    return QStringLiteral("Added %1 pixels · Scroll down by less than half a screen").arg(rows);
+}
+
+} // namespace
+
 Processor::Processor() {
     // One thread, so operations never overlap and run in the order called.
     m_worker.setMaxThreadCount(1);
@@ -39,27 +47,62 @@ QFuture<ProcessingResult> Processor::accept(const QImage& frame) {
 }
 
 QFuture<QImage> Processor::image(std::optional<int> maximumWidth) {
-    return submit([this, maximumWidth] { return m_document.image(maximumWidth); });
+    return submit([this, maximumWidth] {
+        return m_fixedParts.finished(m_document, m_previousFrame).image(maximumWidth);
+    });
 }
 
 QFuture<LongDocument> Processor::document() {
-    return submit([this] { return m_document; });
+    return submit([this] { return m_fixedParts.finished(m_document, m_previousFrame); });
 }
 
 ProcessingResult Processor::process(const QImage& frame) {
     const FrameSignature signature(frame);
+    if (m_previous && m_fixedParts.active()) {
+        return matchAroundFixedParts(frame, signature, std::nullopt);
+    }
     const MatchDecision decision = m_previous ? m_matcher.match(*m_previous, signature)
                                               : MatchDecision::append(frame.height());
     switch (decision.kind()) {
     case MatchDecision::Kind::append:
         return appendRows(frame, signature, decision.rows());
     case MatchDecision::Kind::reject:
-        return {decision.message(), m_document.height(), std::nullopt, true};
+        return matchAroundFixedParts(frame, signature, decision);
     case MatchDecision::Kind::duplicate:
         break;
     }
-    return {QStringLiteral("No changes · Keep scrolling down"), m_document.height(), std::nullopt,
-            false};
+    return unchanged();
+}
+
+// After a refusal of the whole frames (`plain`) their refusal stands unless
+// the part that moves is placed. Once a frame was added around fixed parts,
+// the next is matched that way first, as the whole frames would only be
+// refused after a full search; without held footer rows the whole frames are
+// still tried when that fails, as the fixed parts may have gone.
+ProcessingResult Processor::matchAroundFixedParts(const QImage& frame,
+                                                  const FrameSignature& signature,
+                                                  const std::optional<MatchDecision>& plain) {
+    if (!plain && m_previous->difference(signature) < VerticalMatcher::duplicateThreshold) {
+        return unchanged();
+    }
+    const MovingPartMatcher::Result moved =
+        m_movingMatcher.match(*m_previous, signature, m_fixedParts.heldRows());
+    if (moved.decision.kind() == MatchDecision::Kind::append) {
+        return appendMoved(frame, signature, moved);
+    }
+    if (plain) {
+        return refused(plain->message());
+    }
+    if (moved.decision.kind() == MatchDecision::Kind::duplicate) {
+        return unchanged();
+    }
+    if (m_fixedParts.heldRows() == 0) {
+        const MatchDecision whole = m_matcher.match(*m_previous, signature);
+        if (whole.kind() == MatchDecision::Kind::append) {
+            return appendRows(frame, signature, whole.rows());
+        }
+    }
+    return refused(moved.decision.message());
 }
 
 // The preview is extended with the new rows instead of being assembled from
@@ -68,9 +111,30 @@ ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature
                                        int64_t rows) {
     m_document.append(frame, rows);
     m_previous = signature;
+    m_previousFrame = frame;
+    m_fixedParts.appendedPlainly();
     m_preview.append(frame, rows);
-    return {QStringLiteral("Added %1 pixels · Scroll down by less than half a screen").arg(rows),
-            m_document.height(), m_preview.image(), false};
+    return {addedMessage(rows), m_document.height(), m_preview.image(), false};
+}
+
+ProcessingResult Processor::appendMoved(const QImage& frame, const FrameSignature& signature,
+                                        const MovingPartMatcher::Result& moved) {
+    const int64_t rows = moved.decision.rows();
+    m_fixedParts.append(m_document, m_preview, m_previousFrame, frame, rows, moved.parts,
+                        signature.width());
+    m_previous = signature;
+    m_previousFrame = frame;
+    return {addedMessage(rows), m_document.height() + m_fixedParts.heldRows(),
+            m_fixedParts.finishedPreview(m_preview, frame), false};
+}
+
+ProcessingResult Processor::unchanged() const {
+    return {QStringLiteral("No changes · Keep scrolling down"),
+            m_document.height() + m_fixedParts.heldRows(), std::nullopt, false};
+}
+
+ProcessingResult Processor::refused(const QString& message) const {
+    return {message, m_document.height() + m_fixedParts.heldRows(), std::nullopt, true};
 }
 
 } // namespace vellumix

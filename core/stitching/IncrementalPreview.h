@@ -27,6 +27,8 @@ public:
     // was.
     void append(const QImage& frame, int64_t rows);
 
+    int maximumWidth() const { return m_maximumWidth; }
+
     // The preview so far; a null image before the first append.
     QImage image() const;
 

@@ -98,6 +98,37 @@ void LongDocument::append(const QImage& frame, std::optional<int64_t> rows) {
     m_width = frame.width();
 }
 
+void LongDocument::removeBottomRows(int64_t rows) {
+    if (rows < 1 || rows >= m_height) {
+        fail(DocumentError::Kind::invalidFrame);
+    }
+    QVector<Chunk> chunks = m_chunks;
+    int64_t bytes = m_compressedBytes;
+    int64_t remaining = rows;
+    while (remaining >= chunks.last().height) {
+        remaining -= chunks.last().height;
+        bytes -= chunks.last().data.size();
+        chunks.removeLast();
+    }
+    if (remaining > 0) {
+        Chunk& last = chunks.last();
+        const QImage strip = decodePng(last.data);
+        last.height -= remaining;
+        QByteArray png = encodePng(strip.copy(0, 0, strip.width(), int(last.height)));
+        bytes += png.size() - last.data.size();
+        last.data = std::move(png);
+    }
+    m_chunks = std::move(chunks);
+    m_compressedBytes = bytes;
+    m_height -= rows;
+}
+
+void LongDocument::forEachStrip(const std::function<void(const QImage&)>& visit) const {
+    for (const Chunk& chunk : m_chunks) {
+        visit(decodePng(chunk.data));
+    }
+}
+
 QImage LongDocument::image(std::optional<int> maximumWidth) const {
     if (m_width < 1) {
         fail(DocumentError::Kind::invalidFrame);

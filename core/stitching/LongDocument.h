@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace vellumix {
@@ -29,6 +30,16 @@ public:
     // Adds the bottom `rows` rows of `frame` (all rows when absent) as a strip.
     // Throws DocumentError; on failure the document is unchanged.
     void append(const QImage& frame, std::optional<int64_t> rows = std::nullopt);
+
+    // Takes the bottom `rows` rows away: rows that turned out to belong to a
+    // footer that stays put on screen. Throws DocumentError(invalidFrame)
+    // unless 1 <= rows < height, or render when the strip that is cut cannot
+    // be coded again; on failure the document is unchanged.
+    void removeBottomRows(int64_t rows);
+
+    // Hands every strip to `visit`, top first, decoding one at a time.
+    // Throws DocumentError(render) when a strip cannot be decoded.
+    void forEachStrip(const std::function<void(const QImage&)>& visit) const;
 
     // The whole document, scaled down to at most `maximumWidth` pixels wide.
     QImage image(std::optional<int> maximumWidth = std::nullopt) const;

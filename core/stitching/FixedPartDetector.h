@@ -1,0 +1,36 @@
+#pragma once
+
+#include "stitching/FixedParts.h"
+#include "stitching/FrameSignature.h"
+
+#include <cstdint>
+
+namespace vellumix {
+
+// Finds what did not move between two frames of the same size: rows at the
+// top and bottom, then columns at either side, that are identical in both at
+// the same place, and a block (a badge) at either side.
+class FixedPartDetector final {
+public:
+    // A block is a column of cells, within the outer quarter of the moving
+    // columns, that are the same in both frames for at least this many rows,
+    // not counting cells of the row's own background, which stay alike
+    // wherever the content scrolls.
+    static constexpr int64_t shortestBlock = 12;
+    static constexpr int64_t blockZoneDivisor = 4;
+    // Rows added around a block: a round badge is shorter in the columns
+    // beside the tallest one.
+    static constexpr int64_t blockMargin = 4;
+
+    static FixedParts detect(const FrameSignature& previous, const FrameSignature& next);
+
+    // `parts` with the tallest block beside the moving part joined to the
+    // band on its nearer side, so that the rows beside it are matched and
+    // appended only once they have scrolled out of its reach. Content that
+    // is flat where it overlaps itself looks like a block too, so this is
+    // only asked when the part that moves cannot be placed without it.
+    static FixedParts withBlock(const FrameSignature& previous, const FrameSignature& next,
+                                const FixedParts& parts);
+};
+
+} // namespace vellumix
