@@ -77,38 +77,36 @@ ProcessingResult Processor::process(const QImage& frame) {
 // After a refusal of the whole frames (`plain`) their refusal stands unless
 // the part that moves is placed. Once a frame was added around fixed parts,
 // the next is matched that way first, as the whole frames would only be
-// refused after a full search; without held footer rows the whole frames are
-// still tried when that fails, as the fixed parts may have gone.
+// refused after a full search; when nothing stays put any more, that is the
+// whole frames' match and the frame is added as any other.
 ProcessingResult Processor::matchAroundFixedParts(const QImage& frame,
                                                   const FrameSignature& signature,
                                                   const std::optional<MatchDecision>& plain) {
     if (!plain && m_previous->difference(signature) < VerticalMatcher::duplicateThreshold) {
         return unchanged();
     }
-    const MovingPartMatcher::Result moved =
-        m_movingMatcher.match(*m_previous, signature, m_fixedParts.heldRows());
-    if (moved.decision.kind() == MatchDecision::Kind::append) {
-        return appendMoved(frame, signature, moved);
-    }
-    if (plain) {
-        return refused(plain->message());
-    }
-    if (moved.decision.kind() == MatchDecision::Kind::duplicate) {
-        return unchanged();
-    }
-    if (m_fixedParts.heldRows() == 0) {
-        const MatchDecision whole = m_matcher.match(*m_previous, signature);
-        if (whole.kind() == MatchDecision::Kind::append) {
-            return appendRows(frame, signature, whole.rows());
+    const int64_t held = m_fixedParts.heldRows();
+    const MovingPartMatcher::Result moved = m_movingMatcher.match(*m_previous, signature, held);
+    switch (moved.decision.kind()) {
+    case MatchDecision::Kind::append:
+        if (!moved.parts.any() && held == 0) {
+            return appendRows(frame, signature, moved.decision.rows());
         }
+        return appendMoved(frame, signature, moved);
+    case MatchDecision::Kind::reject:
+        return refused(plain ? plain->message() : moved.decision.message());
+    case MatchDecision::Kind::duplicate:
+        break;
     }
-    return refused(moved.decision.message());
+    return plain ? refused(plain->message()) : unchanged();
 }
 
 // The preview is extended with the new rows instead of being assembled from
 // every strip, so a frame costs the same at any document height.
 ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature& signature,
                                        int64_t rows) {
+        fprintf(stderr, "plain append %lld at height %lld active %d\n", (long long)rows,
+                (long long)m_document.height(), int(m_fixedParts.active()));
     m_document.append(frame, rows);
     m_previous = signature;
     m_previousFrame = frame;
@@ -120,6 +118,11 @@ ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature
 ProcessingResult Processor::appendMoved(const QImage& frame, const FrameSignature& signature,
                                         const MovingPartMatcher::Result& moved) {
     const int64_t rows = moved.decision.rows();
+        fprintf(stderr,
+                "fixed append %lld at height %lld parts t%lld b%lld l%lld r%lld held %lld\n",
+                (long long)rows, (long long)m_document.height(), (long long)moved.parts.top,
+                (long long)moved.parts.bottom, (long long)moved.parts.left,
+                (long long)moved.parts.right, (long long)m_fixedParts.heldRows());
     m_fixedParts.append(m_document, m_preview, m_previousFrame, frame, rows, moved.parts,
                         signature.width());
     m_previous = signature;

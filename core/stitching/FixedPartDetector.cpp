@@ -26,27 +26,33 @@ public:
         }
         return true;
     }
-    // Whether rows [first, end) show anything but one grey level each.
-    bool rowsVary(int64_t first, int64_t end) const {
+    // Whether rows [first, end) show anything but one grey level each
+    // between the columns.
+    bool rowsVary(int64_t first, int64_t end, int64_t firstColumn, int64_t endColumn) const {
         for (int64_t r = first; r < end; ++r) {
             const uint8_t* row = m_b + r * m_width;
-            if (std::any_of(row, row + m_width, [&](uint8_t v) { return v != row[0]; })) {
+            if (std::any_of(row + firstColumn, row + endColumn,
+                            [&](uint8_t v) { return v != row[firstColumn]; })) {
                 return true;
             }
         }
         return false;
     }
-    // Whether columns [first, end) show anything but one grey level each
-    // between the rows.
-    bool columnsVary(int64_t first, int64_t end, int64_t firstRow, int64_t endRow) const {
+    // How many rows, from the first that differs from the top row to the
+    // last, columns [first, end) span with anything but one grey level.
+    int64_t columnsVary(int64_t first, int64_t end, int64_t firstRow, int64_t endRow) const {
+        int64_t top = -1;
+        int64_t bottom = -1;
         for (int64_t r = firstRow + 1; r < endRow; ++r) {
             for (int64_t c = first; c < end; ++c) {
                 if (value(r, c) != value(firstRow, c)) {
-                    return true;
+                    top = top < 0 ? r : top;
+                    bottom = r;
+                    break;
                 }
             }
         }
-        return false;
+        return top < 0 ? 0 : bottom - top + 1;
     }
     bool cell(int64_t r, int64_t c) const { return m_a[r * m_width + c] == m_b[r * m_width + c]; }
     uint8_t value(int64_t r, int64_t c) const { return m_b[r * m_width + c]; }
@@ -73,9 +79,30 @@ struct Span {
     int64_t length() const { return end - first; }
 };
 
+// Calls `visit` with every run of rows in which column c is the same in both
+// frames and is not the page's background. A row of one grey level that is
+// the same in both frames is a band of stripes that the scroll happened to
+// bring in step, not a block beside moving content.
+template <typename Visit>
+void forEachRun(const SamePlace& cells, const std::vector<bool>& stripeRows, uint8_t pageBackground,
+                Span rows, int64_t c, Visit visit) {
+    int64_t start = rows.first;
+    for (int64_t r = rows.first; r <= rows.end; ++r) {
+        if (r < rows.end && !stripeRows[size_t(r)] && cells.cell(r, c) &&
+            cells.value(r, c) != pageBackground) {
+            continue;
+        }
+        if (r > start) {
+            visit(Span{start, r});
+        }
+        start = r + 1;
+    }
+}
+
 // The tallest run of rows in which one column, within the outer part of the
-// moving columns on either side, is the same in both frames and is not the
-// row's background. Moving content matches itself at the same place only by
+// moving columns on either side, is the same in both frames, grown by the
+// runs of the columns beside it that overlap it (a round badge is shorter
+// off its middle). Moving content matches itself at the same place only by
 // chance, and hardly ever in one column for several rows on end, except
 // where it is one flat colour.
 Span tallestBlock(const SamePlace& cells, uint8_t pageBackground, Span rows, Span columns) {
@@ -89,22 +116,28 @@ Span tallestBlock(const SamePlace& cells, uint8_t pageBackground, Span rows, Spa
             zone.push_back(columns.end - 1 - i);
         }
     }
-    std::vector<int64_t> runStart(zone.size(), rows.first);
-    Span best;
+    std::vector<bool> stripeRows(size_t(rows.end), false);
     for (int64_t r = rows.first; r < rows.end; ++r) {
-        // A row the same all across is a band of stripes that the scroll
-        // happened to bring in step, not a block beside moving content.
-        const bool wholeRow = cells.row(r);
-        for (size_t i = 0; i < zone.size(); ++i) {
-            const int64_t c = zone[i];
-            if (wholeRow || !cells.cell(r, c) || cells.value(r, c) == pageBackground) {
-                runStart[i] = r + 1;
-            } else if (r + 1 - runStart[i] > best.length()) {
-                best = {runStart[i], r + 1};
-            }
-        }
+        stripeRows[size_t(r)] =
+            cells.row(r) && !cells.rowsVary(r, r + 1, columns.first, columns.end);
     }
-    return best;
+    Span best;
+    for (int64_t c : zone) {
+        forEachRun(cells, stripeRows, pageBackground, rows, c,
+                   [&](Span run) { best = run.length() > best.length() ? run : best; });
+    }
+    if (best.length() == 0) {
+        return best;
+    }
+    Span grown = best;
+    for (int64_t c : zone) {
+        forEachRun(cells, stripeRows, pageBackground, rows, c, [&](Span run) {
+            if (run.first < best.end && run.end > best.first) {
+                grown = {std::min(grown.first, run.first), std::max(grown.end, run.end)};
+            }
+        });
+    }
+    return best.length() >= FixedPartDetector::shortestBlock ? grown : best;
 }
 
 } // namespace
@@ -126,8 +159,6 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
     while (cells.row(h - 1 - parts.bottom)) {
         ++parts.bottom;
     }
-    parts.top = cells.rowsVary(0, parts.top) ? parts.top : 0;
-    parts.bottom = cells.rowsVary(h - parts.bottom, h) ? parts.bottom : 0;
     const Span rows{parts.top, h - parts.bottom};
     while (cells.column(parts.left, rows.first, rows.end)) {
         ++parts.left;
@@ -135,8 +166,19 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
     while (cells.column(w - 1 - parts.right, rows.first, rows.end)) {
         ++parts.right;
     }
-    parts.left = cells.columnsVary(0, parts.left, rows.first, rows.end) ? parts.left : 0;
-    parts.right = cells.columnsVary(w - parts.right, w, rows.first, rows.end) ? parts.right : 0;
+    // A sidebar runs down the screen; columns that are blank but for a badge
+    // are left to withBlock().
+    const int64_t sidebarSpan = rows.length() / 2;
+    parts.left =
+        cells.columnsVary(0, parts.left, rows.first, rows.end) > sidebarSpan ? parts.left : 0;
+    parts.right =
+        cells.columnsVary(w - parts.right, w, rows.first, rows.end) > sidebarSpan ? parts.right : 0;
+    // Blank rows beside a sidebar are no band; the column beside a sidebar
+    // may be half sidebar.
+    const Span columns{parts.left + (parts.left > 0), w - parts.right - (parts.right > 0)};
+    parts.top = cells.rowsVary(0, parts.top, columns.first, columns.end) ? parts.top : 0;
+    parts.bottom =
+        cells.rowsVary(h - parts.bottom, h, columns.first, columns.end) ? parts.bottom : 0;
     return parts;
 }
 

@@ -18,9 +18,9 @@ public:
     // wherever the content scrolls.
     static constexpr int64_t shortestBlock = 12;
     static constexpr int64_t blockZoneDivisor = 4;
-    // Rows added around a block: a round badge is shorter in the columns
-    // beside the tallest one.
-    static constexpr int64_t blockMargin = 4;
+    // Rows added around a block, whose antialiased edge may be averaged with
+    // moving content in the signature's cells.
+    static constexpr int64_t blockMargin = 2;
 
     static FixedParts detect(const FrameSignature& previous, const FrameSignature& next);
 

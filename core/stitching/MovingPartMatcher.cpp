@@ -99,16 +99,21 @@ MovingPartMatcher::Result MovingPartMatcher::match(const FrameSignature& previou
     if (previous.width() != next.width() || previous.height() != next.height()) {
         return {MatchDecision::reject(VerticalMatcher::sizeChangedMessage), {}};
     }
-    const FixedParts parts = FixedPartDetector::detect(previous, next);
-    // With nothing left out the whole frames were matched already.
+    FixedParts parts = FixedPartDetector::detect(previous, next);
+    // Held rows beyond the band of identical rows were beside a badge, or
+    // the footer went; only a badge still in place tells the two apart.
+    const bool heldBeyondBand = heldRows > parts.bottom;
+    if (heldBeyondBand) {
+        parts = FixedPartDetector::withBlock(previous, next, parts);
+    }
     const MatchDecision decision = parts.any() || heldRows > 0
                                        ? matchInside(previous, next, parts, heldRows)
-                                       : MatchDecision::reject(VerticalMatcher::noOverlapMessage);
+                                       : m_matcher.match(previous, next);
     if (decision.kind() != MatchDecision::Kind::reject) {
         return {decision, parts};
     }
     const FixedParts blocked = FixedPartDetector::withBlock(previous, next, parts);
-    if (blocked != parts) {
+    if (!heldBeyondBand && blocked != parts) {
         const MatchDecision around = matchInside(previous, next, blocked, heldRows);
         if (around.kind() == MatchDecision::Kind::append) {
             return {around, blocked};

@@ -32,6 +32,7 @@ public:
 
     // `heldRows`: rows at the bottom of `previous` that were kept out of the
     // document; they are left out of the match whatever this pair shows.
+    // With nothing to leave out, this is the match of the whole frames.
     Result match(const FrameSignature& previous, const FrameSignature& next,
                  int64_t heldRows) const;
 

@@ -101,7 +101,8 @@ void FixedOverlay::drawSidebar(QImage& image) const {
     const int left = sidebarLeft();
     QPainter painter(&image);
     painter.fillRect(left, 0, sidebarColumns, m_rows, QColor(sidebarBackground()));
-    for (int y = 10; y + 3 < m_rows; y += 15) {
+    // Uneven spacing, so that no scroll brings the entries in step.
+    for (int y = 10, entry = 0; y + 3 < m_rows; y += 11 + (entry * 5) % 9, ++entry) {
         painter.fillRect(left + 6, y, 14 + (y * 7) % 40, 3, QColor(70, 80, 100));
     }
 }

@@ -37,6 +37,8 @@ public:
     FixedOverlay() = default;
     FixedOverlay(Kind kind, const ScrollPage& page, int frameRows);
 
+    Kind kind() const { return m_kind; }
+
     // The highest screen position plus the frame's rows: a footer makes the
     // page scroll further, so that its last row shows above the footer.
     int scrollHeight() const;

@@ -204,8 +204,12 @@ private:
                         message == VerticalMatcher::reverseMessage)
                 << message.toStdString();
         } else if (scrolled < 0) {
+            // Back above the point where a header sticks, it stands where it
+            // did not before, and no offset of the whole frames fits.
             EXPECT_TRUE(message == VerticalMatcher::reverseMessage ||
-                        message == VerticalMatcher::repetitiveMessage)
+                        message == VerticalMatcher::repetitiveMessage ||
+                        (m_screen.kind() == FixedOverlay::Kind::headerStuckOnScroll &&
+                         message == VerticalMatcher::noOverlapMessage))
                 << message.toStdString();
         } else if (m_caret && m_lastHadCaret) {
             // Two blinks, one in each frame, are two changed rows: too many
@@ -214,7 +218,7 @@ private:
                         message == VerticalMatcher::repetitiveMessage)
                 << message.toStdString();
         } else {
-            EXPECT_EQ(message, VerticalMatcher::repetitiveMessage) << "scrolled " << scrolled << " from " << m_lastTop;
+            EXPECT_EQ(message, VerticalMatcher::repetitiveMessage) << "scrolled " << scrolled;
         }
     }
 
@@ -304,9 +308,16 @@ TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
         ScrollSimulation(page, page.height() * 31u, plain).run();
     }
     using Kind = FixedOverlay::Kind;
-    for (const Kind kind : {Kind::header, Kind::footer, Kind::headerAndFooter, Kind::leftSidebar,
-                            Kind::rightSidebar, Kind::cornerBadge, Kind::headerStuckOnScroll}) {
-        SCOPED_TRACE(int(kind));
+    const std::pair<Kind, const char*> kinds[] = {
+        {Kind::header, "sticky header"},
+        {Kind::footer, "sticky footer"},
+        {Kind::headerAndFooter, "both"},
+        {Kind::leftSidebar, "left sidebar"},
+        {Kind::rightSidebar, "right sidebar"},
+        {Kind::cornerBadge, "corner badge"},
+        {Kind::headerStuckOnScroll, "header sticking on scroll"}};
+    for (const auto& [kind, name] : kinds) {
+        SCOPED_TRACE(name);
         Tally tally;
         for (const ScrollPage& page : pages) {
             const FixedOverlay overlay(kind, page, kFrameHeight);
@@ -320,7 +331,7 @@ TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
             EXPECT_TRUE(samePixels(
                 document, overlay.document(int(simulation.capturedHeight()) - kFrameHeight)));
         }
-        std::cout << "kind " << int(kind) << ": " << tally.appended << " of " << tally.moved
+        std::cout << name << ": " << tally.appended << " of " << tally.moved
                   << " moved frames appended, " << plain.appended << " of " << plain.moved
                   << " without fixed parts\n";
         EXPECT_GE(appendedShare(tally), 0.9 * appendedShare(plain));
