@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace vellumix {
 namespace {
@@ -122,6 +123,29 @@ TEST(LongDocument, stripsAreAssembledTopFirst) {
     expectRowsFromFrame(assembled.copy(0, 0, 32, 50), 0);
     expectRowsFromFrame(assembled.copy(0, 50, 32, 30), 1050);
     expectRowsFromFrame(assembled.copy(0, 80, 32, 10), 50);
+}
+
+TEST(LongDocument, removingBottomRowsCutsAcrossStripsOrChangesNothing) {
+    LongDocument document;
+    document.append(labelledFrame(32, 50, 0));
+    document.append(labelledFrame(32, 30, 1000));
+    document.append(labelledFrame(32, 10, 2000));
+    const Snapshot before = snapshot(document);
+    for (int64_t rows : {0, -1, 90, 91}) {
+        expectFailure(Kind::invalidFrame, [&] { document.removeBottomRows(rows); });
+    }
+    EXPECT_EQ(snapshot(document), before);
+
+    document.removeBottomRows(25);
+    EXPECT_EQ(document.height(), 65);
+    EXPECT_LT(document.compressedBytes(), before.compressedBytes);
+    std::vector<int> heights;
+    document.forEachStrip([&](const QImage& strip) { heights.push_back(strip.height()); });
+    EXPECT_EQ(heights, (std::vector<int>{50, 15}));
+    const QImage assembled = document.image();
+    ASSERT_EQ(assembled.size(), QSize(32, 65));
+    expectRowsFromFrame(assembled.copy(0, 0, 32, 50), 0);
+    expectRowsFromFrame(assembled.copy(0, 50, 32, 15), 1000);
 }
 
 TEST(LongDocument, badRowCountOrWidthLeavesDocumentUnchanged) {
