@@ -105,8 +105,6 @@ ProcessingResult Processor::matchAroundFixedParts(const QImage& frame,
 // every strip, so a frame costs the same at any document height.
 ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature& signature,
                                        int64_t rows) {
-        fprintf(stderr, "plain append %lld at height %lld active %d\n", (long long)rows,
-                (long long)m_document.height(), int(m_fixedParts.active()));
     m_document.append(frame, rows);
     m_previous = signature;
     m_previousFrame = frame;
@@ -118,11 +116,6 @@ ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature
 ProcessingResult Processor::appendMoved(const QImage& frame, const FrameSignature& signature,
                                         const MovingPartMatcher::Result& moved) {
     const int64_t rows = moved.decision.rows();
-        fprintf(stderr,
-                "fixed append %lld at height %lld parts t%lld b%lld l%lld r%lld held %lld\n",
-                (long long)rows, (long long)m_document.height(), (long long)moved.parts.top,
-                (long long)moved.parts.bottom, (long long)moved.parts.left,
-                (long long)moved.parts.right, (long long)m_fixedParts.heldRows());
     m_fixedParts.append(m_document, m_preview, m_previousFrame, frame, rows, moved.parts,
                         signature.width());
     m_previous = signature;

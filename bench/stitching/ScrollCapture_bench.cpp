@@ -1,4 +1,5 @@
 #include "capture/Processor.h"
+#include "stitching/FixedPartDetector.h"
 #include "stitching/FrameSignature.h"
 #include "stitching/IncrementalPreview.h"
 #include "stitching/VerticalMatcher.h"
@@ -79,6 +80,62 @@ BENCHMARK(BM_AcceptAtHeight)
     ->Iterations(6)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+// The region over a page with a sticky header and a cookie bar, as tall as
+// they are at scale 2.
+QImage stickyFrameAt(int top) {
+    QImage frame = frameAt(top);
+    QPainter painter(&frame);
+    painter.fillRect(0, 0, kWidth, 120, QColor(40, 44, 52));
+    for (int x = 200; x + 120 < kWidth; x += 180) {
+        painter.fillRect(x, 50, 120, 20, QColor(200, 204, 210));
+    }
+    painter.fillRect(0, kFrameHeight - 100, kWidth, 100, QColor(250, 236, 200));
+    painter.fillRect(40, kFrameHeight - 70, kWidth / 2, 12, QColor(80, 70, 60));
+    return frame;
+}
+
+// accept() for frames scrolled by kStep under a sticky header and footer,
+// with the document about 10,000 rows tall: the peer of
+// BM_AcceptAtHeight/10000.
+void BM_AcceptWithFixedParts(benchmark::State& state) {
+    Processor processor;
+    int top = 0;
+    processor.accept(stickyFrameAt(top)).waitForFinished();
+    while (top + kFrameHeight < 10000 - kSetUpStep) {
+        top += kSetUpStep / 2;
+        processor.accept(stickyFrameAt(top)).waitForFinished();
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        top += kStep;
+        const QImage frame = stickyFrameAt(top);
+        state.ResumeTiming();
+        const ProcessingResult result = processor.accept(frame).result();
+        benchmark::DoNotOptimize(result.preview);
+        if (result.paused || !result.preview) {
+            state.SkipWithError("frame not appended");
+            break;
+        }
+    }
+    state.counters["rows"] = double(processor.document().result().height());
+}
+BENCHMARK(BM_AcceptWithFixedParts)->Iterations(6)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Finding the header and footer of two frames, the step a frame adds to the
+// match of its moving part.
+void BM_DetectFixedParts(benchmark::State& state) {
+    const FrameSignature previous(stickyFrameAt(0));
+    const FrameSignature next(stickyFrameAt(kStep));
+    for (auto _ : state) {
+        const FixedParts parts = FixedPartDetector::detect(previous, next);
+        if (parts.top == 0 || parts.bottom == 0) {
+            state.SkipWithError("fixed parts not found");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_DetectFixedParts)->Unit(benchmark::kMillisecond);
 
 void BM_Signature(benchmark::State& state) {
     const QImage frame = frameAt(0);
