@@ -1,0 +1,64 @@
+#include "editor/QtClipboard.h"
+#include "editor/QtDialogs.h"
+#include "editor/TextPromptDialog.h"
+#include "fakes/WidgetTestApp.h"
+#include "imaging/EditedImage.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vellumix {
+namespace {
+
+// Answers the next text prompt once it is up: `answer` gets the open dialog.
+void whenPromptOpens(std::function<void(TextPromptDialog&, QPlainTextEdit&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<TextPromptDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(*dialog, *dialog->findChild<QPlainTextEdit*>());
+    });
+}
+
+TEST(QtServicesTest, textPromptStartsFromTheInitialTextAndReturnsWhatWasTyped) {
+    QtDialogs dialogs;
+    QStringList labels;
+    whenPromptOpens([&](TextPromptDialog& dialog, QPlainTextEdit& edit) {
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            labels.append(label->text());
+        }
+        EXPECT_EQ(edit.toPlainText(), QStringLiteral("old"));
+        EXPECT_EQ(edit.size(), QSize(320, 100));
+        edit.setPlainText(QStringLiteral("two\nlines"));
+        dialog.accept();
+    });
+    EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Edit text / number"), QStringLiteral("old")),
+              QStringLiteral("two\nlines"));
+    EXPECT_EQ(labels, (QStringList{QStringLiteral("Edit text / number"), TextPromptDialog::hint}));
+
+    whenPromptOpens([](TextPromptDialog& dialog, QPlainTextEdit& edit) {
+        edit.setPlainText(QStringLiteral("dropped"));
+        dialog.reject();
+    });
+    EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Add text"), QString()), std::nullopt);
+}
+
+TEST(QtServicesTest, clipboardHoldsThePngAndText) {
+    QImage image(40, 20, QImage::Format_RGBA8888_Premultiplied);
+    image.fill(QColor(10, 200, 30));
+    QtClipboard clipboard;
+    ASSERT_TRUE(clipboard.setPng(EditedImage::png(image)));
+    EXPECT_EQ(clipboard.image().convertToFormat(image.format()).pixel(5, 5), image.pixel(5, 5));
+    ASSERT_TRUE(clipboard.setText(QStringLiteral("#0AC81E")));
+    EXPECT_TRUE(clipboard.image().isNull());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("#0AC81E"));
+}
+
+} // namespace
+} // namespace vellumix
