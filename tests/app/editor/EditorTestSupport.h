@@ -7,6 +7,7 @@
 #include "fakes/WidgetTestApp.h"
 #include "prefs/SettingsDefaults.h"
 
+#include <QColorSpace>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,23 +23,22 @@ protected:
     std::unique_ptr<EditorDocument> makeDocument(QSize size = QSize(200, 100)) {
         QImage source(size, QImage::Format_RGBA8888_Premultiplied);
         source.fill(Qt::white);
-        return std::make_unique<EditorDocument>(source, 2.0, true, false, services());
+        auto document = std::make_unique<EditorDocument>(source, 2.0, true, false, services());
+        document->onComplete = [this] {
+            ++completed;
+        };
+        return document;
     }
     EditorServices services() { return {defaults, dialogs, clipboard, pins}; }
 
     // Whether two images show the same pixels, whatever their format.
     static bool samePixels(const QImage& a, const QImage& b) {
-        if (a.size() != b.size()) {
-            return false;
-        }
-        for (int y = 0; y < a.height(); ++y) {
-            for (int x = 0; x < a.width(); ++x) {
-                if (a.pixel(x, y) != b.pixel(x, y)) {
-                    return false;
-                }
-            }
-        }
-        return true;
+        const auto plain = [](const QImage& image) {
+            QImage converted = image.convertToFormat(QImage::Format_ARGB32);
+            converted.setColorSpace(QColorSpace::SRgb);
+            return converted;
+        };
+        return plain(a) == plain(b);
     }
 
     static ImageMark mark(DrawingTool tool, QVector<QPointF> points, QString text = QString()) {
@@ -50,6 +50,7 @@ protected:
     FakeDialogs dialogs;
     FakeClipboard clipboard;
     FakePins pins;
+    int completed = 0;
 };
 
 } // namespace vellumix

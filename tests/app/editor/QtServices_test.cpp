@@ -1,11 +1,8 @@
-#include "editor/QtClipboard.h"
 #include "editor/QtDialogs.h"
 #include "editor/TextPromptDialog.h"
 #include "fakes/WidgetTestApp.h"
-#include "imaging/EditedImage.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -42,22 +39,8 @@ TEST(QtServicesTest, textPromptStartsFromTheInitialTextAndReturnsWhatWasTyped) {
               QStringLiteral("two\nlines"));
     EXPECT_EQ(labels, (QStringList{QStringLiteral("Edit text / number"), TextPromptDialog::hint}));
 
-    whenPromptOpens([](TextPromptDialog& dialog, QPlainTextEdit& edit) {
-        edit.setPlainText(QStringLiteral("dropped"));
-        dialog.reject();
-    });
+    whenPromptOpens([](TextPromptDialog& dialog, QPlainTextEdit&) { dialog.reject(); });
     EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Add text"), QString()), std::nullopt);
-}
-
-TEST(QtServicesTest, clipboardHoldsThePngAndText) {
-    QImage image(40, 20, QImage::Format_RGBA8888_Premultiplied);
-    image.fill(QColor(10, 200, 30));
-    QtClipboard clipboard;
-    ASSERT_TRUE(clipboard.setPng(EditedImage::png(image)));
-    EXPECT_EQ(clipboard.image().convertToFormat(image.format()).pixel(5, 5), image.pixel(5, 5));
-    ASSERT_TRUE(clipboard.setText(QStringLiteral("#0AC81E")));
-    EXPECT_TRUE(clipboard.image().isNull());
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("#0AC81E"));
 }
 
 } // namespace
