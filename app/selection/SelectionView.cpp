@@ -147,7 +147,7 @@ void SelectionView::paintEvent(QPaintEvent* event) {
         hintpanel::paintLabel(painter, size, *m_shownLayout.label);
     }
     if (m_shownLayout.loupe && dirty.intersects(m_shownLayout.loupe->box.toAlignedRect())) {
-        m_shownLayout.loupe->paint(painter, m_frozen.shown);
+        m_shownLayout.loupe->paint(painter, m_frozen.image);
     }
 }
 
@@ -160,7 +160,7 @@ void SelectionView::paintHighlight(QPainter& painter, const QRectF& highlight,
     for (const QRect& rect : dirty) {
         const QRectF common = highlight.intersected(QRectF(rect));
         if (!common.isEmpty()) {
-            painter.drawImage(common, m_frozen.shown, inPixels(common, scale));
+            painter.drawImage(common, m_frozen.image, inPixels(common, scale));
         }
     }
     painter.save();

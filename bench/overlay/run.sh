@@ -2,7 +2,8 @@
 # The selection overlay's speed under the private X server of
 # scripts/xserver.sh, in two shapes of its 3,840 × 2,160 screen:
 #  - two monitors of 1,920 × 2,160, RIGHT at scale 2: the freeze, from the
-#    request to every overlay on the screen, and its parts;
+#    request to every overlay on the screen, with the processor time of this
+#    process (all threads) and of the X server, and its parts;
 #  - one 3,840 × 2,160 monitor: pointer motion over a 4K frozen display.
 #   bench/overlay/run.sh [benchmark options]
 set -euo pipefail
@@ -10,6 +11,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 bench=$root/build/bench/bench/overlay/bench_overlay
 [ -x "$bench" ] || "$root/scripts/bench-build.sh" --target bench_overlay >/dev/null
 
+# The server is a child of xserver.sh, as this inner script is.
 "$root/scripts/xserver.sh" bash -s "$bench" "$@" <<'INNER'
 set -euo pipefail
 bench=$1
@@ -22,7 +24,7 @@ xdotool mousemove 100 100
 xrandr --setmonitor LEFT 1920/508x2160/572+0+0 "$output" >/dev/null
 xrandr --setmonitor RIGHT 1920/508x2160/572+1920+0 none >/dev/null
 echo "== two monitors of 1920 x 2160, RIGHT at scale 2"
-QT_QPA_PLATFORM=xcb QT_SCREEN_SCALE_FACTORS=RIGHT=2 "$bench" \
+VELLUMIX_XSERVER_PID=$(pgrep -P "$PPID" -x Xorg || true) QT_QPA_PLATFORM=xcb QT_SCREEN_SCALE_FACTORS=RIGHT=2 "$bench" \
     --benchmark_filter='Freeze|Grab|Prepare|ShowPrepared' "$@"
 xrandr --delmonitor LEFT >/dev/null
 xrandr --delmonitor RIGHT >/dev/null

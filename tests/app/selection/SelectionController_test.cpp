@@ -268,7 +268,7 @@ TEST_F(SelectionControllerTest, pixelLimitsAndGrabFailuresFail) {
     EXPECT_THROW(awaited(controller.begin([](CaptureChoice) {})).waitForFinished(), CaptureError);
 
     // Two windows of 100 × 100 points at scale 50 are 50 M pixels each.
-    FrozenDisplay frozen{right, QImage(), QImage(), QImage()};
+    FrozenDisplay frozen{right, QImage(), QImage()};
     frozen.display.scale = 50;
     const WindowCandidate w{window(1, QRectF()), QRectF(0, 0, 100, 100)};
     const CaptureChoice windows = resolveWindowsOutcome(frozen, {w, w}, platform.windows);
