@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QUuid>
 
 #include <cerrno>
@@ -21,12 +22,14 @@ namespace {
 constexpr qint64 maximumResponseBytes = 64 << 20;
 
 // Watches the very folder we hold open, through its descriptor, for entries
-// moved or written into it.
-FileDescriptor watchFolder(int folder) {
+// moved or written into it; by its path where /proc is not mounted.
+FileDescriptor watchFolder(int folder, const QString& path) {
     FileDescriptor events(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
-    const QByteArray path = "/proc/self/fd/" + QByteArray::number(folder);
+    const QByteArray held = "/proc/self/fd/" + QByteArray::number(folder);
+    constexpr uint32_t mask = IN_MOVED_TO | IN_CLOSE_WRITE | IN_ONLYDIR;
     if (!events.valid() ||
-        ::inotify_add_watch(events.get(), path.constData(), IN_MOVED_TO | IN_CLOSE_WRITE) < 0) {
+        (::inotify_add_watch(events.get(), held.constData(), mask) < 0 &&
+         ::inotify_add_watch(events.get(), QFile::encodeName(path).constData(), mask) < 0)) {
         throw FolderEntries::systemError("watch the responses folder", QByteArray(), errno);
     }
     return events;
@@ -46,7 +49,7 @@ void waitForEvents(int events, const QDeadlineTimer& deadline) {
 QByteArray RequestClient::send(const QString& operation, const QJsonObject& arguments,
                                std::chrono::milliseconds timeout) {
     const QByteArray name = QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + ".json";
-    const FileDescriptor events = watchFolder(m_folders.responses());
+    const FileDescriptor events = watchFolder(m_folders.responses(), m_folders.responsesPath());
     const double created = double(QDateTime::currentMSecsSinceEpoch()) / 1000;
     FolderEntries::writeAtomically(
         m_folders.requests(), name,

@@ -66,6 +66,32 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
+// The file's bytes, refused once they pass `maximumBytes`. Room is made for
+// the size seen plus one byte, so a file that grew shows; the full limit is
+// taken only then.
+QByteArray readAtMost(int file, const QByteArray& name, qint64 size, qint64 maximumBytes) {
+    QByteArray bytes(std::min(size, maximumBytes) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled <= maximumBytes) {
+        if (filled == bytes.size()) {
+            bytes.resize(maximumBytes + 1);
+        }
+        const ssize_t n = ::read(file, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n > 0) {
+            filled += n;
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            throw systemError("read", name, errno);
+        }
+    }
+    if (filled > maximumBytes) {
+        invalidRequest();
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
 } // namespace
 
 std::runtime_error systemError(const char* action, const QByteArray& name, int errorNumber) {
@@ -130,23 +156,7 @@ QByteArray readRegular(int folder, const QByteArray& name, qint64 maximumBytes) 
     if (!S_ISREG(opened.st_mode) || opened.st_size > maximumBytes) {
         invalidRequest();
     }
-    QByteArray bytes(maximumBytes + 1, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t n = ::read(file.get(), bytes.data() + filled, size_t(bytes.size() - filled));
-        if (n > 0) {
-            filled += n;
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            throw systemError("read", name, errno);
-        }
-    }
-    if (filled > maximumBytes) {
-        invalidRequest();
-    }
-    bytes.truncate(filled);
-    return bytes;
+    return readAtMost(file.get(), name, opened.st_size, maximumBytes);
 }
 
 bool remove(int folder, const QByteArray& name) {

@@ -92,13 +92,6 @@ TEST_F(QueueTest, everyRequestEntryIsAnsweredOnceAndRemovedWithoutTouchingWhatLi
     }
 }
 
-TEST_F(QueueTest, malformedRequestGetsTheParsersMessage) {
-    const QString name = newName();
-    drop(name, "{\"operation\":");
-    pass();
-    EXPECT_TRUE(response(name)->value("error")["message"].toString().contains("offset 13"));
-}
-
 TEST_F(QueueTest, otherNamesStayUnansweredAndDoNotCountTowardEightRequestsAPass) {
     QStringList strays = {"notes.json", "0123.json",
                           QUuid::createUuid().toString(QUuid::WithoutBraces) + ".JSON"};

@@ -2,10 +2,7 @@
 #include "support/PatternImage.h"
 #include "support/ScrollPage.h"
 
-#include <QImageReader>
 #include <QJsonArray>
-
-#include <cmath>
 
 namespace vellumix {
 namespace {
@@ -66,18 +63,6 @@ TEST_F(OperationsTest, regionArgumentsAreCheckedBeforeAnythingIsCaptured) {
                                           {"rect", QJsonArray{0, 0, 200, 100}},
                                           {"output", out}})),
               "ok");
-}
-
-TEST_F(OperationsTest, captureRegionWritesTheDevicePixelsOfTheRegion) {
-    const QJsonObject answer = ask("capture.region", {{"display", double(right)},
-                                                      {"rect", QJsonArray{10, 5, 20, 10}},
-                                                      {"output", output("right.png")}});
-    EXPECT_EQ(JsonWriter::write(answer["result"]),
-              R"({"format":"png","height":20,"path":")" +
-                  output("right.png").replace("/", "\\/").toUtf8() + R"(","scale":2,"width":40})");
-    const QImage written =
-        QImage(output("right.png")).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    EXPECT_EQ(written, patternImage(QSize(200, 100)).copy(20, 10, 40, 20));
 }
 
 TEST_F(OperationsTest, withoutPermissionOnlyTheUnprivilegedOperationsRun) {
