@@ -29,54 +29,49 @@ TEST_F(QueueTest, everyRequestEntryIsAnsweredOnceAndRemovedWithoutTouchingWhatLi
     QDir().mkpath(outside + "/folder");
     writeFile(outside + "/file.json", request("permissions.status"));
     writeFile(outside + "/folder/keep", "keep");
-    const QByteArray fresh = request("permissions.status");
+    const QByteArray status = request("permissions.status");
+    // Entries are what `make` puts at the path, or files of `content`.
     struct Case {
         const char* what;
         std::function<void(const QString& path)> make;
         const char* code;
+        QByteArray content = {};
     };
     const Case cases[] = {
-        {"fresh", [&](auto p) { writeFile(p, fresh); }, "ok"},
-        {"59.9 s old", [&](auto p) { writeFile(p, request("permissions.status", {}, 59.9)); },
-         "ok"},
-        {"59.9 s ahead", [&](auto p) { writeFile(p, request("permissions.status", {}, -59.9)); },
-         "ok"},
-        {"60 s old", [&](auto p) { writeFile(p, request("permissions.status", {}, 60)); },
-         "expired_request"},
-        {"60 s ahead", [&](auto p) { writeFile(p, request("permissions.status", {}, -60)); },
-         "expired_request"},
+        {"fresh", {}, "ok", status},
+        {"59.9 s old", {}, "ok", request("permissions.status", {}, 59.9)},
+        {"59.9 s ahead", {}, "ok", request("permissions.status", {}, -59.9)},
+        {"60 s old", {}, "expired_request", request("permissions.status", {}, 60)},
+        {"60 s ahead", {}, "expired_request", request("permissions.status", {}, -60)},
         {"created as text",
-         [&](auto p) { writeFile(p, R"({"operation":"displays.list","created":"now"})"); },
-         "expired_request"},
+         {},
+         "expired_request",
+         R"({"operation":"displays.list","created":"now"})"},
         {"no operation",
-         [&](auto p) { writeFile(p, "{\"created\":" + QByteArray::number(clock.time) + "}"); },
-         "expired_request"},
-        {"array", [&](auto p) { writeFile(p, "[" + fresh + "]"); }, "expired_request"},
-        {"not JSON", [&](auto p) { writeFile(p, "{\"operation\":"); }, "operation_failed"},
-        {"2,000,000 bytes",
-         [&](auto p) { writeFile(p, fresh + QByteArray(2'000'000 - fresh.size(), ' ')); }, "ok"},
+         {},
+         "expired_request",
+         "{\"created\":" + QByteArray::number(clock.time) + "}"},
+        {"array", {}, "expired_request", "[" + status + "]"},
+        {"not JSON", {}, "operation_failed", "{\"operation\":"},
+        {"2,000,000 bytes", {}, "ok", status + QByteArray(2'000'000 - status.size(), ' ')},
         {"2,000,001 bytes",
-         [&](auto p) { writeFile(p, fresh + QByteArray(2'000'001 - fresh.size(), ' ')); },
+         {},
+         "invalid_request",
+         status + QByteArray(2'000'001 - status.size(), ' ')},
+        {"unknown operation", {}, "unknown_operation", request("screen.erase")},
+        {"directory", [](auto p) { QDir().mkpath(p + "/inner/deeper"); }, "invalid_request"},
+        {"link to a file", [&](auto p) { QFile::link(outside + "/file.json", p); },
          "invalid_request"},
-        {"directory",
-         [&](auto p) {
-             QDir().mkpath(p + "/inner/deeper");
-             writeFile(p + "/inner/x", fresh);
-         },
+        {"link to a folder", [&](auto p) { QFile::link(outside + "/folder", p); },
          "invalid_request"},
-        {"link to a file outside", [&](auto p) { QFile::link(outside + "/file.json", p); },
+        {"pipe", [](auto p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
          "invalid_request"},
-        {"link to a folder outside", [&](auto p) { QFile::link(outside + "/folder", p); },
-         "invalid_request"},
-        {"pipe", [&](auto p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
-         "invalid_request"},
-        {"unknown operation", [&](auto p) { writeFile(p, request("screen.erase")); },
-         "unknown_operation"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        // Upper-case hexadecimal digits name a request as well.
         const QString name = newName().toUpper().replace(".JSON", ".json");
-        c.make(requests() + name);
+        c.make ? c.make(requests() + name) : writeFile(requests() + name, c.content);
         pass();
         EXPECT_EQ(code(response(name).value_or(QJsonObject())), c.code);
         EXPECT_FALSE(QFileInfo(requests() + name).exists() ||
