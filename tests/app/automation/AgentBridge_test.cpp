@@ -59,7 +59,12 @@ TEST_F(QueueTest, everyRequestEntryIsAnsweredOnceAndRemovedWithoutTouchingWhatLi
          "invalid_request",
          status + QByteArray(2'000'001 - status.size(), ' ')},
         {"unknown operation", {}, "unknown_operation", request("screen.erase")},
-        {"directory", [](auto p) { QDir().mkpath(p + "/inner/deeper"); }, "invalid_request"},
+        {"directory holding a link out",
+         [&](auto p) {
+             QDir().mkpath(p + "/inner");
+             QFile::link(outside + "/folder", p + "/inner/out");
+         },
+         "invalid_request"},
         {"link to a file", [&](auto p) { QFile::link(outside + "/file.json", p); },
          "invalid_request"},
         {"link to a folder", [&](auto p) { QFile::link(outside + "/folder", p); },
