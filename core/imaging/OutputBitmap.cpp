@@ -1,5 +1,7 @@
 #include "imaging/OutputBitmap.h"
 
+#include "imaging/LargeBuffer.h"
+
 #include "stitching/DocumentError.h"
 
 #include <QColorSpace>
@@ -7,7 +9,7 @@
 namespace vellumix {
 
 QImage outputBitmap(QSize size, const QColor& fill) {
-    QImage bitmap(size, QImage::Format_RGBA8888_Premultiplied);
+    QImage bitmap = largeImage(size, QImage::Format_RGBA8888_Premultiplied);
     if (bitmap.isNull()) {
         throw DocumentError(DocumentError::Kind::render);
     }

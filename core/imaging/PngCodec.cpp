@@ -1,5 +1,6 @@
 #include "imaging/PngCodec.h"
 
+#include "imaging/LargeBuffer.h"
 #include "imaging/PngFastReader.h"
 #include "imaging/PngRowFilters.h"
 
@@ -13,6 +14,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -160,9 +162,18 @@ RowCoding chooseCoding(const QImage& image, bool opaque) {
             ratio < wellCompressedRatio ? textLevel : fastLevel};
 }
 
-std::unique_ptr<uint8_t[]> filteredScanlines(const QImage& image, const RowCoding& coding) {
+struct FreeDeleter {
+    void operator()(uint8_t* memory) const { std::free(memory); }
+};
+
+using Scanlines = std::unique_ptr<uint8_t[], FreeDeleter>;
+
+Scanlines filteredScanlines(const QImage& image, const RowCoding& coding) {
     const size_t rowBytes = filteredRowBytes(image, coding.opaque);
-    auto out = std::make_unique_for_overwrite<uint8_t[]>(rowBytes * size_t(image.height()));
+    Scanlines out(allocateLargeBuffer(rowBytes * size_t(image.height())));
+    if (!out) {
+        fail();
+    }
     for (int y = 0; y < image.height(); ++y) {
         filterRow(image, y, coding, out.get() + size_t(y) * rowBytes);
     }
@@ -205,7 +216,7 @@ QByteArray header(const QImage& image, bool opaque) {
 // they take no memory, and content that does not compress (photographs) is
 // not compressed twice.
 void appendImageData(QByteArray& png, const QImage& image, const RowCoding& coding) {
-    const std::unique_ptr<uint8_t[]> scanlines = filteredScanlines(image, coding);
+    const Scanlines scanlines = filteredScanlines(image, coding);
     const size_t size = filteredRowBytes(image, coding.opaque) * size_t(image.height());
     const Compressor compressor = compressorAt(coding.level);
     const qsizetype at = png.size();

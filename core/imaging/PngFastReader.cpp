@@ -1,5 +1,6 @@
 #include "imaging/PngFastReader.h"
 
+#include "imaging/LargeBuffer.h"
 #include "imaging/PngCodec.h"
 #include "imaging/PngRowFilters.h"
 
@@ -253,6 +254,7 @@ bool readOtherChunk(const Chunk& chunk, Reading& reading, bool afterData) {
 // Walks the chunks after IHDR, gathering the image data and colour chunks.
 std::optional<Reading> readChunks(const QByteArray& data, qsizetype at, const Header& header) {
     Reading reading{header, {}, {}, 0, {}};
+    reading.compressed.reserve(data.size());
     Colours& colours = reading.colours;
     if (header.colourType == grey) {
         for (uint32_t level = 0; level < 256; ++level) {
@@ -363,7 +365,7 @@ QImage pixelsOf(const Header& header, const Colours& colours, const QByteArray& 
     const size_t rowBytes = width * size_t(header.channels);
     const size_t scanlineBytes = (rowBytes + 1) * height;
     const size_t total = width * 4 * height + height;
-    std::unique_ptr<uchar, FreeDeleter> buffer(static_cast<uchar*>(std::malloc(total)));
+    std::unique_ptr<uchar, FreeDeleter> buffer(allocateLargeBuffer(total));
     if (!buffer) {
         fail();
     }
