@@ -143,6 +143,21 @@ void canvasWholeRepaint(benchmark::State& state) {
 }
 BENCHMARK(canvasWholeRepaint)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// A press that selects a mark: its layers are made anew, once per selection.
+void canvasSelectFrame(benchmark::State& state) {
+    Editor& e = editor();
+    for (auto _ : state) {
+        e.send(QEvent::MouseButtonPress, dragStart);
+        QApplication::processEvents();
+        state.PauseTiming();
+        e.send(QEvent::MouseButtonRelease, dragStart);
+        e.document.setSelected(std::nullopt);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(canvasSelectFrame)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 // Without kept layers every frame would draw the source and all marks.
 void pictureFromScratch(benchmark::State& state) {
     Editor& e = editor();
