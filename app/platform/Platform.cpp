@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/LogindSystemEvents.h"
+#include "platform/NoHotKeys.h"
 #include "platform/NoScreenAccess.h"
 #include "platform/QtDisplaySource.h"
 #include "platform/x11/X11Platform.h"
@@ -13,12 +15,15 @@ namespace {
 class LimitedPlatform final : public Platform {
 public:
     PlatformServices services() override {
-        return PlatformServices{m_displays, m_none, m_none, m_none};
+        return PlatformServices{m_displays, m_none, m_none, m_none, m_hotKeys, m_systemEvents};
     }
 
 private:
     QtDisplaySource m_displays;
     NoScreenAccess m_none;
+    NoHotKeys m_hotKeys;
+    LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),
+                                      quint32(QCoreApplication::applicationPid())};
 };
 
 } // namespace

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/DisplaySource.h"
+#include "platform/HotKeyService.h"
 #include "platform/PermissionCheck.h"
 #include "platform/ScreenSource.h"
+#include "platform/SystemEvents.h"
 #include "platform/WindowSource.h"
 
 namespace vellumix {
@@ -14,6 +16,8 @@ struct PlatformServices {
     ScreenSource& screen;
     WindowSource& windows;
     PermissionCheck& permission;
+    HotKeyService& hotKeys;
+    SystemEvents& systemEvents;
 };
 
 } // namespace vellumix

@@ -2,3 +2,9 @@
 # fast screen reads, Composite for the pixels of covered windows.
 pkg_check_modules(VELLUMIX_XCB REQUIRED IMPORTED_TARGET xcb xcb-shm xcb-composite)
 target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB)
+# XKB for detectable autorepeat of the global hot key.
+pkg_check_modules(VELLUMIX_XCB_XKB REQUIRED IMPORTED_TARGET xcb-xkb)
+target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB_XKB)
+# logind on the system bus reports sleep and session changes.
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+target_link_libraries(VellumixAppLib PUBLIC Qt6::DBus)

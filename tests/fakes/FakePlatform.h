@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fakes/FakeHotKeys.h"
+#include "fakes/FakeSystemEvents.h"
 #include "platform/DisplayId.h"
 #include "platform/PlatformError.h"
 #include "platform/PlatformServices.h"
@@ -105,8 +107,12 @@ struct FakePlatform {
     FakeScreenSource screen;
     FakeWindowSource windows;
     FakePermission permission;
+    FakeHotKeys hotKeys;
+    FakeSystemEvents systemEvents;
 
-    PlatformServices services() { return PlatformServices{displays, screen, windows, permission}; }
+    PlatformServices services() {
+        return PlatformServices{displays, screen, windows, permission, hotKeys, systemEvents};
+    }
 };
 
 } // namespace vellumix

@@ -1,24 +1,31 @@
 #include "platform/x11/X11Platform.h"
 
+#include "platform/LogindSystemEvents.h"
 #include "platform/QtDisplaySource.h"
+#include "platform/x11/X11HotKeyService.h"
 #include "platform/x11/X11Permission.h"
 #include "platform/x11/X11ScreenSource.h"
 #include "platform/x11/X11WindowSource.h"
+
+#include <QCoreApplication>
 
 namespace vellumix {
 
 namespace {
 
 // Screen grabs have a connection of their own, so that a large read on a
-// worker thread never delays the window list or the permission check.
+// worker thread never delays the window list or the permission check; so do
+// the hot keys, whose events only their service reads.
 class X11Platform final : public Platform {
 public:
-    X11Platform(std::unique_ptr<X11Connection> grabs, std::unique_ptr<X11Connection> queries)
+    X11Platform(std::unique_ptr<X11Connection> grabs, std::unique_ptr<X11Connection> queries,
+                std::unique_ptr<X11Connection> keys)
         : m_screen(std::move(grabs)), m_permission(*queries),
-          m_windows(std::move(queries), m_displays, m_screen) {}
+          m_windows(std::move(queries), m_displays, m_screen), m_hotKeys(std::move(keys)) {}
 
     PlatformServices services() override {
-        return PlatformServices{m_displays, m_screen, m_windows, m_permission};
+        return PlatformServices{m_displays,   m_screen,  m_windows,
+                                m_permission, m_hotKeys, m_systemEvents};
     }
 
 private:
@@ -26,6 +33,9 @@ private:
     X11ScreenSource m_screen;
     X11Permission m_permission;
     X11WindowSource m_windows;
+    X11HotKeyService m_hotKeys;
+    LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),
+                                      quint32(QCoreApplication::applicationPid())};
 };
 
 } // namespace
@@ -33,10 +43,11 @@ private:
 std::unique_ptr<Platform> createX11Platform() {
     std::unique_ptr<X11Connection> grabs = X11Connection::open();
     std::unique_ptr<X11Connection> queries = X11Connection::open();
-    if (grabs == nullptr || queries == nullptr) {
+    std::unique_ptr<X11Connection> keys = X11Connection::open();
+    if (grabs == nullptr || queries == nullptr || keys == nullptr) {
         return nullptr;
     }
-    return std::make_unique<X11Platform>(std::move(grabs), std::move(queries));
+    return std::make_unique<X11Platform>(std::move(grabs), std::move(queries), std::move(keys));
 }
 
 } // namespace vellumix

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/PermissionCheck.h"
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vellumix {
+
+class PermissionGuideView;
+
+// Explains, in a small window, what gives Vellumix the screen when a capture
+// starts without it, and continues that capture once the permission check
+// passes: on "Check Again", and whenever the user comes back to the app.
+// Linux has no per-app switch and no system prompt: an X11 session grants
+// access, a Wayland session does not (yet).
+class PermissionGuide final : public QObject {
+    Q_OBJECT
+public:
+    struct Texts {
+        static const QString title;
+        static const QString heading;
+        static const QString explanation;
+        static const QStringList steps;
+        static const QString sessionNote;
+        static const QString notActive;
+    };
+    static constexpr QSize windowSize{530, 560};
+
+    explicit PermissionGuide(PermissionCheck& permission);
+    ~PermissionGuide() override;
+
+    // Shows the guide for a capture waiting for access. While the window is
+    // open a second request only brings it forward; its action is dropped.
+    void present(std::function<void()> resume);
+    // Continues the waiting capture when access is granted (closing the
+    // window; the capture runs in a later turn), or says what is missing.
+    void check();
+    // Abandons the waiting capture and closes the window.
+    void cancel();
+
+    bool isWaiting() const { return static_cast<bool>(m_resume); }
+    // An extra line of help; empty until a check fails.
+    const QString& detail() const { return m_detail; }
+    // The guide window while open, else null.
+    PermissionGuideView* window() const { return m_open ? m_window.get() : nullptr; }
+
+signals:
+    void detailChanged();
+
+private:
+    void setDetail(const QString& detail);
+    void closeWindow();
+    void windowClosed();
+
+    PermissionCheck& m_permission;
+    // Kept after closing (it may be the one handling its close event) and
+    // replaced by the next `present`.
+    std::unique_ptr<PermissionGuideView> m_window;
+    bool m_open = false;
+    std::function<void()> m_resume;
+    QString m_detail;
+};
+
+} // namespace vellumix

@@ -1,0 +1,118 @@
+#include "shell/ShortcutSettings.h"
+
+#include "shell/GlobalCaptureShortcut.h"
+#include "shell/KeyText.h"
+#include "shell/TextStyle.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace vellumix {
+
+const QList<ShortcutSettings::Binding> ShortcutSettings::editorBindings = {
+    {"R / A / T", "Shapes / Arrows / Text"},
+    {"B / N / H", "Brush / Steps / Highlight"},
+    {"M / C / P", "Redact / Crop / Pin"},
+    {"O", "Recognize text"},
+    {"⌘⇧L", "Start scrolling capture"},
+    {"⌘C / ⌘S", "Copy / Save"},
+    {"⌘Z / ⌘⇧Z", "Undo / Redo"},
+    {"Delete / Esc", "Delete / Dismiss"},
+};
+
+ShortcutSettings::ShortcutSettings(GlobalCaptureShortcut& shortcut)
+    : m_shortcut(shortcut), m_modifiers(new QComboBox), m_keys(new QComboBox),
+      m_error(textstyle::label(QString(), textstyle::Style::caption)) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
+    setFixedSize(windowSize);
+
+    auto* column = new QVBoxLayout(this);
+    column->setSpacing(18);
+    column->setContentsMargins(26, 26, 26, 26);
+    column->addWidget(
+        textstyle::label(QStringLiteral("Keyboard Shortcuts"), textstyle::Style::title));
+    column->addWidget(
+        textstyle::label(QStringLiteral("Capture from any app"), textstyle::Style::headline));
+    column->addLayout(pickerRow());
+    m_error->setStyleSheet(QStringLiteral("color: #d70015;"));
+    m_error->setWordWrap(true);
+    column->addWidget(m_error);
+    auto* divider = new QFrame;
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    column->addWidget(divider);
+    column->addWidget(
+        textstyle::label(QStringLiteral("While editing"), textstyle::Style::headline));
+    column->addLayout(bindingRows());
+    QLabel* note = textstyle::label(
+        keytext::shown(QStringLiteral("Press a tool key again for options. Tool keys stay inactive "
+                                      "while typing. ⌥-drag draws over existing annotations.")),
+        textstyle::Style::secondaryCaption);
+    note->setWordWrap(true);
+    column->addWidget(note);
+    column->addStretch();
+
+    connect(&m_shortcut, &GlobalCaptureShortcut::changed, this, &ShortcutSettings::refresh);
+    refresh();
+}
+
+QLayout* ShortcutSettings::pickerRow() {
+    for (const GlobalCaptureShortcut::ModifierPair& pair : GlobalCaptureShortcut::modifierPairs) {
+        // The pickers name the pairs as "⌘ ⇧" would read here: Ctrl+Shift.
+        const QString stored = QString::fromUtf8(pair.stored);
+        m_modifiers->addItem(keytext::shown(QString(stored).insert(1, QLatin1Char(' '))), stored);
+    }
+    for (const GlobalCaptureShortcut::KeyCode& code : GlobalCaptureShortcut::keyCodes) {
+        m_keys->addItem(QLatin1String(code.name), QLatin1String(code.name));
+    }
+    m_modifiers->setAccessibleName(QStringLiteral("Modifiers"));
+    m_keys->setAccessibleName(QStringLiteral("Key"));
+    connect(m_modifiers, &QComboBox::currentIndexChanged, this, [this] {
+        m_shortcut.registerShortcut(m_shortcut.key(), m_modifiers->currentData().toString());
+    });
+    connect(m_keys, &QComboBox::currentIndexChanged, this, [this] {
+        m_shortcut.registerShortcut(m_keys->currentData().toString(), m_shortcut.modifiers());
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_modifiers);
+    row->addWidget(m_keys);
+    row->addStretch();
+    return row;
+}
+
+QLayout* ShortcutSettings::bindingRows() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(8);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSizeF(textstyle::font(textstyle::Style::callout).pointSizeF());
+    for (qsizetype row = 0; row < editorBindings.size(); ++row) {
+        const Binding& binding = editorBindings[row];
+        QLabel* keys = textstyle::label(keytext::shownBinding(QString::fromUtf8(binding.keys)),
+                                        textstyle::Style::callout);
+        keys->setFont(mono);
+        grid->addWidget(keys, int(row), 0);
+        grid->addWidget(
+            textstyle::label(QString::fromUtf8(binding.action), textstyle::Style::callout),
+            int(row), 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+void ShortcutSettings::refresh() {
+    const QSignalBlocker modifiersBlocked(m_modifiers);
+    const QSignalBlocker keysBlocked(m_keys);
+    m_modifiers->setCurrentIndex(m_modifiers->findData(m_shortcut.modifiers()));
+    m_keys->setCurrentIndex(m_keys->findData(m_shortcut.key()));
+    m_error->setText(m_shortcut.error());
+    m_error->setVisible(!m_shortcut.error().isEmpty());
+}
+
+} // namespace vellumix

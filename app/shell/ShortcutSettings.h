@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+
+namespace vellumix {
+
+class GlobalCaptureShortcut;
+
+// The "Keyboard Shortcuts" window: the capture hot key's pickers, its last
+// problem, and the editor's fixed key bindings for reference. The pickers
+// always show the hot key that works, so a refused choice snaps back.
+class ShortcutSettings final : public QWidget {
+    Q_OBJECT
+public:
+    struct Binding {
+        const char* keys;
+        const char* action;
+    };
+    // The editor's bindings, as listed; the editor owns the bindings themselves.
+    static const QList<Binding> editorBindings;
+    static constexpr QSize windowSize{460, 590};
+
+    explicit ShortcutSettings(GlobalCaptureShortcut& shortcut);
+
+    QComboBox* modifierPicker() const { return m_modifiers; }
+    QComboBox* keyPicker() const { return m_keys; }
+    QLabel* errorLabel() const { return m_error; }
+
+private:
+    QLayout* pickerRow();
+    QLayout* bindingRows();
+    void refresh();
+
+    GlobalCaptureShortcut& m_shortcut;
+    QComboBox* m_modifiers;
+    QComboBox* m_keys;
+    QLabel* m_error;
+};
+
+} // namespace vellumix
