@@ -30,6 +30,10 @@ HintBubble::HintBubble(const QString& text, bool translucent)
     setFont(f);
     const QSize textSize = fontMetrics().size(Qt::TextSingleLine, m_text);
     setFixedSize(textSize.grownBy(padding));
+    // Without a compositor the mask cuts the corners; the fill stays opaque.
+    if (!translucent) {
+        setMask(QRegion(roundedOutline(size()).toFillPolygon().toPolygon()));
+    }
 }
 
 void HintBubble::placeOver(const QWidget* control) {
@@ -40,17 +44,10 @@ void HintBubble::placeOver(const QWidget* control) {
 void HintBubble::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, m_translucent);
-    // Without a compositor the mask cuts the corners; the fill stays opaque.
     const QColor background = m_translucent ? QColor(0, 0, 0, 230) : QColor(Qt::black);
     painter.fillPath(roundedOutline(size()), background);
     painter.setPen(Qt::white);
     painter.drawText(rect().marginsRemoved(padding), Qt::AlignCenter, m_text);
-}
-
-void HintBubble::resizeEvent(QResizeEvent*) {
-    if (!m_translucent) {
-        setMask(QRegion(roundedOutline(size()).toFillPolygon().toPolygon()));
-    }
 }
 
 } // namespace vellumix

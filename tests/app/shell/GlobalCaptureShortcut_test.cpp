@@ -1,0 +1,164 @@
+#include "fakes/FakeHotKeys.h"
+#include "fakes/MemoryDefaults.h"
+#include "fakes/WidgetTestApp.h"
+#include "platform/NoHotKeys.h"
+#include "shell/GlobalCaptureShortcut.h"
+
+#include <QDialog>
+
+using namespace vellumix;
+
+namespace {
+
+constexpr Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+const QString commandShift = QStringLiteral("⌘⇧");
+const QString controlOption = QStringLiteral("⌃⌥");
+
+class GlobalCaptureShortcutTest : public testing::Test {
+protected:
+    void start() {
+        shortcut.start([this] { ++captures; });
+    }
+    QVariantMap stored() const {
+        return {{QStringLiteral("shortcut.capture.key"), defaults.value("shortcut.capture.key")},
+                {QStringLiteral("shortcut.capture.modifiers"),
+                 defaults.value("shortcut.capture.modifiers")}};
+    }
+    // The hot key's queued press and release reach the shortcut.
+    void settle() { QCoreApplication::processEvents(); }
+
+    FakeHotKeys hotKeys;
+    MemoryDefaults defaults;
+    GlobalCaptureShortcut shortcut{hotKeys, defaults};
+    int captures = 0;
+};
+
+TEST_F(GlobalCaptureShortcutTest, withNothingStoredTheHotKeyIsCtrlShiftXAndIsStored) {
+    start();
+    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlShift}}));
+    EXPECT_EQ(shortcut.key(), QStringLiteral("X"));
+    EXPECT_EQ(shortcut.modifiers(), commandShift);
+    EXPECT_TRUE(shortcut.error().isEmpty());
+    EXPECT_EQ(stored().value("shortcut.capture.modifiers").toString(), commandShift);
+}
+
+TEST_F(GlobalCaptureShortcutTest, choosingControlOptionThenTwoRegistersCtrlAlt2Only) {
+    start();
+    shortcut.registerShortcut(QStringLiteral("X"), controlOption);
+    shortcut.registerShortcut(QStringLiteral("2"), controlOption);
+    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_2, ctrlAlt}}));
+    EXPECT_EQ(defaults.value("shortcut.capture.key").toString(), QStringLiteral("2"));
+    EXPECT_EQ(defaults.value("shortcut.capture.modifiers").toString(), controlOption);
+}
+
+TEST_F(GlobalCaptureShortcutTest, aRefusedChoiceKeepsTheWorkingKeyAndTheStoredValues) {
+    hotKeys.refuse({Qt::Key_X, ctrlAlt}, 10);
+    start();
+    const QVariantMap before = stored();
+    shortcut.registerShortcut(QStringLiteral("X"), controlOption);
+    EXPECT_EQ(shortcut.error(),
+              QStringLiteral("Ctrl+Alt+X is unavailable (10). Choose another shortcut. "));
+    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlShift}}));
+    EXPECT_EQ(shortcut.modifiers(), commandShift);
+    EXPECT_EQ(stored(), before);
+    shortcut.registerShortcut(QStringLiteral("Y"), commandShift);
+    EXPECT_TRUE(shortcut.error().isEmpty()) << "a working choice clears the message";
+}
+
+TEST_F(GlobalCaptureShortcutTest, theActiveChoiceAgainChangesNothing) {
+    start();
+    const int registrations = hotKeys.registrations;
+    const int writes = defaults.writes;
+    shortcut.registerShortcut(QStringLiteral("X"), commandShift);
+    EXPECT_EQ(hotKeys.registrations, registrations);
+    EXPECT_EQ(defaults.writes, writes);
+}
+
+TEST_F(GlobalCaptureShortcutTest, storedValuesAreReadAndMendedAtStart) {
+    const struct {
+        const char* key;
+        const char* modifiers;
+        const char* shownModifiers; // after start
+        const char* storedModifiers;
+        const char* error;
+    } cases[] = {
+        {"K", "⌃⌥", "⌃⌥", "⌃⌥", ""},
+        // Any other modifier text is registered, shown and stored as ⌘⇧.
+        {"K", "⌥⌘", "⌘⇧", "⌘⇧", ""},
+        // An unknown key registers nothing and says so.
+        {"F13", "⌘⇧", "⌘⇧", "⌘⇧",
+         "\"F13\" is not a key the capture shortcut can use. Choose another shortcut. "},
+    };
+    for (const auto& c : cases) {
+        FakeHotKeys keys;
+        MemoryDefaults store;
+        store.values = {{"shortcut.capture.key", c.key},
+                        {"shortcut.capture.modifiers", QString::fromUtf8(c.modifiers)}};
+        GlobalCaptureShortcut mended(keys, store);
+        mended.start([] {});
+        EXPECT_EQ(mended.modifiers(), QString::fromUtf8(c.shownModifiers)) << c.key << c.modifiers;
+        EXPECT_EQ(store.value("shortcut.capture.modifiers").toString(),
+                  QString::fromUtf8(c.storedModifiers));
+        EXPECT_EQ(mended.error(), QString::fromUtf8(c.error));
+        EXPECT_EQ(mended.isRegistered(), QString::fromUtf8(c.error).isEmpty());
+    }
+}
+
+TEST_F(GlobalCaptureShortcutTest, withoutAnXServerTheMessageSaysWhy) {
+    NoHotKeys none;
+    GlobalCaptureShortcut withoutX(none, defaults);
+    withoutX.start([] {});
+    EXPECT_EQ(withoutX.error(), QStringLiteral("Ctrl+Shift+X is unavailable. Global shortcuts "
+                                               "need an X11 session; capture from the menu "
+                                               "instead."));
+    EXPECT_FALSE(defaults.contains("shortcut.capture.key"));
+}
+
+TEST_F(GlobalCaptureShortcutTest, holdingTheKeyCapturesOnceAndAgainOnlyAfterARelease) {
+    start();
+    const FakeHotKeys::Chord chord{Qt::Key_X, ctrlShift};
+    hotKeys.press(chord);
+    EXPECT_EQ(captures, 0) << "the capture runs in a later turn, not in the platform's callback";
+    settle();
+    hotKeys.press(chord); // what a held key repeats
+    hotKeys.press(chord);
+    settle();
+    EXPECT_EQ(captures, 1);
+    hotKeys.release(chord);
+    hotKeys.press(chord);
+    settle();
+    EXPECT_EQ(captures, 2);
+}
+
+TEST_F(GlobalCaptureShortcutTest, aPressWhileAModalWindowIsUpDoesNothing) {
+    start();
+    const FakeHotKeys::Chord chord{Qt::Key_X, ctrlShift};
+    QDialog dialog;
+    dialog.setModal(true);
+    dialog.show();
+    ASSERT_NE(QGuiApplication::modalWindow(), nullptr);
+    hotKeys.press(chord);
+    settle();
+    dialog.hide();
+    hotKeys.press(chord); // still held: no capture when the dialog closes
+    settle();
+    EXPECT_EQ(captures, 0);
+    hotKeys.release(chord);
+    hotKeys.press(chord);
+    settle();
+    EXPECT_EQ(captures, 1);
+}
+
+TEST_F(GlobalCaptureShortcutTest, aSecondStartOnlyReplacesTheAction) {
+    start();
+    int second = 0;
+    shortcut.start([&] { ++second; });
+    EXPECT_EQ(hotKeys.registrations, 1);
+    hotKeys.press({Qt::Key_X, ctrlShift});
+    settle();
+    EXPECT_EQ(captures, 0);
+    EXPECT_EQ(second, 1);
+}
+
+} // namespace
