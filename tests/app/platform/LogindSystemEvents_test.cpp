@@ -1,0 +1,193 @@
+#include "fakes/GuiTestApp.h"
+#include "platform/LogindSystemEvents.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
+#include <QProcess>
+
+using namespace vellumix;
+
+namespace {
+
+const QString service = QStringLiteral("org.freedesktop.login1");
+const QString managerPath = QStringLiteral("/org/freedesktop/login1");
+const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_31");
+constexpr quint32 ourPid = 4242;
+
+// The parts of logind the app uses, served on a private bus.
+class FakeManager final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    bool hasSession = true;
+    QList<quint32> asked;
+
+public slots:
+    QDBusObjectPath GetSessionByPID(quint32 pid) {
+        asked.append(pid);
+        if (!hasSession) {
+            sendErrorReply(QStringLiteral("org.freedesktop.login1.NoSessionForPID"),
+                           QStringLiteral("PID does not belong to any known session"));
+        }
+        return QDBusObjectPath(sessionPath);
+    }
+};
+
+class FakeSession final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Session")
+    Q_PROPERTY(bool Active MEMBER active)
+public:
+    bool active = true;
+};
+
+bool waitUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+QStringList logged;
+
+void recordLog(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    if (QLatin1String(context.category) == QLatin1String("vellumix.systemevents")) {
+        logged.append(message);
+    }
+}
+
+class LogindSystemEventsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
+        address = QString::fromUtf8(daemon.readLine().trimmed());
+        QDBusConnection logind = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
+        ASSERT_TRUE(logind.registerService(service));
+        ASSERT_TRUE(logind.registerObject(managerPath, &manager, QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(
+            logind.registerObject(sessionPath, &session, QDBusConnection::ExportAllProperties));
+        logged.clear();
+        previousHandler = qInstallMessageHandler(recordLog);
+    }
+
+    void TearDown() override {
+        qInstallMessageHandler(previousHandler);
+        events.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("app"));
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+
+    void watch() {
+        events = std::make_unique<LogindSystemEvents>(
+            QDBusConnection::connectToBus(address, QStringLiteral("app")), ourPid);
+        QObject::connect(events.get(), &SystemEvents::willSleep, [this] { ++sleeps; });
+        QObject::connect(events.get(), &SystemEvents::sessionBecameInactive,
+                         [this] { ++inactive; });
+    }
+
+    static void send(const QString& path, const QString& interface, const QString& name,
+                     const QVariantList& arguments) {
+        QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+        signal.setArguments(arguments);
+        QDBusConnection(QStringLiteral("logind")).send(signal);
+    }
+    static void prepareForSleep(bool start) {
+        send(managerPath, QStringLiteral("org.freedesktop.login1.Manager"),
+             QStringLiteral("PrepareForSleep"), {start});
+    }
+    void activeChanged(bool active, bool valueInSignal) {
+        session.active = active;
+        const QVariantMap changed =
+            valueInSignal ? QVariantMap{{QStringLiteral("Active"), active}} : QVariantMap();
+        const QStringList invalidated =
+            valueInSignal ? QStringList() : QStringList{QStringLiteral("Active")};
+        send(sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+             QStringLiteral("PropertiesChanged"),
+             {QStringLiteral("org.freedesktop.login1.Session"), changed, invalidated});
+    }
+    // Signals from logind arrive in the order sent, before the answer to a
+    // call the app makes afterwards: once that answer is in, every signal
+    // sent earlier has been handled.
+    static testing::AssertionResult roundTrip() {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            service, sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+        get << QStringLiteral("org.freedesktop.login1.Session") << QStringLiteral("Active");
+        const QDBusPendingCall call = QDBusConnection(QStringLiteral("app")).asyncCall(get);
+        if (!waitUntil([&] { return call.isFinished(); })) {
+            return testing::AssertionFailure() << "logind did not answer";
+        }
+        QCoreApplication::processEvents();
+        return testing::AssertionSuccess();
+    }
+
+    QProcess daemon;
+    QString address;
+    FakeManager manager;
+    FakeSession session;
+    std::unique_ptr<LogindSystemEvents> events;
+    int sleeps = 0;
+    int inactive = 0;
+    QtMessageHandler previousHandler = nullptr;
+};
+
+TEST_F(LogindSystemEventsTest, sleepStartsAreSentAndResumesAreNot) {
+    watch();
+    // The app asks for its session after it subscribed to sleep signals.
+    ASSERT_TRUE(waitUntil([this] { return !manager.asked.isEmpty(); }));
+    EXPECT_EQ(manager.asked, QList<quint32>({ourPid}));
+    prepareForSleep(true);
+    prepareForSleep(false);
+    prepareForSleep(true);
+    ASSERT_TRUE(roundTrip());
+    EXPECT_EQ(sleeps, 2);
+}
+
+TEST_F(LogindSystemEventsTest, theSessionGoingInactiveIsSentOncePerChange) {
+    watch();
+    ASSERT_TRUE(waitUntil([this] {
+        activeChanged(true, true);
+        activeChanged(false, true);
+        return inactive > 0;
+    }));
+    ASSERT_TRUE(roundTrip());
+    inactive = 0;
+    activeChanged(false, true); // no change
+    activeChanged(true, true);
+    activeChanged(false, false); // logind may send only that it changed
+    ASSERT_TRUE(waitUntil([this] { return inactive > 0; }));
+    activeChanged(true, true);
+    activeChanged(false, true);
+    ASSERT_TRUE(roundTrip());
+    EXPECT_EQ(inactive, 2);
+}
+
+TEST_F(LogindSystemEventsTest, withoutASessionOnlySleepIsSentAndTheLogSaysWhy) {
+    manager.hasSession = false;
+    watch();
+    ASSERT_TRUE(waitUntil([this] { return !logged.isEmpty(); }));
+    EXPECT_TRUE(logged.first().startsWith(QStringLiteral("No login session for this process")));
+    prepareForSleep(true);
+    ASSERT_TRUE(roundTrip());
+    EXPECT_EQ(sleeps, 1);
+}
+
+TEST_F(LogindSystemEventsTest, withoutABusItLogsOnceAndSendsNothing) {
+    LogindSystemEvents none(QDBusConnection(QStringLiteral("no-such-bus")), ourPid);
+    EXPECT_EQ(logged, QStringList({QStringLiteral(
+                          "No system bus: sleep and session changes will not end captures.")}));
+}
+
+} // namespace
+
+#include "LogindSystemEvents_test.moc"
