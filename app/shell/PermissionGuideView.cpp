@@ -43,7 +43,8 @@ PermissionGuideView::PermissionGuideView(PermissionGuide& guide)
     : m_guide(guide), m_detail(textstyle::label(QString(), textstyle::Style::callout)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"))),
       m_check(new QPushButton(QStringLiteral("Check Again"))) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(PermissionGuide::Texts::title);
     setFixedSize(PermissionGuide::windowSize);
 

@@ -28,7 +28,8 @@ const QList<ShortcutSettings::Binding> ShortcutSettings::editorBindings = {
 ShortcutSettings::ShortcutSettings(GlobalCaptureShortcut& shortcut)
     : m_shortcut(shortcut), m_modifiers(new QComboBox), m_keys(new QComboBox),
       m_error(textstyle::label(QString(), textstyle::Style::caption)) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
     setFixedSize(windowSize);
 
@@ -91,7 +92,7 @@ QLayout* ShortcutSettings::bindingRows() {
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(8);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSizeF(textstyle::font(textstyle::Style::callout).pointSizeF());
+    mono.setPixelSize(textstyle::font(textstyle::Style::callout).pixelSize());
     for (qsizetype row = 0; row < editorBindings.size(); ++row) {
         const Binding& binding = editorBindings[row];
         QLabel* keys = textstyle::label(keytext::shownBinding(QString::fromUtf8(binding.keys)),
