@@ -23,10 +23,6 @@ struct HotKeyRegistration {
 class HotKeyService : public QObject {
     Q_OBJECT
 public:
-    // Modifier values for `registerHotKey`; the platform maps them to its own.
-    static constexpr Qt::KeyboardModifiers allowedModifiers =
-        Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
-
     // `key` is a letter or digit key (Qt::Key_A .. Qt::Key_Z, Qt::Key_0 ..
     // Qt::Key_9). Registering leaves earlier registrations in place.
     virtual HotKeyRegistration registerHotKey(Qt::Key key, Qt::KeyboardModifiers modifiers) = 0;
