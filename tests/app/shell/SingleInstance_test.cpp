@@ -1,6 +1,7 @@
 #include "shell/SingleInstance.h"
 
-#include "fakes/GuiTestApp.h"
+#include "fakes/Awaited.h"
+#include "fakes/WidgetTestApp.h"
 
 #include <QFile>
 #include <QSignalSpy>
