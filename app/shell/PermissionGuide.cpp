@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace vellumix {
 
 const QString PermissionGuide::Texts::title = QStringLiteral("Screen Recording Access");
@@ -27,11 +29,14 @@ const QString PermissionGuide::Texts::notActive =
 
 PermissionGuide::PermissionGuide(PermissionCheck& permission) : m_permission(permission) {
     // Coming back to the app from wherever the user went to change the
-    // session's setup is when access may have appeared.
+    // session's setup is when access may have appeared. The guide's own
+    // window activating the app is no return.
     connect(
         qGuiApp, &QGuiApplication::applicationStateChanged, this,
         [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive && isWaiting()) {
+            if (state != Qt::ApplicationActive) {
+                m_leftApp = isWaiting();
+            } else if (std::exchange(m_leftApp, false) && isWaiting()) {
                 check();
             }
         },
@@ -43,6 +48,7 @@ PermissionGuide::~PermissionGuide() = default;
 void PermissionGuide::present(std::function<void()> resume) {
     if (!m_open) {
         m_resume = std::move(resume);
+        m_leftApp = false;
         setDetail(QString());
         m_window = std::make_unique<PermissionGuideView>(*this);
         m_open = true;

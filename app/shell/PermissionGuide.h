@@ -62,6 +62,8 @@ private:
     // replaced by the next `present`.
     std::unique_ptr<PermissionGuideView> m_window;
     bool m_open = false;
+    // The user switched away from the app while a capture was waiting.
+    bool m_leftApp = false;
     std::function<void()> m_resume;
     QString m_detail;
 };

@@ -22,6 +22,8 @@ protected:
         }
     }
     static void returnToApp() {
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+        settle();
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
         settle();
     }
