@@ -58,10 +58,10 @@ std::optional<FrameSignature> MovingPartMatcher::movingPart(const FrameSignature
 MatchDecision MovingPartMatcher::matchInside(const FrameSignature& previous,
                                              const FrameSignature& next, const FixedParts& parts,
                                              int64_t heldRows) const {
-    FixedParts left = parts;
-    left.bottom = std::max(parts.bottom, heldRows);
-    const std::optional<FrameSignature> a = movingPart(previous, left);
-    const std::optional<FrameSignature> b = movingPart(next, left);
+    FixedParts excluded = parts;
+    excluded.bottom = std::max(parts.bottom, heldRows);
+    const std::optional<FrameSignature> a = movingPart(previous, excluded);
+    const std::optional<FrameSignature> b = movingPart(next, excluded);
     if (!a || !b) {
         return MatchDecision::reject(VerticalMatcher::noOverlapMessage);
     }

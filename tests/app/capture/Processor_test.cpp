@@ -1,9 +1,7 @@
 #include "capture/Processor.h"
 #include "fakes/GuiTestApp.h"
-#include "support/FixedOverlay.h"
 #include "support/ScrollPage.h"
 
-#include <QColorSpace>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -63,31 +61,6 @@ TEST(Processor, aRefusedFramePausesAndTheNextMatchingFrameContinues) {
     EXPECT_EQ(on.message, added(60));
     EXPECT_FALSE(on.paused);
     EXPECT_EQ(processor.document().result().height(), 360);
-}
-
-// The footer of every frame is held back and read once below the content;
-// heights, previews and refusals count it as the frame shows it.
-TEST(Processor, aStickyFooterIsReadOnceBelowTheContent) {
-    const ScrollPage page({400, 1200, 8});
-    const testing::FixedOverlay overlay(testing::FixedOverlay::Kind::footer, page, 300);
-    Processor processor;
-    processor.accept(overlay.frame(0)).waitForFinished();
-
-    const ProcessingResult next = processor.accept(overlay.frame(60)).result();
-    EXPECT_EQ(next.message, added(60));
-    EXPECT_EQ(next.height, 360);
-    ASSERT_TRUE(next.preview);
-    EXPECT_EQ(next.preview->size(), processor.image(600).result().size());
-
-    const ProcessingResult back = processor.accept(overlay.frame(20)).result();
-    EXPECT_TRUE(back.paused);
-    EXPECT_EQ(back.height, 360);
-    EXPECT_EQ(processor.accept(overlay.frame(60)).result().message, kNoChanges);
-
-    EXPECT_EQ(processor.accept(overlay.frame(150)).result().height, 450);
-    QImage expected = overlay.document(150).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    expected.setColorSpace(QColorSpace::SRgb);
-    EXPECT_EQ(processor.document().result().image(), expected);
 }
 
 // A narrow frame almost as tall as the limit: its own rows, then one 20 rows

@@ -183,6 +183,9 @@ private:
                                    .arg(scrolled))
                 << "wrong seam at page row " << m_screenTop;
             ASSERT_EQ(result.height, m_screenTop + kFrameHeight);
+            // Frames are narrower than a preview: it shows every row, a held
+            // footer too.
+            EXPECT_EQ(result.preview->height(), result.height);
             m_lastTop = m_screenTop;
             m_lastHadCaret = m_caret;
             return;
