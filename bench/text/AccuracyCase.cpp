@@ -1,194 +1,329 @@
 #include "AccuracyCase.h"
 
-#include <QFont>
-#include <QPainter>
-#include <QStringList>
+#include "Scene.h"
+
+#include <QFontMetricsF>
 
 namespace vellumix {
 
 namespace {
 
-struct Theme {
-    QColor background;
-    QColor text;
-    QColor separator;
-};
+const QString kSans = QStringLiteral("Nimbus Sans");
+const QString kUi = QStringLiteral("DejaVu Sans");
+const QString kSerif = QStringLiteral("DejaVu Serif");
+const QString kMono = QStringLiteral("DejaVu Sans Mono");
+const QString kHan = QStringLiteral("WenQuanYi Micro Hei");
 
-const Theme kLight{QColor(0xf5, 0xf5, 0xf7), QColor(0x1d, 0x1d, 0x1f), QColor(0xd2, 0xd2, 0xd7)};
-const Theme kDark{QColor(0x1e, 0x1e, 0x1e), QColor(0xe5, 0xe5, 0xe7), QColor(0x3a, 0x3a, 0x3c)};
+const QColor kBlue(0x0a, 0x84, 0xff);
+const QColor kOrange(0xff, 0x95, 0x00);
+const QColor kGreen(0x34, 0xc7, 0x59);
+const QColor kRed(0xff, 0x3b, 0x30);
+const QColor kPurple(0xaf, 0x52, 0xde);
+const QColor kTeal(0x30, 0xb0, 0xc7);
 
-struct UiLine {
-    int pixelSize;
-    const char* text;
-};
-
-// Menu bars, list rows, status texts: the kind of line a screenshot holds.
-const UiLine kUiLines[] = {
-    {13, "File      Edit      View      Window      Help"},
-    {11, "Last modified: 12 March 2024, 09:41"},
-    {12, "Downloads - 24 items, 3.2 GB available"},
-    {14, "Search settings and preferences"},
-    {15, "Invoice #2087 was sent to billing@example.com"},
-    {16, "Connected to Wi-Fi network Office-5G"},
-    {13, "Show hidden files (Ctrl+H)"},
-    {12, "Version 4.18.2 (build 7731)"},
-};
-
-QImage canvas(int width, int height, qreal scale, const QColor& fill) {
-    QImage image(qRound(width * scale), qRound(height * scale),
-                 QImage::Format_RGBA8888_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(fill);
-    return image;
+void buttons(Scene& s, const Theme& t) {
+    const QFont label = s.font(kUi, 13);
+    s.text(20, 30, QStringLiteral("Choose what to do with the selected files"), label, t.text);
+    s.pill(20, 48, QStringLiteral("Save Changes"), label, kBlue, Qt::white, 16, 7);
+    s.pill(20, 88, QStringLiteral("Export as PDF"), label, kOrange, Qt::white, 16, 7);
+    s.pill(20, 128, QStringLiteral("Sync complete"), s.font(kUi, 12), kGreen, Qt::white, 10, 3);
+    s.pill(20, 160, QStringLiteral("3 updates available"), s.font(kUi, 11, true), kRed, Qt::white,
+           8, 2);
+    s.pill(20, 190, QStringLiteral("Invite Members"), label, kPurple, Qt::white, 16, 7);
+    s.pill(20, 230, QStringLiteral("Cancel"), label, t.control, t.text, 16, 7);
+    s.pill(20, 270, QStringLiteral("Beta"), s.font(kUi, 11), kTeal, Qt::white, 8, 2);
 }
 
-QFont font(const QString& family, int pixelSize) {
-    QFont f(family);
-    f.setPixelSize(pixelSize);
-    return f;
-}
-
-// Draws the UI lines from `top` down at `left`; returns the reference text.
-QString drawUiLines(QPainter& painter, const Theme& theme, int left, int top, int width) {
-    QStringList reference;
-    int y = top;
-    for (const UiLine& line : kUiLines) {
-        painter.setFont(font(QStringLiteral("Helvetica"), line.pixelSize));
-        painter.setPen(theme.text);
-        y += line.pixelSize * 2;
-        painter.drawText(left, y, QString::fromUtf8(line.text));
-        painter.setPen(theme.separator);
-        painter.drawLine(left, y + line.pixelSize / 2 + 2, left + width,
-                         y + line.pixelSize / 2 + 2);
-        reference << QString::fromUtf8(line.text);
+void chat(Scene& s, const Theme& t) {
+    const QFont body = s.font(kSans, 14);
+    const QFontMetricsF metrics(body);
+    s.text(170, 24, QStringLiteral("Today 10:42"), s.font(kSans, 11), t.secondary);
+    const char* messages[] = {"Are we still meeting at 3 pm?", "Yes, see you in room 204",
+                              "Can you send the slides first?", "Sure, uploading them now",
+                              "Thanks! Got them"};
+    qreal y = 40;
+    bool mine = false;
+    for (const char* message : messages) {
+        const QString text = QString::fromUtf8(message);
+        const qreal width = metrics.horizontalAdvance(text) + 28;
+        const qreal x = mine ? 440 - width : 20;
+        const QColor fill =
+            mine ? (t.dark ? QColor(0x30, 0xd1, 0x58).darker(130) : kBlue) : t.control;
+        s.pill(x, y, text, body, fill, mine ? Qt::white : t.text, 14, 9);
+        y += 48;
+        mine = !mine;
     }
-    return reference.join(QLatin1Char('\n'));
 }
 
-AccuracyCase uiCase(const QString& name, const Theme& theme, qreal scale) {
-    QImage image = canvas(420, 320, scale, theme.background);
-    QPainter painter(&image);
-    const QString reference = drawUiLines(painter, theme, 16, 0, 388);
-    painter.end();
-    return {name, image, reference};
+void sidebar(Scene& s, const Theme& t) {
+    s.fill(QRectF(0, 0, 170, 300), t.panel);
+    s.text(16, 28, QStringLiteral("Locations"), s.font(kUi, 11, true), t.secondary);
+    const char* rows[] = {"Recents",   "Applications", "Desktop",
+                          "Documents", "Downloads",    "Shared Drive"};
+    qreal y = 40;
+    for (const char* row : rows) {
+        const bool selected = y == 40 + 2 * 30;
+        if (selected) {
+            s.fill(QRectF(8, y, 154, 26), kBlue, 6);
+        }
+        s.text(20, y + 18, QString::fromUtf8(row), s.font(kUi, 13),
+               selected ? QColor(Qt::white) : t.text);
+        y += 30;
+    }
+    const QFont body = s.font(kUi, 13);
+    s.text(190, 32, QStringLiteral("Desktop"), s.font(kUi, 18, true), t.text);
+    s.text(190, 62, QStringLiteral("12 items, 4.8 GB free"), body, t.secondary);
+    s.text(190, 92, QStringLiteral("quarterly_report.xlsx"), body, t.text);
+    s.text(190, 118, QStringLiteral("Team photo 2024.jpg"), body, t.text);
+    s.text(190, 144, QStringLiteral("notes-from-call.txt"), body, t.text);
 }
 
-// A dark sidebar beside a light content pane, as in many file managers.
-AccuracyCase mixedThemeCase(qreal scale) {
-    QImage image = canvas(560, 320, scale, kLight.background);
-    QPainter painter(&image);
-    painter.fillRect(QRect(0, 0, 150, 320), kDark.background);
-    const char* sidebar[] = {"Favourites", "Desktop", "Documents", "Pictures", "Music"};
-    QStringList reference;
-    painter.setFont(font(QStringLiteral("Helvetica"), 13));
-    painter.setPen(kDark.text);
-    int y = 10;
-    for (const char* entry : sidebar) {
+void menu(Scene& s, const Theme& t) {
+    s.fill(QRectF(20, 12, 300, 274), t.separator, 8);
+    s.fill(QRectF(21, 13, 298, 272), t.dark ? t.panel : t.window, 8);
+    const QFont item = s.font(kSans, 14);
+    const char* entries[][2] = {{"New Window", "Ctrl+N"},
+                                {"Open Recent", ""},
+                                {"Duplicate", "Ctrl+D"},
+                                {"Rename...", "F2"},
+                                {"Move to Trash", "Del"},
+                                {"Print...", "Ctrl+P"},
+                                {"Share", ""},
+                                {"Close Window", "Ctrl+W"}};
+    qreal y = 22;
+    int index = 0;
+    for (const auto& entry : entries) {
+        const bool highlighted = index == 2;
+        const QColor ink = highlighted ? QColor(Qt::white) : t.text;
+        if (highlighted) {
+            s.fill(QRectF(26, y, 288, 26), kBlue, 5);
+        }
+        std::vector<std::pair<qreal, QString>> cells{{40, QString::fromUtf8(entry[0])}};
+        if (*entry[1]) {
+            cells.emplace_back(230, QString::fromUtf8(entry[1]));
+        }
+        s.row(cells, y + 18, item, ink);
+        y += 30;
+        if (index == 3 || index == 5) {
+            s.rule(32, y - 2, 308, t.separator);
+            y += 4;
+        }
+        ++index;
+    }
+}
+
+void code(Scene& s, const Theme& t) {
+    const QColor keyword = t.dark ? QColor(0xc5, 0x86, 0xc0) : QColor(0xaf, 0x00, 0xdb);
+    const QColor name = t.dark ? QColor(0x9c, 0xdc, 0xfe) : QColor(0x00, 0x10, 0x80);
+    const QColor call = t.dark ? QColor(0xdc, 0xdc, 0xaa) : QColor(0x79, 0x5e, 0x26);
+    const QColor number = t.dark ? QColor(0xb5, 0xce, 0xa8) : QColor(0x09, 0x86, 0x58);
+    const QColor comment = t.dark ? QColor(0x6a, 0x99, 0x55) : QColor(0x00, 0x80, 0x00);
+    const QFont mono = s.font(kMono, 13);
+    const std::vector<std::vector<Span>> lines = {
+        {{"# count each word once per line", comment}},
+        {{"def ", keyword},
+         {"count_words", call},
+         {"(file_path, max_lines=", t.text},
+         {"100", number},
+         {"):", t.text}},
+        {{"    word_counts = {}", name}},
+        {{"    with ", keyword},
+         {"open", call},
+         {"(file_path) ", t.text},
+         {"as ", keyword},
+         {"handle:", name}},
+        {{"        for ", keyword}, {"line ", name}, {"in ", keyword}, {"handle:", name}},
+        {{"            key = line.strip().lower()", name}},
+        {{"            word_counts[key] = word_counts.get(key, ", name},
+         {"0", number},
+         {") + ", t.text},
+         {"1", number}},
+        {{"    return ", keyword}, {"word_counts", name}},
+    };
+    qreal y = 28;
+    for (const auto& line : lines) {
+        s.spans(16, y, line, mono);
+        y += 22;
+    }
+}
+
+void table(Scene& s, const Theme& t) {
+    const QFont cell = s.font(kUi, 12);
+    const qreal columns[] = {16, 200, 290, 370};
+    s.fill(QRectF(8, 10, 444, 28), t.panel);
+    s.row({{columns[0], "Name"},
+           {columns[1], "Size"},
+           {columns[2], "Kind"},
+           {columns[3], "Modified"}},
+          29, s.font(kUi, 12, true), t.secondary);
+    const char* rows[][4] = {{"report_q3.pdf", "2.4 MB", "PDF", "12 Mar"},
+                             {"budget_2024.xlsx", "88 KB", "Sheet", "9 Mar"},
+                             {"logo_final.png", "310 KB", "Image", "2 Mar"},
+                             {"meeting_notes.md", "4 KB", "Text", "28 Feb"},
+                             {"backup.tar.gz", "1.2 GB", "Archive", "14 Feb"},
+                             {"invoice_0087.pdf", "96 KB", "PDF", "3 Feb"}};
+    qreal y = 38;
+    int index = 0;
+    for (const auto& row : rows) {
+        if (index % 2 == 1) {
+            s.fill(QRectF(8, y, 444, 28), t.panel);
+        }
+        s.rule(8, y + 28, 452, t.separator);
+        std::vector<std::pair<qreal, QString>> cells;
+        for (int c = 0; c < 4; ++c) {
+            cells.emplace_back(columns[c], QString::fromUtf8(row[c]));
+        }
+        s.row(cells, y + 19, cell, t.text);
+        y += 28;
+        ++index;
+    }
+}
+
+void terminal(Scene& s, const Theme& t) {
+    const QColor prompt = t.dark ? QColor(0x4e, 0xc9, 0x4e) : QColor(0x1a, 0x7f, 0x37);
+    const QColor path = t.dark ? QColor(0x6c, 0x9e, 0xf8) : QColor(0x1f, 0x4e, 0xc4);
+    const QColor error = t.dark ? QColor(0xf1, 0x4c, 0x4c) : QColor(0xc0, 0x1c, 0x28);
+    const QFont mono = s.font(kMono, 13);
+    const std::vector<std::vector<Span>> lines = {
+        {{"dev@build", prompt}, {":", t.text}, {"~/vellum", path}, {"$ git status", t.text}},
+        {{"On branch main", t.text}},
+        {{"Changes not staged for commit:", t.text}},
+        {{"  modified:   src/main_window.cpp", error}},
+        {{"dev@build", prompt}, {":", t.text}, {"~/vellum", path}, {"$ ls -l build", t.text}},
+        {{"total 48", t.text}},
+        {{"-rwxr-xr-x 1 dev dev 40960 Mar 12 09:41 app", t.text}},
+        {{"drwxr-xr-x 5 dev dev  4096 Mar 12 09:40 tests", t.text}},
+        {{"dev@build", prompt}, {":", t.text}, {"~/vellum", path}, {"$ make -j2", t.text}},
+    };
+    qreal y = 24;
+    for (const auto& line : lines) {
+        s.spans(12, y, line, mono);
+        y += 20;
+    }
+}
+
+void article(Scene& s, const Theme& t) {
+    s.text(24, 40, QStringLiteral("Why small teams ship faster"), s.font(kSerif, 22, true), t.text);
+    s.text(24, 64, QStringLiteral("By Maria Lopez, 6 min read"), s.font(kSans, 12), t.secondary);
+    const char* lines[] = {"Every added person brings new lines of talk",
+                           "that the team has to keep up. Past a handful",
+                           "of people, more time goes into meetings than",
+                           "into the work itself, and decisions wait for",
+                           "someone who is out of the office that week.",
+                           "The fix is not fewer people but clearer owners."};
+    qreal y = 100;
+    for (const char* line : lines) {
+        s.text(24, y, QString::fromUtf8(line), s.font(kSerif, 15), t.text);
         y += 26;
-        painter.drawText(14, y, QString::fromUtf8(entry));
-        reference << QString::fromUtf8(entry);
     }
-    reference << drawUiLines(painter, kLight, 170, 0, 370);
-    painter.end();
-    return {QStringLiteral("mixed-theme-%1x").arg(scale), image, reference.join('\n')};
 }
 
-struct Control {
-    QRect frame;
-    QColor fill;
-    QColor text;
-    int pixelSize;
-    const char* label;
-};
-
-// Filled buttons, a badge and grey secondary labels: low contrast and colour
-// behind the text, where plain binarisation loses letters.
-const Control kControls[] = {
-    {QRect(16, 14, 90, 28), QColor(0x0a, 0x84, 0xff), Qt::white, 13, "Save"},
-    {QRect(116, 14, 90, 28), QColor(0xe5, 0xe5, 0xea), QColor(0x1d, 0x1d, 0x1f), 13, "Cancel"},
-    {QRect(216, 16, 120, 24), QColor(0xff, 0x3b, 0x30), Qt::white, 12, "3 updates"},
-    {QRect(16, 56, 380, 20), Qt::white, QColor(0x8e, 0x8e, 0x93), 11,
-     "Changes are saved automatically every 5 minutes"},
-    {QRect(16, 84, 380, 20), Qt::white, QColor(0x6e, 0x6e, 0x73), 12,
-     "Storage: 41.7 GB of 256 GB used"},
-    {QRect(16, 112, 200, 26), QColor(0x34, 0xc7, 0x59), Qt::white, 14, "Sync complete"},
-};
-
-AccuracyCase controlsCase(qreal scale) {
-    QImage image = canvas(420, 150, scale, Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QStringList reference;
-    for (const Control& control : kControls) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(control.fill);
-        painter.drawRoundedRect(control.frame, 6, 6);
-        painter.setPen(control.text);
-        painter.setFont(font(QStringLiteral("Helvetica"), control.pixelSize));
-        painter.drawText(control.frame, Qt::AlignCenter, QString::fromUtf8(control.label));
-        reference << QString::fromUtf8(control.label);
+void settings(Scene& s, const Theme& t) {
+    s.text(20, 32, QStringLiteral("General"), s.font(kUi, 17, true), t.text);
+    const QFont row = s.font(kUi, 13);
+    const char* toggles[] = {"Launch at login", "Show hidden files (Ctrl+H)",
+                             "Play sound after capture"};
+    qreal y = 56;
+    int index = 0;
+    for (const char* label : toggles) {
+        s.text(20, y + 15, QString::fromUtf8(label), row, t.text);
+        s.toggle(400, y, index != 1, t, kBlue);
+        s.rule(20, y + 28, 440, t.separator);
+        y += 36;
+        ++index;
     }
-    painter.end();
-    return {QStringLiteral("controls-%1x").arg(scale), image, reference.join('\n')};
+    const char* boxes[] = {"Copy to clipboard", "Save to Pictures folder"};
+    index = 0;
+    for (const char* label : boxes) {
+        s.checkbox(20, y + 3, index == 0, t, kBlue);
+        s.text(44, y + 15, QString::fromUtf8(label), row, t.text);
+        y += 30;
+        ++index;
+    }
+    s.text(20, y + 24, QStringLiteral("Version 4.18.2 (build 7731)"), s.font(kUi, 11), t.secondary);
 }
 
-const char* kLeftColumn[] = {
-    "Screenshots are stored in",
-    "the Pictures folder unless",
-    "you choose another place",
-    "in the settings window.",
-};
-const char* kRightColumn[] = {
-    "Press the shortcut again",
-    "to capture the last region",
-    "or hold Shift to select",
-    "several windows at once.",
+struct HanText {
+    const char* title;
+    const char* rows[4];
+    const char* button;
+    const char* note;
 };
 
-AccuracyCase columnsCase() {
-    QImage image = canvas(520, 140, 1, Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font(QStringLiteral("Helvetica"), 14));
-    painter.setPen(kLight.text);
-    QStringList reference;
-    for (int i = 0; i < 4; ++i) {
-        painter.drawText(20, 34 + i * 22, QString::fromUtf8(kLeftColumn[i]));
-        painter.drawText(280, 34 + i * 22, QString::fromUtf8(kRightColumn[i]));
-        reference << QString::fromUtf8(kLeftColumn[i]);
+const HanText kSimplified{"文件 编辑 视图 窗口 帮助",
+                          {"显示隐藏文件", "自动保存更改", "检查软件更新", "截图保存到图片文件夹"},
+                          "保存更改",
+                          "已连接到网络 Office-5G"};
+const HanText kTraditional{"檔案 編輯 檢視 視窗 說明",
+                           {"顯示隱藏檔案", "自動儲存變更", "檢查軟體更新", "截圖儲存到圖片資料夾"},
+                           "儲存變更",
+                           "已連線到網路 Office-5G"};
+
+void han(Scene& s, const Theme& t, const HanText& text) {
+    s.fill(QRectF(0, 0, 460, 34), t.panel);
+    s.text(16, 23, QString::fromUtf8(text.title), s.font(kHan, 14), t.text);
+    qreal y = 48;
+    int index = 0;
+    for (const char* row : text.rows) {
+        if (index == 1) {
+            s.fill(QRectF(8, y, 300, 28), kBlue, 6);
+        }
+        s.text(20, y + 20, QString::fromUtf8(row), s.font(kHan, 15),
+               index == 1 ? QColor(Qt::white) : t.text);
+        y += 34;
+        ++index;
     }
-    for (const char* line : kRightColumn) {
-        reference << QString::fromUtf8(line);
-    }
-    painter.end();
-    return {QStringLiteral("two-columns-1x"), image, reference.join('\n')};
+    s.pill(20, y + 10, QString::fromUtf8(text.button), s.font(kHan, 14), kOrange, Qt::white, 16, 7);
+    s.text(20, y + 66, QString::fromUtf8(text.note), s.font(kHan, 13), t.secondary);
 }
 
-AccuracyCase chineseCase() {
-    const QString text = QStringLiteral("打开文件并保存为图片");
-    QImage image = canvas(260, 48, 1, Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font(QStringLiteral("WenQuanYi Micro Hei"), 16));
-    painter.setPen(kLight.text);
-    painter.drawText(16, 30, text);
-    painter.end();
-    return {QStringLiteral("chinese-1x"), image, text};
-}
+struct Category {
+    const char* name;
+    bool english;
+    int height;
+    void (*draw)(Scene&, const Theme&);
+};
+
+const Category kCategories[] = {
+    {"buttons", true, 300, buttons},
+    {"chat", true, 290, chat},
+    {"sidebar", true, 230, sidebar},
+    {"menu", true, 300, menu},
+    {"code", true, 200, code},
+    {"table", true, 220, table},
+    {"terminal", true, 200, terminal},
+    {"article", true, 260, article},
+    {"settings", true, 300, settings},
+    {"zh-hans", false, 260,
+     [](Scene& s, const Theme& t) {
+         han(s, t, kSimplified);
+     }},
+    {"zh-hant", false, 260,
+     [](Scene& s, const Theme& t) {
+         han(s, t, kTraditional);
+     }},
+};
 
 } // namespace
 
 std::vector<AccuracyCase> accuracyCases() {
-    return {
-        uiCase(QStringLiteral("ui-light-1x"), kLight, 1),
-        uiCase(QStringLiteral("ui-light-2x"), kLight, 2),
-        uiCase(QStringLiteral("ui-dark-1x"), kDark, 1),
-        uiCase(QStringLiteral("ui-dark-2x"), kDark, 2),
-        controlsCase(1),
-        controlsCase(2),
-        columnsCase(),
-        chineseCase(),
-        mixedThemeCase(1),
-        mixedThemeCase(2),
-    };
+    std::vector<AccuracyCase> cases;
+    for (const Category& category : kCategories) {
+        for (const Theme* theme : {&lightTheme(), &darkTheme()}) {
+            for (const qreal scale : {1.0, 2.0}) {
+                Scene scene(460, category.height, scale, theme->window);
+                category.draw(scene, *theme);
+                const QString name =
+                    QStringLiteral("%1-%2-%3x")
+                        .arg(QLatin1String(category.name),
+                             theme->dark ? QStringLiteral("dark") : QStringLiteral("light"))
+                        .arg(scale);
+                cases.push_back({name, QLatin1String(category.name), category.english,
+                                 scene.image(), scene.reference()});
+            }
+        }
+    }
+    return cases;
 }
 
 } // namespace vellumix

@@ -10,13 +10,16 @@ namespace vellumix {
 // One image with the text a perfect reader would return, line by line.
 struct AccuracyCase {
     QString name;
+    QString category;
+    bool english; // Latin text only
     QImage image;
     QString reference;
 };
 
-// The screenshot-like images the accuracy benchmark reads: UI lines from 11 to
-// 16 pixels at scale 1 and 2, dark on light and light on dark, a mixed-theme
-// window, two columns of text and a line of Chinese.
+// The screenshot-like images the accuracy benchmark reads: each category of
+// window content (coloured buttons, chat, sidebars, menus, code, tables,
+// terminals, articles, settings, Chinese UI in both scripts) in a light and a
+// dark theme at scale 1 and 2.
 std::vector<AccuracyCase> accuracyCases();
 
 } // namespace vellumix

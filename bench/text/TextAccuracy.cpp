@@ -5,12 +5,14 @@
 //   text_accuracy [--variants] [--show] [--keep DIR] [--cases a,b] [--no-compare]
 //
 // --show prints what each reader returned; --keep writes the images, and the
-// images as prepared for the engine, to DIR; --cases picks cases by name;
+// images as prepared for the engine, to DIR; --cases picks cases by name or
+// category;
 // --no-compare skips the comparison with the command.
 // --variants also runs recognize with each preparation step and page
 // segmentation changed one at a time, to show what each choice is worth.
-// The command loads its language data on every run, while recognize keeps a
-// loaded engine, so after its first image its times leave that step out.
+// The command loads its language data on every run, while recognize keeps its
+// loaded engines as the app does, so its times leave that step out. Both run
+// the engine on one thread (OMP_THREAD_LIMIT=1), as the app does.
 #include "AccuracyCase.h"
 
 #include "text/RecognitionImage.h"
@@ -30,6 +32,7 @@
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -132,40 +135,94 @@ const Variant kVariants[] = {
     {"scale 3", {.upscale = 3}},
 };
 
-void printRow(const char* name, const double* row) {
-    std::printf("%-16s %8.3f %8.3f %8.0f %8.0f %8.0f %8.0f\n", name, row[0], row[1], row[2], row[3],
-                row[4], row[5]);
+// One reader's results over a set of cases: summed error rate and CPU time.
+struct Tally {
+    double errors = 0;
+    double cpu = 0;
+    int count = 0;
+
+    void add(double rate, double cpuMilliseconds) {
+        errors += rate;
+        cpu += cpuMilliseconds;
+        ++count;
+    }
+    double meanErrors() const { return count ? errors / count : 0; }
+    double meanCpu() const { return count ? cpu / count : 0; }
+};
+
+// Ours, the command with the library's languages, and the command with
+// English alone (read only on English images).
+struct Readers {
+    Tally lib;
+    Tally cli;
+    Tally eng;
+};
+
+void printTally(const QString& name, const Readers& r) {
+    std::printf("%-22s %7.3f %7.3f", qPrintable(name), r.lib.meanErrors(), r.cli.meanErrors());
+    if (r.eng.count) {
+        std::printf(" %7.3f", r.eng.meanErrors());
+    } else {
+        std::printf(" %7s", "");
+    }
+    std::printf(" %8.0f %8.0f", r.lib.meanCpu(), r.cli.meanCpu());
+    if (r.eng.count) {
+        std::printf(" %8.0f", r.eng.meanCpu());
+    }
+    std::printf("\n");
     std::fflush(stdout);
 }
 
+void printHeading(const char* first) {
+    std::printf("%-22s %7s %7s %7s %8s %8s %8s\n", first, "CER lib", "CER cli", "CER eng",
+                "cpu lib", "cpu cli", "cpu eng");
+}
+
+// Times are CPU milliseconds of this process and its children, which a
+// shared machine disturbs far less than the wall clock.
 void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& folder,
                         const QString& languages, bool show) {
-    std::printf("%-16s %8s %8s %8s %8s %8s %8s\n", "case", "CER lib", "CER cli", "ms lib", "ms cli",
-                "cpu lib", "cpu cli");
-    constexpr int kColumns = 6;
-    double sums[kColumns] = {};
+    printHeading("case");
+    std::map<QString, Readers> byCategory;
+    Readers all;
+    Readers english;
     for (const AccuracyCase& c : cases) {
         const QString png = folder.filePath(c.name + QStringLiteral(".png"));
         c.image.save(png);
-        RecognitionImage::prepare(c.image, {}).save(folder.filePath(c.name + "-prepared.png"));
+        Readers one;
         const Reading lib = timed([&] { return readWithLibrary(c.image, {}); });
+        one.lib.add(errorRate(lib.text, c.reference), lib.cpuMilliseconds);
         const Reading cli = timed([&] { return readWithCommand(png, languages); });
-        const double row[kColumns] = {errorRate(lib.text, c.reference),
-                                      errorRate(cli.text, c.reference),
-                                      lib.milliseconds,
-                                      cli.milliseconds,
-                                      lib.cpuMilliseconds,
-                                      cli.cpuMilliseconds};
-        printRow(qPrintable(c.name), row);
-        for (int i = 0; i < kColumns; ++i) {
-            sums[i] += row[i] / double(cases.size());
+        one.cli.add(errorRate(cli.text, c.reference), cli.cpuMilliseconds);
+        if (c.english) {
+            const Reading eng = timed([&] { return readWithCommand(png, QStringLiteral("eng")); });
+            one.eng.add(errorRate(eng.text, c.reference), eng.cpuMilliseconds);
+        }
+        printTally(c.name, one);
+        for (Readers* sum : {&byCategory[c.category], &all, c.english ? &english : nullptr}) {
+            if (sum) {
+                for (auto [from, to] :
+                     {std::pair{&one.lib, &sum->lib}, std::pair{&one.cli, &sum->cli},
+                      std::pair{&one.eng, &sum->eng}}) {
+                    to->errors += from->errors;
+                    to->cpu += from->cpu;
+                    to->count += from->count;
+                }
+            }
         }
         if (show) {
-            std::printf("--- recognize:\n%s\n--- command:\n%s\n---\n", qPrintable(lib.text),
+            std::printf("--- reference:\n%s\n--- recognize:\n%s\n--- command:\n%s\n---\n",
+                        qPrintable(c.reference), qPrintable(lib.text),
                         qPrintable(normalised(cli.text)));
         }
     }
-    printRow("mean", sums);
+    std::printf("\n");
+    printHeading("category (mean)");
+    for (const auto& [category, readers] : byCategory) {
+        printTally(category, readers);
+    }
+    printTally(QStringLiteral("English images"), english);
+    printTally(QStringLiteral("all images"), all);
     std::printf("\n");
 }
 
@@ -222,6 +279,9 @@ void measureCancellation(const AccuracyCase& c) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The app runs the engine on one thread; the command and the library
+    // read this before their first recognition.
+    qputenv("OMP_THREAD_LIMIT", "1");
     QGuiApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     QTemporaryDir temporary;
@@ -236,8 +296,24 @@ int main(int argc, char** argv) {
     const int only = int(arguments.indexOf(QStringLiteral("--cases")));
     if (only > 0 && only + 1 < arguments.size()) {
         const QStringList wanted = arguments[only + 1].split(QLatin1Char(','));
-        std::erase_if(cases, [&](const AccuracyCase& c) { return !wanted.contains(c.name); });
+        std::erase_if(cases, [&](const AccuracyCase& c) {
+            return !wanted.contains(c.name) && !wanted.contains(c.category);
+        });
     }
+    if (cases.empty()) {
+        std::printf("no such case\n");
+        return 1;
+    }
+    if (keep > 0) {
+        for (const AccuracyCase& c : cases) {
+            c.image.save(folder.filePath(c.name + QStringLiteral(".png")));
+            RecognitionImage::prepare(c.image, {})
+                .save(folder.filePath(c.name + QStringLiteral("-prepared.png")));
+        }
+    }
+    // The app keeps its loaded engine, so the first case is not charged with
+    // loading it.
+    readWithLibrary(cases.front().image, {});
     if (!arguments.contains(QStringLiteral("--no-compare"))) {
         compareWithCommand(cases, folder, languages, arguments.contains(QStringLiteral("--show")));
         measureCancellation(cases.back());
