@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <map>
 #include <memory>
 
 namespace tesseract {
@@ -10,26 +12,50 @@ class TessBaseAPI;
 
 namespace vellumix {
 
-// Loaded engines, kept for the next recognition. Loading English and both
-// Chinese models costs about 0.65 s of CPU, a quarter of reading a typical
-// screenshot, and it is the one step a cancellation cannot interrupt. An
-// engine is used by one recognition at a time: take() hands it out, giveBack()
-// returns it.
+// Loaded engines, kept for the next recognition. Loading a language costs
+// about a fifth of a second of CPU and is the one step a cancellation cannot
+// interrupt. The engines of one data folder travel together as Engines, used
+// by one recognition at a time: take() hands them out, giveBack() returns
+// them.
 namespace EngineCache {
 
-using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
+// One engine per language, each loaded when first asked for, so that an
+// English screenshot never pays for the Chinese models.
+class Engines final {
+public:
+    explicit Engines(QString directory);
+    ~Engines();
+    Engines(const Engines&) = delete;
+    Engines& operator=(const Engines&) = delete;
 
-// How many idle engines are kept; further ones are released when given back.
+    // The preferred languages installed when these engines were made.
+    const QStringList& languages() const { return m_languages; }
+    const QString& directory() const { return m_directory; }
+    // The engine of `code`, one of languages(), or of the engine's default
+    // language when `code` is empty. Throws TextRecognitionError when it
+    // cannot be loaded.
+    tesseract::TessBaseAPI& engine(const QString& code);
+    // Clears every engine's image and results.
+    void clear();
+
+private:
+    QString m_directory;
+    QStringList m_languages;
+    std::map<QString, std::unique_ptr<tesseract::TessBaseAPI>> m_engines;
+};
+
+using Kept = std::unique_ptr<Engines>;
+
+// How many idle sets of engines are kept; further ones are released when
+// given back.
 inline constexpr int keptEngines = 1;
 
-// An engine that has loaded the preferred languages installed in `directory`:
-// a kept one if there is one, else a newly loaded one. Only loading looks for
-// the installed languages, so a kept engine reads the ones that were there
-// when it was loaded. Throws TextRecognitionError when they cannot be loaded.
-Engine take(const QString& directory);
+// The engines of `directory`: a kept set if there is one, else a new one,
+// which looks up the languages installed there.
+Kept take(const QString& directory);
 
-// Clears the engine's image and results and keeps it for take().
-void giveBack(Engine engine, const QString& directory);
+// Clears the engines and keeps them for take().
+void giveBack(Kept engines);
 
 } // namespace EngineCache
 } // namespace vellumix

@@ -18,8 +18,8 @@ inline constexpr int maxSide = 32767;
 // twice its size still fits).
 inline constexpr qint64 maxPixels = 40'000'000;
 
-// A Format_Grayscale8 image: transparent pixels over white, light-on-dark areas
-// inverted and enlarged by upscaleFactor(), as `options` ask.
+// A Format_Grayscale8 image: transparent pixels over white, text made dark on
+// light by TextContrast and enlarged by upscaleFactor(), as `options` ask.
 QImage prepare(const QImage& source, const RecognitionOptions& options);
 
 // The largest factor from 1 to `requested` that keeps `size` within the limits.

@@ -14,8 +14,9 @@ enum class PageSegmentation {
 // other values are there so that it can keep measuring them.
 struct RecognitionOptions {
     PageSegmentation pageSegmentation = PageSegmentation::automatic;
-    // Turn light-on-dark areas into dark-on-light before the engine binarises.
-    bool invertDarkAreas = true;
+    // Make every text dark on light at full contrast (TextContrast) before the
+    // engine binarises; otherwise the image is only made grey.
+    bool textContrast = true;
     // Enlarge the image by this factor, within the limits of RecognitionImage.
     int upscale = 2;
 };
