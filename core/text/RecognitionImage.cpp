@@ -13,10 +13,29 @@ namespace {
 QImage opaqueOnWhite(const QImage& source) {
     QImage flat(source.size(), QImage::Format_RGB32);
     flat.fill(Qt::white);
+    // Pixel for pixel: the painter would draw an image with a device pixel
+    // ratio of 2 (a HiDPI capture) at half its size.
+    QImage pixels = source;
+    pixels.setDevicePixelRatio(1);
     QPainter painter(&flat);
-    painter.drawImage(0, 0, source);
+    painter.drawImage(0, 0, pixels);
     painter.end();
     return flat;
+}
+
+// Large monospaced text leaves a gap between an underscore and the letters
+// above it, and the engine reads that underscore as a space; spreading ink a
+// pixel up and down closes the gap, as enlarging does for small text.
+void spreadInkVertically(QImage& grey) {
+    const QImage source = grey;
+    for (int y = 0; y < grey.height(); ++y) {
+        uchar* row = grey.scanLine(y);
+        const uchar* above = source.constScanLine(std::max(0, y - 1));
+        const uchar* below = source.constScanLine(std::min(grey.height() - 1, y + 1));
+        for (int x = 0; x < grey.width(); ++x) {
+            row[x] = std::min({row[x], above[x], below[x]});
+        }
+    }
 }
 
 } // namespace
@@ -34,11 +53,19 @@ int upscaleFactor(QSize size, int requested) {
 
 QImage prepare(const QImage& source, const RecognitionOptions& options) {
     const QImage flat = opaqueOnWhite(source);
-    QImage grey = options.textContrast ? TextContrast::darkOnLight(flat)
-                                       : flat.convertToFormat(QImage::Format_Grayscale8);
-    const int factor = upscaleFactor(grey.size(), options.upscale);
+    TextContrast::Result contrast;
+    if (options.textContrast) {
+        contrast = TextContrast::darkOnLight(flat);
+    } else {
+        contrast.image = flat.convertToFormat(QImage::Format_Grayscale8);
+    }
+    QImage grey = contrast.image;
+    const int factor =
+        upscaleFactor(grey.size(), contrast.textHeight >= largeTextHeight ? 1 : options.upscale);
     if (factor > 1) {
         grey = grey.scaled(grey.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else if (options.textContrast && contrast.textHeight >= largeTextHeight) {
+        spreadInkVertically(grey);
     }
     return grey;
 }

@@ -18,8 +18,15 @@ inline constexpr int maxSide = 32767;
 // twice its size still fits).
 inline constexpr qint64 maxPixels = 40'000'000;
 
+// Text whose letters are this many pixels tall (TextContrast's text height)
+// is read as it is: enlarging it further costs time and splits underscores
+// off their words.
+inline constexpr int largeTextHeight = 14;
+
 // A Format_Grayscale8 image: transparent pixels over white, text made dark on
-// light by TextContrast and enlarged by upscaleFactor(), as `options` ask.
+// light by TextContrast and, unless its text is large, enlarged by
+// upscaleFactor(), as `options` ask. The source is read pixel for pixel,
+// whatever its device pixel ratio.
 QImage prepare(const QImage& source, const RecognitionOptions& options);
 
 // The largest factor from 1 to `requested` that keeps `size` within the limits.

@@ -16,7 +16,7 @@ namespace TableRows {
 // Lines of blocks side by side share a row when their baselines are this
 // share of the line height apart or closer: cells of one row are drawn on one
 // baseline, while a sidebar and the pane beside it only come close by chance.
-inline constexpr double rowTolerance = 0.12;
+inline constexpr double rowTolerance = 0.2;
 // A block is a column of a table when this share of its lines, and at least
 // two, share rows with lines of other blocks; it joins those blocks.
 inline constexpr double pairedShare = 0.7;

@@ -40,6 +40,8 @@ struct Mark {
     bool enclosed = true; // touches one ground only
     QRgb ink = 0;
     double contrast = 0;
+    int top = 0; // rows of its highest and lowest pixel
+    int bottom = 0;
 };
 
 double distance(QRgb a, QRgb b) {
@@ -68,6 +70,7 @@ public:
     }
 
     QImage paint() const;
+    int typicalHeight() const;
     void drawColumnEdges(QImage& grey) const;
 
 private:
@@ -115,6 +118,7 @@ void Grounds::findMarks() {
         }
         Mark mark;
         mark.begin = qsizetype(m_pixels.size());
+        mark.top = mark.bottom = int(seed / w);
         seen[size_t(seed)] = true;
         pending.push_back(seed);
         while (!pending.empty()) {
@@ -123,6 +127,8 @@ void Grounds::findMarks() {
             m_pixels.push_back(i);
             const int x = int(i % w);
             const int y = int(i / w);
+            mark.top = std::min(mark.top, y);
+            mark.bottom = std::max(mark.bottom, y);
             for (int ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny) {
                 for (int nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx) {
                     const qsizetype n = qsizetype(ny) * w + nx;
@@ -204,6 +210,28 @@ std::vector<double> Grounds::typicalContrasts() const {
     return typical;
 }
 
+// The height of the mark that half of the text's pixels lie in marks no
+// taller than: about the height of a lowercase letter.
+int Grounds::typicalHeight() const {
+    std::vector<std::pair<int, qsizetype>> heights;
+    qsizetype total = 0;
+    for (const Mark& mark : m_marks) {
+        if (mark.ground >= 0 && !mark.between && mark.contrast >= kNoise) {
+            heights.emplace_back(mark.bottom - mark.top + 1, mark.end - mark.begin);
+            total += mark.end - mark.begin;
+        }
+    }
+    std::sort(heights.begin(), heights.end());
+    qsizetype below = 0;
+    for (const auto& [height, pixels] : heights) {
+        below += pixels;
+        if (2 * below >= total) {
+            return height;
+        }
+    }
+    return 0;
+}
+
 void Grounds::drawColumnEdges(QImage& grey) const {
     const int w = m_areas.width();
     const int h = m_areas.height();
@@ -269,9 +297,10 @@ QImage Grounds::paint() const {
 
 } // namespace
 
-QImage darkOnLight(const QImage& image) {
+Result darkOnLight(const QImage& image) {
     const FlatAreas areas(image);
-    return Grounds(image, areas).paint();
+    const Grounds grounds(image, areas);
+    return {grounds.paint(), grounds.typicalHeight()};
 }
 
 } // namespace vellumix::TextContrast

@@ -19,8 +19,15 @@ namespace vellumix {
 // become white too, so no seam is left where grounds meet.
 namespace TextContrast {
 
-// A Format_Grayscale8 image of the size of `image`, which is in Format_RGB32.
-QImage darkOnLight(const QImage& image);
+struct Result {
+    QImage image; // Format_Grayscale8, of the size of the source
+    // The typical height of the text's marks in pixels, about the height of a
+    // lowercase letter; 0 when there is no text.
+    int textHeight = 0;
+};
+
+// `image` is in Format_RGB32.
+Result darkOnLight(const QImage& image);
 
 } // namespace TextContrast
 } // namespace vellumix
