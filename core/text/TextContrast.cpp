@@ -31,6 +31,13 @@ constexpr double kRaisedShare = 0.5;
 // sidebar counts.
 constexpr int kColumnEdge = 96;
 constexpr double kDistinctColumns = 8;
+// A checkbox, ticked or not, is a small square ground with its tick on it or
+// its frame alone around it; the engine reads it as "O", "@" or "[]". Sides
+// within this ratio, this share of its box filled, at most this many text
+// heights wide.
+constexpr double kControlSquareness = 0.8;
+constexpr double kControlFill = 0.88;
+constexpr double kControlSize = 2.5;
 
 struct Mark {
     qsizetype begin = 0; // its pixels in the shared list
@@ -40,8 +47,8 @@ struct Mark {
     bool enclosed = true; // touches one ground only
     QRgb ink = 0;
     double contrast = 0;
-    int top = 0; // rows of its highest and lowest pixel
-    int bottom = 0;
+    QRect bounds;
+    qsizetype solid = 0; // pixels of at least half its contrast
 };
 
 double distance(QRgb a, QRgb b) {
@@ -80,12 +87,17 @@ private:
     bool demoteEmptyThinGrounds();
     void measureInk();
     std::vector<double> typicalContrasts() const;
+    static bool isControl(const QRect& bounds, qsizetype pixels, int textHeight);
+    std::vector<bool> controlMarks(int textHeight) const;
 
     const QImage& m_image;
     const FlatAreas& m_areas;
     std::vector<bool> m_ground; // per area
     std::vector<qsizetype> m_pixels;
     std::vector<Mark> m_marks;
+    // Per area, how many marks touch it and the last of them.
+    std::vector<int> m_touchers;
+    std::vector<int> m_lastToucher;
 };
 
 void Grounds::touch(Mark& mark, int area) const {
@@ -111,6 +123,8 @@ void Grounds::findMarks() {
     std::vector<bool> seen(size_t(w) * size_t(h), false);
     m_pixels.clear();
     m_marks.clear();
+    m_touchers.assign(m_ground.size(), 0);
+    m_lastToucher.assign(m_ground.size(), -1);
     std::vector<qsizetype> pending;
     for (qsizetype seed = 0; seed < qsizetype(seen.size()); ++seed) {
         if (seen[size_t(seed)] || isGround(seed)) {
@@ -118,7 +132,7 @@ void Grounds::findMarks() {
         }
         Mark mark;
         mark.begin = qsizetype(m_pixels.size());
-        mark.top = mark.bottom = int(seed / w);
+        int left = w, right = 0, top = h, bottom = 0;
         seen[size_t(seed)] = true;
         pending.push_back(seed);
         while (!pending.empty()) {
@@ -127,13 +141,20 @@ void Grounds::findMarks() {
             m_pixels.push_back(i);
             const int x = int(i % w);
             const int y = int(i / w);
-            mark.top = std::min(mark.top, y);
-            mark.bottom = std::max(mark.bottom, y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
             for (int ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny) {
                 for (int nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx) {
                     const qsizetype n = qsizetype(ny) * w + nx;
                     if (isGround(n)) {
-                        touch(mark, m_areas.areaAt(n));
+                        const int area = m_areas.areaAt(n);
+                        touch(mark, area);
+                        if (m_lastToucher[size_t(area)] != int(m_marks.size())) {
+                            m_lastToucher[size_t(area)] = int(m_marks.size());
+                            ++m_touchers[size_t(area)];
+                        }
                     } else if (!seen[size_t(n)]) {
                         seen[size_t(n)] = true;
                         pending.push_back(n);
@@ -142,6 +163,7 @@ void Grounds::findMarks() {
             }
         }
         mark.end = qsizetype(m_pixels.size());
+        mark.bounds = QRect(QPoint(left, top), QPoint(right, bottom));
         m_marks.push_back(mark);
     }
 }
@@ -177,6 +199,11 @@ void Grounds::measureInk() {
             if (d > mark.contrast) {
                 mark.contrast = d;
                 mark.ink = color;
+            }
+        }
+        for (qsizetype p = mark.begin; p < mark.end; ++p) {
+            if (2 * distance(pixelAt(m_image, m_pixels[size_t(p)]), ground) >= mark.contrast) {
+                ++mark.solid;
             }
         }
     }
@@ -217,7 +244,7 @@ int Grounds::typicalHeight() const {
     qsizetype total = 0;
     for (const Mark& mark : m_marks) {
         if (mark.ground >= 0 && !mark.between && mark.contrast >= kNoise) {
-            heights.emplace_back(mark.bottom - mark.top + 1, mark.end - mark.begin);
+            heights.emplace_back(mark.bounds.height(), mark.end - mark.begin);
             total += mark.end - mark.begin;
         }
     }
@@ -230,6 +257,46 @@ int Grounds::typicalHeight() const {
         }
     }
     return 0;
+}
+
+bool Grounds::isControl(const QRect& bounds, qsizetype pixels, int textHeight) {
+    const int shorter = std::min(bounds.width(), bounds.height());
+    const int longer = std::max(bounds.width(), bounds.height());
+    return shorter >= kControlSquareness * longer &&
+           double(pixels) >= kControlFill * shorter * longer && longer >= textHeight &&
+           longer <= kControlSize * textHeight;
+}
+
+// The marks that are checkboxes: a tick alone on a small square ground, a
+// frame that alone surrounds one, or a filled square with its tick, which
+// touches no ground of its size.
+std::vector<bool> Grounds::controlMarks(int textHeight) const {
+    std::vector<int> held(m_ground.size(), 0);
+    std::vector<qsizetype> heldMark(m_ground.size(), -1);
+    std::vector<bool> controls(m_marks.size(), false);
+    for (size_t i = 0; i < m_marks.size(); ++i) {
+        const Mark& mark = m_marks[i];
+        if (mark.enclosed && mark.ground >= 0) {
+            ++held[size_t(mark.ground)];
+            heldMark[size_t(mark.ground)] = qsizetype(i);
+        }
+        controls[i] = isControl(mark.bounds, mark.solid, textHeight);
+    }
+    for (size_t g = 0; g < m_ground.size(); ++g) {
+        const qsizetype tick = held[g] == 1 ? heldMark[g] : -1;
+        const qsizetype tickPixels =
+            tick >= 0 ? m_marks[size_t(tick)].end - m_marks[size_t(tick)].begin : 0;
+        const FlatArea& area = m_areas.areas()[g];
+        if (!m_ground[g] || !isControl(area.bounds, area.pixels + tickPixels, textHeight)) {
+            continue;
+        }
+        if (tick >= 0) {
+            controls[size_t(tick)] = true;
+        } else if (held[g] == 0 && m_touchers[g] == 1) {
+            controls[size_t(m_lastToucher[g])] = true;
+        }
+    }
+    return controls;
 }
 
 void Grounds::drawColumnEdges(QImage& grey) const {
@@ -263,11 +330,13 @@ QImage Grounds::paint() const {
     QImage grey(m_image.size(), QImage::Format_Grayscale8);
     grey.fill(255);
     const std::vector<double> typical = typicalContrasts();
+    const std::vector<bool> controls = controlMarks(typicalHeight());
     const auto put = [&](qsizetype index, double value) {
         grey.scanLine(int(index / grey.width()))[index % grey.width()] =
             uchar(std::clamp(value, 0.0, 255.0) + 0.5);
     };
-    for (const Mark& mark : m_marks) {
+    for (size_t m = 0; m < m_marks.size(); ++m) {
+        const Mark& mark = m_marks[m];
         if (mark.ground < 0) {
             // Nothing flat around it, as in a photo: plain brightness.
             for (qsizetype p = mark.begin; p < mark.end; ++p) {
@@ -275,7 +344,7 @@ QImage Grounds::paint() const {
             }
             continue;
         }
-        if (mark.between || mark.contrast < kNoise) {
+        if (mark.between || mark.contrast < kNoise || controls[m]) {
             continue;
         }
         const QRgb ground = m_areas.areas()[size_t(mark.ground)].color;
