@@ -24,7 +24,7 @@ int greyAt(const QImage& image, int x, int y) {
     return image.constScanLine(y)[x];
 }
 
-RecognitionOptions onlyInversion() {
+RecognitionOptions onlyContrast() {
     RecognitionOptions options;
     options.upscale = 1;
     return options;
@@ -32,43 +32,38 @@ RecognitionOptions onlyInversion() {
 
 } // namespace
 
-TEST(RecognitionImage, preparedImageIsGreyAndEnlargedTwice) {
-    QImage source = filled(40, 20, Qt::white);
-    paint(source, QRect(4, 4, 10, 10), QColor(0x40, 0x40, 0x40));
-    const QImage prepared = RecognitionImage::prepare(source, {});
-    ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
-    ASSERT_EQ(prepared.size(), QSize(80, 40));
-    // The square's centre, (9, 9) in the source, lands at twice that.
-    EXPECT_EQ(greyAt(prepared, 18, 18), 0x40);
-    EXPECT_EQ(greyAt(prepared, 60, 30), 255);
-    EXPECT_EQ(greyAt(prepared, 79, 39), 255);
+TEST(RecognitionImage, smallTextIsEnlargedTwiceLargeTextAndHiDpiPixelsAreNot) {
+    // Strokes as tall as small and as large letters; the source's device
+    // pixel ratio never changes how many pixels are read.
+    struct Case {
+        int strokeHeight;
+        qreal pixelRatio;
+        int factor;
+    };
+    for (const Case c : {Case{8, 1, 2}, Case{8, 2, 2}, Case{20, 2, 1}}) {
+        QImage source = filled(60, 40, Qt::white);
+        source.setDevicePixelRatio(c.pixelRatio);
+        paint(source, QRect(10, 10, 2, c.strokeHeight), QColor(0x20, 0x20, 0x20));
+        paint(source, QRect(20, 10, 2, c.strokeHeight), QColor(0x20, 0x20, 0x20));
+        const QImage prepared = RecognitionImage::prepare(source, {});
+        ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
+        ASSERT_EQ(prepared.size(), QSize(60, 40) * c.factor) << c.strokeHeight;
+        EXPECT_EQ(greyAt(prepared, 10 * c.factor + 1, 14 * c.factor), 0) << c.strokeHeight;
+        EXPECT_EQ(greyAt(prepared, 40 * c.factor, 30 * c.factor), 255) << c.strokeHeight;
+    }
 }
 
-TEST(RecognitionImage, darkAreasTurnLightAndLightAreasStay) {
-    // A dark sidebar with light text beside a light page with dark text.
-    QImage source = filled(192, 96, Qt::white);
-    paint(source, QRect(0, 0, 96, 96), QColor(0x1e, 0x1e, 0x1e));
-    paint(source, QRect(44, 44, 8, 8), QColor(0xe6, 0xe6, 0xe6));
-    paint(source, QRect(140, 44, 8, 8), QColor(0x20, 0x20, 0x20));
-    const QImage prepared = RecognitionImage::prepare(source, onlyInversion());
-    ASSERT_EQ(prepared.size(), source.size());
-    EXPECT_EQ(greyAt(prepared, 10, 10), 255 - 0x1e);
-    EXPECT_EQ(greyAt(prepared, 47, 47), 255 - 0xe6);
-    EXPECT_EQ(greyAt(prepared, 180, 10), 255);
-    EXPECT_EQ(greyAt(prepared, 143, 47), 0x20);
-}
-
-TEST(RecognitionImage, inversionCanBeLeftOut) {
+TEST(RecognitionImage, withoutTextContrastTheImageIsOnlyMadeGrey) {
     QImage source = filled(48, 48, QColor(0x1e, 0x1e, 0x1e));
-    RecognitionOptions options = onlyInversion();
-    options.invertDarkAreas = false;
+    RecognitionOptions options = onlyContrast();
+    options.textContrast = false;
     EXPECT_EQ(greyAt(RecognitionImage::prepare(source, options), 24, 24), 0x1e);
 }
 
 TEST(RecognitionImage, transparentPixelsCountAsWhitePaper) {
     QImage source(30, 30, QImage::Format_ARGB32);
     source.fill(Qt::transparent);
-    const QImage prepared = RecognitionImage::prepare(source, onlyInversion());
+    const QImage prepared = RecognitionImage::prepare(source, onlyContrast());
     EXPECT_EQ(greyAt(prepared, 0, 0), 255);
     EXPECT_EQ(greyAt(prepared, 15, 15), 255);
 }
