@@ -33,14 +33,22 @@ public:
 
     // Makes the layers for `key` unless they are current: `split` is the
     // index of the live mark (the number of marks when there is none) and
-    // `transform` maps image pixels to view points.
+    // `transform` maps image pixels to view points. When only the split
+    // moved, the lower layer is redone only where the marks between the old
+    // and the new split lie.
     void prepare(const EditorDocument& document, const Key& key);
     // Copy the layers' pixels under `region` (view points) onto `painter`.
     void paintBelow(QPainter& painter, const QRegion& region) const;
     void paintAbove(QPainter& painter, const QRegion& region) const;
 
+    // Everything a mark may ink, in image pixels: its bounds widened for
+    // arrow heads, round caps and anti-aliasing.
+    static QRectF inkBounds(const ImageMark& mark);
+
 private:
-    QImage layer(const Key& key, const QColor& fill) const;
+    void renderBelow(const EditorDocument& document, const Key& key, const QRegion& region);
+    void raiseSplit(const EditorDocument& document, const Key& key, qsizetype from);
+    void renderAbove(const EditorDocument& document, const Key& key);
     static void blit(QPainter& painter, const QImage& layer, const QRegion& region);
 
     std::optional<Key> m_key;

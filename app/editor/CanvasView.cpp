@@ -19,10 +19,6 @@ constexpr double selectionPadding = 4;
 constexpr double handleDiameter = 10;
 constexpr double handleLineWidth = 1.5;
 constexpr double curveBend = 0.2;
-// Arrow heads, round caps and anti-aliasing reach past a mark's bounds by
-// about this much per unit of thickness, and never less than the floor.
-constexpr double inkReachPerThickness = 4.5;
-constexpr double inkReachFloor = 14;
 
 QPointF controlPoint(QPointF p0, QPointF p1) {
     const QPointF middle = (p0 + p1) / 2;
@@ -305,13 +301,10 @@ QRect CanvasView::viewArea(const std::optional<ImageMark>& mark) const {
     if (!mark || mark->points.isEmpty()) {
         return QRect();
     }
-    const double ink = std::max(mark->thickness * inkReachPerThickness, inkReachFloor);
-    const QRectF image = mark->tool == DrawingTool::crop ? cropFrame(*mark) : mark->bounds();
+    const QRectF image =
+        mark->tool == DrawingTool::crop ? cropFrame(*mark) : CanvasLayers::inkBounds(*mark);
     const double frame = selectionPadding + handleDiameter + 2;
-    return imageToView()
-        .mapRect(image.adjusted(-ink, -ink, ink, ink))
-        .adjusted(-frame, -frame, frame, frame)
-        .toAlignedRect();
+    return imageToView().mapRect(image).adjusted(-frame, -frame, frame, frame).toAlignedRect();
 }
 
 void CanvasView::repaintChange(const std::optional<ImageMark>& before,

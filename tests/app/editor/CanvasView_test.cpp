@@ -222,6 +222,21 @@ TEST_F(CanvasTest, partialRepaintsWhileDraggingLeaveNoTrace) {
         canvas->render(&pieced, region.boundingRect().topLeft(), region);
     }
     EXPECT_TRUE(samePixels(pieced, shown()));
+
+    // Layers kept across selections, down the stack and up again, show what
+    // new ones would.
+    const auto matchesFresh = [&] {
+        CanvasView fresh(*document);
+        fresh.setScale(1.5);
+        return samePixels(shown(), fresh.grab().toImage());
+    };
+    send(QEvent::MouseButtonRelease, QPointF(320, 120));
+    QApplication::processEvents();
+    press(QPointF(58, 80) * 1.5); // on the second arrow
+    ASSERT_EQ(document->selected(), 1);
+    EXPECT_TRUE(matchesFresh());
+    document->setSelected(std::nullopt);
+    EXPECT_TRUE(matchesFresh());
 }
 
 } // namespace
