@@ -22,8 +22,14 @@ QRgb pixelAt(const QImage& image, int width, qsizetype index) {
 FlatAreas::FlatAreas(const QImage& image)
     : m_width(image.width()), m_height(image.height()),
       m_label(size_t(m_width) * size_t(m_height), -1) {
+    const size_t most = m_label.size() / maxAreasPerPixel;
     for (qsizetype i = 0; i < qsizetype(m_label.size()); ++i) {
         if (m_label[size_t(i)] < 0) {
+            if (m_areas.size() > most) {
+                m_label.clear();
+                m_areas.clear();
+                return;
+            }
             fill(image, i);
         }
     }

@@ -26,9 +26,17 @@ struct FlatArea {
 class FlatAreas final {
 public:
     static constexpr int tolerance = 12;
+    // A photo breaks into nearly one area per pixel. Past one area for this
+    // many pixels the image is no window content, and the areas are dropped
+    // before they take more memory than the image.
+    static constexpr size_t maxAreasPerPixel = 4;
 
     // `image` in Format_RGB32.
     explicit FlatAreas(const QImage& image);
+
+    // False when the image broke into too many areas to be window content;
+    // then it has no areas.
+    bool isFlat() const { return !m_label.empty(); }
 
     int width() const { return m_width; }
     int height() const { return m_height; }

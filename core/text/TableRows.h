@@ -18,7 +18,9 @@ namespace TableRows {
 // baseline, while a sidebar and the pane beside it only come close by chance.
 inline constexpr double rowTolerance = 0.2;
 // A block is a column of a table when this share of its lines, and at least
-// two, share rows with lines of other blocks; it joins those blocks.
+// two, share rows with lines of other blocks; it joins those blocks. Two
+// blocks also join when this share of the lines of the shorter one, and at
+// least one, share rows with lines of the other.
 inline constexpr double pairedShare = 0.7;
 
 // The texts in reading order: blocks that form a table become one line per

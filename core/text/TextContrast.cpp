@@ -78,9 +78,9 @@ public:
 
     QImage paint() const;
     int typicalHeight() const;
-    void drawColumnEdges(QImage& grey) const;
 
 private:
+    void drawColumnEdges(QImage& grey) const;
     bool isGround(qsizetype index) const { return m_ground[size_t(m_areas.areaAt(index))]; }
     void findMarks();
     void touch(Mark& mark, int area) const;
@@ -368,6 +368,9 @@ QImage Grounds::paint() const {
 
 Result darkOnLight(const QImage& image) {
     const FlatAreas areas(image);
+    if (!areas.isFlat()) {
+        return {image.convertToFormat(QImage::Format_Grayscale8), 0};
+    }
     const Grounds grounds(image, areas);
     return {grounds.paint(), grounds.typicalHeight()};
 }

@@ -16,7 +16,8 @@ namespace vellumix {
 // separates text as well as brightness does, and each ground's marks are
 // raised to the contrast of its typical text. Grounds become white; marks
 // that lie between two different grounds (the edge of a button, a border)
-// become white too, so no seam is left where grounds meet.
+// become white too, so no seam is left where grounds meet. A photo, which has
+// no flat areas to speak of, is only made grey.
 namespace TextContrast {
 
 struct Result {

@@ -129,3 +129,17 @@ TEST(TextContrast, textHeightIsAboutALowercaseLetter) {
     EXPECT_LE(smallHeight, 11);
     EXPECT_GE(large.contrast().textHeight, 2 * smallHeight - 2);
 }
+
+TEST(TextContrast, photoIsOnlyMadeGrey) {
+    QImage photo(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        for (int x = 0; x < photo.width(); ++x) {
+            photo.setPixel(
+                x, y,
+                qRgb((x * 97 + y * 31) % 256, (x * 13 + y * 151) % 256, (x * y * 7 + 5) % 256));
+        }
+    }
+    const TextContrast::Result result = TextContrast::darkOnLight(photo);
+    EXPECT_EQ(result.image, photo.convertToFormat(QImage::Format_Grayscale8));
+    EXPECT_EQ(result.textHeight, 0);
+}
