@@ -2,7 +2,8 @@
 #include "support/PatternImage.h"
 
 #include "fakes/FakePlatform.h"
-#include "fakes/GuiTestApp.h"
+#include "fakes/Awaited.h"
+#include "fakes/WidgetTestApp.h"
 
 #include <QRasterWindow>
 

@@ -1,5 +1,6 @@
 #include "capture/Processor.h"
-#include "fakes/GuiTestApp.h"
+#include "fakes/Awaited.h"
+#include "fakes/WidgetTestApp.h"
 #include "support/ScrollPage.h"
 
 #include <QEventLoop>

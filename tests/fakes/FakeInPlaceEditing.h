@@ -1,0 +1,39 @@
+#pragma once
+
+#include "capture/InPlaceEditing.h"
+#include "selection/CaptureRegion.h"
+
+#include <QList>
+#include <QPointer>
+
+namespace vellumix {
+
+// An in-place editor without a window: keeps the document, region and
+// actions of the editor it was asked to open, can be told to refuse, and
+// records the colour toasts.
+class FakeInPlaceEditing final : public InPlaceEditing {
+public:
+    bool show(EditorDocument& document, const CaptureRegion& shownRegion,
+              Actions shownActions) override {
+        ++shows;
+        if (refuse) {
+            return false;
+        }
+        open = &document;
+        region = shownRegion;
+        actions = std::move(shownActions);
+        return true;
+    }
+    void close() override { open = nullptr; }
+    bool isOpen() const override { return open != nullptr; }
+    void showColorCopied(const QString& hex) override { toasts.append(hex); }
+
+    bool refuse = false;
+    int shows = 0;
+    EditorDocument* open = nullptr;
+    CaptureRegion region;
+    Actions actions;
+    QStringList toasts;
+};
+
+} // namespace vellumix
