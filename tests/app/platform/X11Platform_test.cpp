@@ -123,7 +123,12 @@ TEST_F(X11PlatformTest, ownWindowIsMarkedOwnAndKeptOutOfFrames) {
     SolidWindow own(QRect(150, 150, 100, 100));
     own.setTitle(QStringLiteral("Own panel"));
     own.show();
+    // Mapped and drawn first (its expose event), then raised by the window
+    // manager, which restacks once it has mapped the window.
     ASSERT_TRUE(waitUntil([&] {
+        if (!own.isExposed()) {
+            return false;
+        }
         const QList<WindowInfo> windows = services().windows.windows();
         return !windows.isEmpty() && windows.first().title == own.title();
     }));
