@@ -130,12 +130,20 @@ bool VerticalMatcher::seamHolds(const FrameSignature& previous, const FrameSigna
 // end with no searched rival, and rows would be duplicated. So the overlap of
 // the chosen seam must not resemble itself shifted by more than a seam's
 // width; a sampled pass finds the candidate shifts, a full pass confirms them.
+// A true scroll beyond the range lies more than the range's remainder past
+// the chosen seam, so only shifts that far are looked at: a smaller one
+// stands for an offset that was searched and weighed by the ambiguity check
+// against the next frame itself. Weighing it again here, against the
+// previous frame alone, refused good seams whenever the frames differed
+// evenly (noise, text rendered again), as that raises the limit but not the
+// overlap's likeness to itself.
 bool VerticalMatcher::selfSimilar(const FrameSignature& previous, const Candidate& best) {
     const int64_t w = previous.width();
     const int64_t n = previous.height() - best.offset;
     const uint8_t* overlap = previous.pixels().data() + best.offset * w;
     const double limit = std::max(ambiguityFactor * best.score, ambiguityFloor);
-    for (int64_t shift = sameSeamTolerance + 1; shift <= n / 2; ++shift) {
+    const int64_t beyondRange = largestOffset(previous.height()) - best.offset + 1;
+    for (int64_t shift = std::max(sameSeamTolerance + 1, beyondRange); shift <= n / 2; ++shift) {
         const int64_t rows = n - shift;
         const int64_t rowStep = std::max<int64_t>(1, rows / coarseRowSamples);
         const uint8_t* shifted = overlap + shift * w;
@@ -152,7 +160,8 @@ MatchDecision VerticalMatcher::match(const FrameSignature& previous,
     if (previous.width() != next.width() || previous.height() != next.height()) {
         return MatchDecision::reject(sizeChangedMessage);
     }
-    if (previous.difference(next) < duplicateThreshold) {
+    const double unmoved = previous.difference(next);
+    if (unmoved < duplicateThreshold) {
         return MatchDecision::duplicate();
     }
     if (previous.height() < shortestHeight) {
@@ -160,6 +169,13 @@ MatchDecision VerticalMatcher::match(const FrameSignature& previous,
     }
     const std::vector<Candidate> fine =
         fineCandidatesOf(previous, next, coarseCandidates(previous, next));
+    // Content rendered again (noise, re-rasterised text) differs a little
+    // everywhere without moving: when no shift fits better than none and no
+    // band of rows changed, nothing moved.
+    if (unmoved < acceptableScore && (fine.empty() || unmoved <= fine.front().score) &&
+        seamHolds(previous, next, 0)) {
+        return MatchDecision::duplicate();
+    }
     if (fine.empty() || !(fine.front().score < acceptableScore)) {
         return MatchDecision::reject(noOverlapMessage);
     }

@@ -61,6 +61,22 @@ TEST(VerticalMatcher, identicalOrNearlyIdenticalSignaturesAreDuplicates) {
     EXPECT_EQ(VerticalMatcher().match(a, b), MatchDecision::duplicate());
 }
 
+// A frame rendered again without moving differs a little everywhere: more
+// than the threshold for "no change", but less than any shift.
+TEST(VerticalMatcher, anUnmovedFrameRenderedAgainIsNoChange) {
+    const FrameSignature previous = window(randomRows(200, 13), 0, 200);
+    std::vector<uint8_t> noisy = previous.pixels();
+    for (size_t i = 0; i < noisy.size(); ++i) {
+        noisy[i] = static_cast<uint8_t>(noisy[i] + (i % 3 == 0 ? 1 : 0) - (i % 7 == 0 ? 1 : 0));
+    }
+    const FrameSignature next(kWidth, 200, noisy);
+    ASSERT_GT(previous.difference(next), VerticalMatcher::duplicateThreshold);
+    EXPECT_EQ(VerticalMatcher().match(previous, next), MatchDecision::duplicate());
+    // A band that changed is not noise.
+    EXPECT_EQ(VerticalMatcher().match(previous, withRowShifted(next, {50, 51, 52, 53}, 60)).kind(),
+              MatchDecision::Kind::reject);
+}
+
 TEST(VerticalMatcher, sizeChangeIsRefusedBeforeAnyOtherCheck) {
     const std::vector<uint8_t> content = randomRows(100, 2);
     const MatchDecision sizeChanged = MatchDecision::reject(VerticalMatcher::sizeChangedMessage);
@@ -138,6 +154,35 @@ TEST(VerticalMatcher, anOverlapThatMatchesItselfShiftedIsNoEvidenceOfASeam) {
     const FrameSignature previous = window(content, 0, 120);
     EXPECT_TRUE(VerticalMatcher::selfSimilar(previous, {84, 0.0}));
     EXPECT_FALSE(VerticalMatcher::selfSimilar(previous, {40, 0.0}));
+}
+
+// Table rows 12 apart that differ in one cell in sixteen, the next frame a
+// level or two lighter throughout, as a page rendered again can be. The
+// overlap is like itself a row away, but less so than its rival seam is like
+// the next frame, which the lighter levels add to: the scroll is unique and
+// taken, though the lighter levels raise the bar for likeness.
+TEST(VerticalMatcher, anEvenChangeBetweenFramesDoesNotMakeAUniqueSeamRepetitive) {
+    std::mt19937 rng(12);
+    std::uniform_int_distribution<int> level(60, 200);
+    std::vector<uint8_t> row(12 * kWidth);
+    for (auto& p : row) {
+        p = static_cast<uint8_t>(level(rng));
+    }
+    std::vector<uint8_t> content(static_cast<size_t>(400 * kWidth));
+    for (size_t i = 0; i < content.size(); ++i) {
+        content[i] = std::uniform_int_distribution<int>(0, 32)(rng) == 0
+                         ? static_cast<uint8_t>(std::uniform_int_distribution<int>(0, 255)(rng))
+                         : row[i % row.size()];
+    }
+    const FrameSignature previous = window(content, 0, 200);
+    for (const int64_t scrolled : {20, 45, 90}) {
+        std::vector<uint8_t> lighter = window(content, scrolled, 200).pixels();
+        for (size_t i = 0; i < lighter.size(); ++i) {
+            lighter[i] = static_cast<uint8_t>(std::min<int>(255, lighter[i] + 1 + int(i % 2)));
+        }
+        const FrameSignature next(kWidth, 200, lighter);
+        EXPECT_EQ(VerticalMatcher().match(previous, next), MatchDecision::append(scrolled));
+    }
 }
 
 TEST(VerticalMatcher, genuineScrollsAreTakenUpToTheEndOfTheRange) {
