@@ -149,6 +149,16 @@ void Session::discard() {
     setStatus(Texts::ready, Texts::startDetail);
 }
 
+void Session::openImage(const QImage& image, bool requiresSave) {
+    m_canExtend = false;
+    setEditor(new EditorDocument(image, 1, requiresSave, !requiresSave, m_services.editor, this));
+}
+
+void Session::setBusy(bool busy) {
+    m_busy = busy;
+    emit changed();
+}
+
 void Session::finishEditing() {
     closeInPlace();
     if (m_editor != nullptr) {

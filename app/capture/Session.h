@@ -54,6 +54,13 @@ public:
     void resume();
     void stop(const QString& reason);
     void showFailure(const QString& message);
+    // An image the user opened becomes the document to edit; it cannot be
+    // extended by scrolling. A file asks before its edits are discarded; an
+    // image from the clipboard counts as unsaved from the start.
+    void openImage(const QImage& image, bool requiresSave);
+    // Held while the app shows a question of its own (the Open panel), so
+    // that the menus and the hot key wait for it.
+    void setBusy(bool busy);
 
     // Published.
     const QString& status() const { return m_status; }

@@ -1,0 +1,293 @@
+#include "shell/VellumixApp.h"
+
+#include "capture/Session.h"
+#include "editor/Clipboard.h"
+#include "editor/Dialogs.h"
+#include "editor/EditorDocument.h"
+#include "shell/EditorWindow.h"
+#include "shell/GlobalCaptureShortcut.h"
+#include "shell/ImageOpening.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace vellumix {
+
+const QString VellumixApp::aboutCredits = QStringLiteral(
+    "Screenshots and annotations, made easy for you and your agent.\nhttps://vellumix.org");
+const QString VellumixApp::busyMessage =
+    QStringLiteral("Finish the current capture before opening an image.");
+const QString VellumixApp::oneImageMessage = QStringLiteral("Please open one image at a time.");
+const QString VellumixApp::noClipboardImageMessage =
+    QStringLiteral("The clipboard does not contain an image.");
+
+VellumixApp::VellumixApp(Parts parts, QObject* parent)
+    : QObject(parent), m_parts(std::move(parts)) {
+    m_menus = std::make_unique<AppMenus>(
+        [this] { return menuState(); },
+        [this] {
+            const GlobalCaptureShortcut& shortcut = m_parts.shortcut;
+            return menutable::captureTitle(shortcut.modifiers(), shortcut.key(), shortcut.error());
+        });
+    connect(m_menus.get(), &AppMenus::triggered, this, &VellumixApp::perform);
+    installHandlers();
+    connect(&m_parts.session, &Session::changed, this, &VellumixApp::documentChanged);
+}
+
+VellumixApp::~VellumixApp() = default;
+
+void VellumixApp::launch(const QStringList& files) {
+    m_parts.session.presentEditor = [this] {
+        showEditor();
+    };
+    m_parts.shortcut.start([this] { m_parts.session.start(true); });
+    if (m_parts.trayAvailable) {
+        m_tray = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
+        m_tray->setToolTip(QStringLiteral("Vellumix"));
+        m_tray->setContextMenu(m_menus->trayMenu());
+        // A left click opens the same menu as a right click.
+        connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {
+            if (reason == QSystemTrayIcon::Trigger) {
+                m_menus->trayMenu()->popup(QCursor::pos());
+            }
+        });
+        m_tray->show();
+    }
+    m_started = true;
+    if (!files.isEmpty()) {
+        openFiles(files);
+    }
+    if (!m_parts.trayAvailable) {
+        window()->show();
+        window()->activateWindow();
+    }
+}
+
+MenuState VellumixApp::menuState() const {
+    const Session& session = m_parts.session;
+    return MenuState{.busy = session.busy(),
+                     .running = session.running(),
+                     .hasEditor = session.editor() != nullptr,
+                     .clipboardHasImage = !m_parts.clipboard.image().isNull()};
+}
+
+void VellumixApp::perform(MenuAction action) {
+    if (menutable::isEnabled(action, menuState()) && m_handlers.contains(action)) {
+        m_handlers.value(action)();
+    }
+}
+
+void VellumixApp::installHandlers() {
+    Session& session = m_parts.session;
+    const auto withDocument = [&session](void (EditorDocument::*operation)()) {
+        return [&session, operation] {
+            if (EditorDocument* document = session.editor()) {
+                (document->*operation)();
+            }
+        };
+    };
+    // Text fields (prompts, recognised text) take the editing commands
+    // themselves; the document gets them otherwise.
+    const auto textCommand = [](const char* method, std::function<void()> otherwise) {
+        return [method, otherwise] {
+            QWidget* focus = QApplication::focusWidget();
+            if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) {
+                QMetaObject::invokeMethod(focus, method);
+            } else if (otherwise) {
+                otherwise();
+            }
+        };
+    };
+    m_handlers = {
+        {MenuAction::About,
+         [this] {
+             about();
+         }},
+        {MenuAction::Shortcuts,
+         [this] {
+             m_parts.shortcut.showSettings();
+         }},
+        {MenuAction::Quit,
+         [this] {
+             quit();
+         }},
+        {MenuAction::Capture,
+         [&session] {
+             session.start(true);
+         }},
+        {MenuAction::OpenImage,
+         [this] {
+             openImage();
+         }},
+        {MenuAction::OpenFromClipboard,
+         [this] {
+             openFromClipboard();
+         }},
+        {MenuAction::SaveImage,
+         [&session] {
+             if (EditorDocument* d = session.editor())
+                 d->save();
+         }},
+        {MenuAction::CloseEditor,
+         [this] {
+             closeEditor();
+         }},
+        {MenuAction::Undo, withDocument(&EditorDocument::undo)},
+        {MenuAction::Redo, withDocument(&EditorDocument::redo)},
+        {MenuAction::Cut, textCommand("cut", {})},
+        {MenuAction::Copy, textCommand("copy", withDocument(&EditorDocument::copy))},
+        {MenuAction::SelectAll, textCommand("selectAll", {})},
+    };
+}
+
+void VellumixApp::openFiles(const QStringList& files) {
+    Session& session = m_parts.session;
+    if (session.busy() || session.running()) {
+        session.showFailure(busyMessage);
+        return;
+    }
+    if (files.size() != 1) {
+        session.showFailure(oneImageMessage);
+        return;
+    }
+    const std::optional<QImage> image = imageopening::readFile(files.first());
+    if (!image) {
+        session.showFailure(imageopening::unreadableMessage);
+        return;
+    }
+    importImage(*image, false);
+}
+
+void VellumixApp::openFromClipboard() {
+    Session& session = m_parts.session;
+    if (session.busy() || session.running()) {
+        return;
+    }
+    const QImage image = m_parts.clipboard.image();
+    if (image.isNull()) {
+        session.showFailure(noClipboardImageMessage);
+        return;
+    }
+    importImage(image, true);
+}
+
+void VellumixApp::openImage() {
+    Session& session = m_parts.session;
+    if (session.busy() || session.running() || QApplication::activeModalWidget()) {
+        return;
+    }
+    session.setBusy(true);
+    const std::optional<QString> file = m_parts.dialogs.openPanel(
+        {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg")});
+    session.setBusy(false);
+    if (file) {
+        openFiles({*file});
+    }
+}
+
+void VellumixApp::importImage(const QImage& image, bool requiresSave) {
+    Session& session = m_parts.session;
+    if (!imageopening::withinLimits(image.size())) {
+        session.showFailure(imageopening::tooLargeMessage);
+        return;
+    }
+    if (!session.prepareToReplace()) {
+        return;
+    }
+    session.discard();
+    session.openImage(image, requiresSave);
+    showEditor();
+}
+
+void VellumixApp::showEditor() {
+    EditorDocument* document = m_parts.session.editor();
+    if (!document) {
+        return;
+    }
+    EditorWindow* editor = window();
+    if (m_shown != document) {
+        m_shown = document;
+        editor->setContent(m_parts.editorContent(*document));
+    }
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+}
+
+void VellumixApp::reopen() {
+    if (!m_started) {
+        return;
+    }
+    if (m_window && m_window->isVisible()) {
+        m_window->raise();
+        m_window->activateWindow();
+    } else if (m_parts.session.editor()) {
+        showEditor();
+    } else if (!m_parts.session.busy() && !m_parts.session.running()) {
+        QTimer::singleShot(0, this, &VellumixApp::openImage);
+    }
+}
+
+bool VellumixApp::mayQuit() {
+    Session& session = m_parts.session;
+    return !session.busy() && !session.running() && session.prepareToReplace();
+}
+
+void VellumixApp::quit() {
+    if (mayQuit()) {
+        QApplication::quit();
+    }
+}
+
+void VellumixApp::about() {
+    QMessageBox::about(
+        m_window, QStringLiteral("About Vellumix"),
+        QStringLiteral("<b>Vellumix</b> %1<p>%2</p>")
+            .arg(QString::fromLatin1(version),
+                 aboutCredits.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))));
+}
+
+void VellumixApp::closeEditor() {
+    Session& session = m_parts.session;
+    if (session.prepareToReplace()) {
+        session.finishEditing();
+        if (m_window) {
+            m_window->hide();
+        }
+    }
+}
+
+bool VellumixApp::editorWindowShouldClose() {
+    Session& session = m_parts.session;
+    const bool ok = session.prepareToReplace();
+    if (ok) {
+        session.discard();
+    }
+    return ok;
+}
+
+void VellumixApp::documentChanged() {
+    m_menus->refresh();
+    if (m_shown && m_shown != m_parts.session.editor() && m_window) {
+        // The document the window showed is gone (discarded or replaced).
+        m_shown = nullptr;
+        m_window->setContent(nullptr);
+    }
+}
+
+EditorWindow* VellumixApp::window() {
+    if (!m_window) {
+        m_window = new EditorWindow([this] { return editorWindowShouldClose(); });
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_menus->populate(m_window->menuBar());
+        connect(this, &QObject::destroyed, m_window.data(), &QObject::deleteLater);
+    }
+    return m_window;
+}
+
+} // namespace vellumix

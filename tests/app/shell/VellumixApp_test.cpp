@@ -1,0 +1,149 @@
+#include "shell/VellumixApp.h"
+
+#include "capture/Session.h"
+#include "editor/EditorDocument.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeInPlaceEditing.h"
+#include "fakes/FakePins.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/MemoryDefaults.h"
+#include "fakes/WidgetTestApp.h"
+#include "shell/EditorWindow.h"
+#include "shell/GlobalCaptureShortcut.h"
+#include "shell/ImageOpening.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+QByteArray png(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class VellumixAppTest : public ::testing::Test {
+public:
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = folder.filePath(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+    // The informative text of the last alert: the failure a user read.
+    QString lastFailure() const {
+        return dialogs.asked.isEmpty() ? QString() : dialogs.asked.last().initial;
+    }
+    void drawOnDocument() {
+        session.editor()->commit(
+            ImageMark(DrawingTool::rectangle, {{1, 1}, {9, 9}}, Qt::red, 3, QString()));
+    }
+
+    QTemporaryDir folder;
+    FakePlatform platform;
+    MemoryDefaults defaults;
+    FakeDialogs dialogs;
+    FakeClipboard clipboard;
+    FakePins pins;
+    FakeClock clock;
+    FakeInPlaceEditing inPlace;
+    Session session{
+        {platform.services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock}};
+    GlobalCaptureShortcut shortcut{platform.hotKeys, defaults};
+    VellumixApp app{{session, shortcut, dialogs, clipboard,
+                     [](EditorDocument&) { return new QWidget; }, false}};
+};
+
+TEST_F(VellumixAppTest, openingFilesReportsEachRefusalAndOpensOneImageByItsContent) {
+    const QString pngNamedJpg = file(QStringLiteral("shot.jpg"), png(QSize(40, 30)));
+    const QString gifNamedPng =
+        file(QStringLiteral("anim.png"), QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14));
+    const struct {
+        QStringList files;
+        QString failure;
+    } cases[] = {
+        {{pngNamedJpg, pngNamedJpg}, VellumixApp::oneImageMessage},
+        {{}, VellumixApp::oneImageMessage},
+        {{gifNamedPng}, imageopening::unreadableMessage},
+        {{folder.filePath(QStringLiteral("missing.png"))}, imageopening::unreadableMessage},
+    };
+    for (const auto& c : cases) {
+        app.openFiles(c.files);
+        EXPECT_EQ(lastFailure(), c.failure) << c.files.join(' ').toStdString();
+        EXPECT_EQ(session.editor(), nullptr);
+    }
+
+    session.setBusy(true);
+    app.openFiles({pngNamedJpg});
+    EXPECT_EQ(lastFailure(), VellumixApp::busyMessage);
+    session.setBusy(false);
+
+    app.openFiles({pngNamedJpg});
+    ASSERT_NE(session.editor(), nullptr);
+    EXPECT_EQ(session.editor()->source().size(), QSize(40, 30));
+    EXPECT_FALSE(session.editor()->unsavedChanges());
+    EXPECT_TRUE(session.editor()->confirmBeforeDiscard());
+    EXPECT_FALSE(session.canExtend());
+    ASSERT_NE(app.editorWindow(), nullptr);
+    EXPECT_TRUE(app.editorWindow()->isVisible());
+}
+
+TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFirst) {
+    app.openFromClipboard();
+    EXPECT_EQ(lastFailure(), VellumixApp::noClipboardImageMessage);
+
+    clipboard.setPng(png(QSize(30001, 10)));
+    app.openFromClipboard();
+    EXPECT_EQ(lastFailure(), imageopening::tooLargeMessage);
+    EXPECT_EQ(session.editor(), nullptr);
+
+    clipboard.setPng(png(QSize(64, 48)));
+    app.openFromClipboard();
+    ASSERT_NE(session.editor(), nullptr);
+    EXPECT_TRUE(session.editor()->unsavedChanges());
+    EditorDocument* first = session.editor();
+    drawOnDocument();
+
+    // Paste over marked work asks; Cancel keeps the document.
+    const qsizetype asked = dialogs.asked.size();
+    dialogs.alertAnswers = {2};
+    app.perform(MenuAction::OpenFromClipboard);
+    ASSERT_EQ(dialogs.asked.size(), asked + 1);
+    EXPECT_EQ(dialogs.asked.last().title, Session::Texts::saveQuestion);
+    EXPECT_EQ(session.editor(), first);
+
+    // Discard replaces it.
+    dialogs.alertAnswers = {1};
+    app.perform(MenuAction::OpenFromClipboard);
+    EXPECT_NE(session.editor(), first);
+}
+
+TEST_F(VellumixAppTest, closingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen) {
+    app.openFiles({file(QStringLiteral("a.png"), png(QSize(20, 20)))});
+    drawOnDocument();
+    EditorWindow* window = app.editorWindow();
+    dialogs.alertAnswers = {2};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(session.editor(), nullptr);
+
+    dialogs.alertAnswers = {1};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(session.editor(), nullptr);
+}
+
+} // namespace
+} // namespace vellumix
