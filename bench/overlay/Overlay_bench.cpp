@@ -159,31 +159,50 @@ void BM_PrepareFrozenDisplay(benchmark::State& state) {
 BENCHMARK(BM_PrepareFrozenDisplay)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Views made from pictures frozen beforehand: mapping, first paint and the
-// trip to the screen.
-void BM_ShowPreparedViews(benchmark::State& state) {
+// trip to the screen; with `reused`, the same windows shown again, which
+// spares the window and its backing store.
+void showPreparedViews(benchmark::State& state, bool reused) {
     QList<FrozenDisplay> frozen;
     for (const DisplayInfo& display : services().displays.displays()) {
         frozen.append(FrozenDisplay::prepare(display, services().screen.grabDisplay(display)));
     }
     const QList<QPoint> points = probes();
+    QList<SelectionView*> views;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        QList<SelectionView*> views;
-        for (const FrozenDisplay& display : frozen) {
-            auto* view = new SelectionView(display, {}, QPointF(10, 10));
-            windowkind::makeOverlay(view);
-            view->setGeometry(display.display.frame.toRect());
+        if (views.isEmpty()) {
+            for (const FrozenDisplay& display : frozen) {
+                auto* view = new SelectionView(display, {}, QPointF(10, 10));
+                windowkind::makeOverlay(view);
+                view->setGeometry(display.display.frame.toRect());
+                views.append(view);
+            }
+        }
+        for (SelectionView* view : views) {
             view->show();
-            views.append(view);
         }
         waitFor([&] { return allDimmed(points, true); });
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        qDeleteAll(views);
+        for (SelectionView* view : views) {
+            view->hide();
+        }
+        if (!reused) {
+            qDeleteAll(views);
+            views.clear();
+        }
         waitFor([&] { return allDimmed(points, false); });
     }
+    qDeleteAll(views);
+}
+void BM_ShowPreparedViews(benchmark::State& state) {
+    showPreparedViews(state, false);
+}
+void BM_ShowReusedViews(benchmark::State& state) {
+    showPreparedViews(state, true);
 }
 BENCHMARK(BM_ShowPreparedViews)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(21);
+BENCHMARK(BM_ShowReusedViews)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(21);
 
 // One view over the largest display with six windows; the pointer walks
 // across them in steps of 7 points, as a hand moves.

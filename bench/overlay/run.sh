@@ -25,7 +25,7 @@ xrandr --setmonitor LEFT 1920/508x2160/572+0+0 "$output" >/dev/null
 xrandr --setmonitor RIGHT 1920/508x2160/572+1920+0 none >/dev/null
 echo "== two monitors of 1920 x 2160, RIGHT at scale 2"
 VELLUMIX_XSERVER_PID=$(pgrep -P "$PPID" -x Xorg || true) QT_QPA_PLATFORM=xcb QT_SCREEN_SCALE_FACTORS=RIGHT=2 "$bench" \
-    --benchmark_filter='Freeze|Grab|Prepare|ShowPrepared' "$@"
+    --benchmark_filter='Freeze|Grab|Prepare|Show' "$@"
 xrandr --delmonitor LEFT >/dev/null
 xrandr --delmonitor RIGHT >/dev/null
 echo "== one monitor of 3840 x 2160"
