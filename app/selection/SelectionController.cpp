@@ -47,6 +47,15 @@ SelectionController::SelectionController(PlatformServices services, Defaults& de
 
 SelectionController::~SelectionController() {
     hide();
+    qDeleteAll(m_spare);
+}
+
+QList<SelectionView*> SelectionController::views() const {
+    QList<SelectionView*> views;
+    for (const SelectionWindow* window : m_open) {
+        views.append(window->view());
+    }
+    return views;
 }
 
 QFuture<void> SelectionController::begin(Callback callback) {
@@ -99,19 +108,29 @@ void SelectionController::open(const QList<FrozenDisplay>& frozen, const QList<W
                                QPointF mouse) {
     const LastRegionRecord record(m_defaults, historyKey);
     for (const FrozenDisplay& display : frozen) {
-        const QRectF frame = display.display.frame;
         auto* view = new SelectionView(display, windowcandidates::on(display.display, windows),
-                                       mouse - frame.topLeft());
+                                       mouse - display.display.frame.topLeft());
         view->setLastRegion(record.region(display.display), record.allowsScroll());
         view->setHooks(hooksFor(view));
-        windowkind::makeOverlay(view);
-        view->setGeometry(frame.toRect());
-        m_views.append(view);
-        view->show();
+        SelectionWindow* window = windowFor(display.display);
+        m_open.append(window);
+        window->open(view);
     }
-    pointerEntered(m_views.last());
+    // Windows kept for displays that are gone or changed are of no more use.
+    qDeleteAll(m_spare);
+    m_spare.clear();
+    pointerEntered(m_open.last()->view());
     m_grabTries = 0;
     grabKeyboard();
+}
+
+SelectionWindow* SelectionController::windowFor(const DisplayInfo& display) {
+    for (qsizetype i = 0; i < m_spare.size(); ++i) {
+        if (m_spare[i]->fits(display)) {
+            return m_spare.takeAt(i);
+        }
+    }
+    return new SelectionWindow(display);
 }
 
 SelectionView::Hooks SelectionController::hooksFor(SelectionView* view) {
@@ -161,7 +180,7 @@ void SelectionController::windowsPicked(SelectionView* view,
 }
 
 bool SelectionController::toggleAllowed(const SelectionView* asking) const {
-    for (const SelectionView* view : m_views) {
+    for (const SelectionView* view : views()) {
         if (view != asking && !view->chosen().isEmpty()) {
             return false;
         }
@@ -171,7 +190,7 @@ bool SelectionController::toggleAllowed(const SelectionView* asking) const {
 
 void SelectionController::pointerEntered(SelectionView* view) {
     m_keyView = view;
-    view->activateWindow();
+    view->window()->activateWindow();
     view->setFocus();
 }
 
@@ -180,20 +199,18 @@ void SelectionController::grabKeyboard() {
         return;
     }
     ++m_grabTries;
-    if (!windowkind::grabKeyboard(m_keyView)) {
+    if (!windowkind::grabKeyboard(m_keyView->window())) {
         m_grabRetry.start();
     }
 }
 
 void SelectionController::hide() {
     m_grabRetry.stop();
-    for (SelectionView* view : std::as_const(m_views)) {
-        view->setHooks({});
-        windowkind::releaseKeyboard(view);
-        view->hide();
-        view->deleteLater();
+    for (SelectionWindow* window : std::as_const(m_open)) {
+        window->close();
     }
-    m_views.clear();
+    m_spare += m_open;
+    m_open.clear();
     m_keyView = nullptr;
 }
 

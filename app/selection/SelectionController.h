@@ -4,6 +4,7 @@
 #include "prefs/Defaults.h"
 #include "selection/CaptureChoice.h"
 #include "selection/SelectionView.h"
+#include "selection/SelectionWindow.h"
 
 #include <QFuture>
 #include <QObject>
@@ -37,7 +38,7 @@ public:
     QFuture<void> begin(Callback callback);
 
     // The open overlays, one per display, the one under the pointer last.
-    const QList<SelectionView*>& views() const { return m_views; }
+    QList<SelectionView*> views() const;
 
     // Where the last region is kept in the defaults store.
     QString historyKey;
@@ -47,6 +48,8 @@ public:
 private:
     QFuture<FrozenDisplay> freeze(const DisplayInfo& display);
     void open(const QList<FrozenDisplay>& frozen, const QList<WindowInfo>& windows, QPointF mouse);
+    // A hidden window kept from an earlier overlay on `display`, or a new one.
+    SelectionWindow* windowFor(const DisplayInfo& display);
     SelectionView::Hooks hooksFor(SelectionView* view);
     void finished(SelectionView* view, std::optional<QRectF> rect, bool allowsScroll);
     void windowsPicked(SelectionView* view, const QList<WindowCandidate>& windows);
@@ -59,7 +62,9 @@ private:
     PlatformServices m_services;
     Defaults& m_defaults;
     Callback m_callback;
-    QList<SelectionView*> m_views;
+    QList<SelectionWindow*> m_open;
+    // Hidden windows kept for the next overlay; owned here.
+    QList<SelectionWindow*> m_spare;
     QPointer<SelectionView> m_keyView; // keys go to the view under the pointer
     QTimer m_grabRetry;
     int m_grabTries = 0;

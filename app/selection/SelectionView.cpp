@@ -46,7 +46,6 @@ SelectionView::SelectionView(FrozenDisplay frozen, QList<WindowCandidate> candid
     : m_frozen(std::move(frozen)), m_candidates(std::move(candidates)) {
     // Every pixel is painted from the frozen picture: nothing to clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);

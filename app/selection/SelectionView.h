@@ -12,10 +12,11 @@
 
 namespace vellumix {
 
-// The overlay of one display: its frozen picture dimmed, where the user drags
-// a region, clicks or Shift-clicks windows and presses keys. Coordinates are
-// the display's own points, top-left origin. The view only reports choices;
-// its controller turns them into an outcome.
+// The overlay of one display, shown in its SelectionWindow: its frozen
+// picture dimmed, where the user drags a region, clicks or Shift-clicks
+// windows and presses keys. Coordinates are the display's own points,
+// top-left origin. The view only reports choices; its controller turns them
+// into an outcome.
 class SelectionView final : public QWidget {
 public:
     // Installed by the controller.

@@ -15,6 +15,7 @@
 #include "platform/WindowKind.h"
 #include "prefs/SettingsDefaults.h"
 #include "selection/SelectionController.h"
+#include "selection/SelectionWindow.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -167,33 +168,30 @@ void showPreparedViews(benchmark::State& state, bool reused) {
         frozen.append(FrozenDisplay::prepare(display, services().screen.grabDisplay(display)));
     }
     const QList<QPoint> points = probes();
-    QList<SelectionView*> views;
+    QList<SelectionWindow*> windows;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        if (views.isEmpty()) {
+        if (windows.isEmpty()) {
             for (const FrozenDisplay& display : frozen) {
-                auto* view = new SelectionView(display, {}, QPointF(10, 10));
-                windowkind::makeOverlay(view);
-                view->setGeometry(display.display.frame.toRect());
-                views.append(view);
+                windows.append(new SelectionWindow(display.display));
             }
         }
-        for (SelectionView* view : views) {
-            view->show();
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            windows[i]->open(new SelectionView(frozen[i], {}, QPointF(10, 10)));
         }
         waitFor([&] { return allDimmed(points, true); });
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        for (SelectionView* view : views) {
-            view->hide();
+        for (SelectionWindow* window : windows) {
+            window->close();
         }
         if (!reused) {
-            qDeleteAll(views);
-            views.clear();
+            qDeleteAll(windows);
+            windows.clear();
         }
         waitFor([&] { return allDimmed(points, false); });
     }
-    qDeleteAll(views);
+    qDeleteAll(windows);
 }
 void BM_ShowPreparedViews(benchmark::State& state) {
     showPreparedViews(state, false);
@@ -217,17 +215,16 @@ void pointerMotion(benchmark::State& state, bool wholeView, bool dragging) {
         WindowInfo info{quint32(i + 1), QStringLiteral("Window %1").arg(i), "App", 1, {}, 0};
         windows.append({info, QRectF(200 + i * 450, 300 + (i % 2) * 200, 900, 700)});
     }
-    SelectionView view(frozen, windows, QPointF(100, 600));
-    windowkind::makeOverlay(&view);
-    view.setGeometry(display.frame.toRect());
-    view.show();
-    waitFor([&] { return view.windowHandle()->isExposed(); });
+    SelectionWindow window(display);
+    auto* view = new SelectionView(frozen, windows, QPointF(100, 600));
+    window.open(view);
+    waitFor([&] { return window.windowHandle()->isExposed(); });
     QCoreApplication::processEvents();
     const QPointF start(100, 600);
     if (dragging) {
         QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton,
                           {});
-        QCoreApplication::sendEvent(&view, &press);
+        QCoreApplication::sendEvent(view, &press);
     }
     int step = 0;
     for (auto _ : state) {
@@ -236,9 +233,9 @@ void pointerMotion(benchmark::State& state, bool wholeView, bool dragging) {
         ++step;
         QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton,
                          dragging ? Qt::LeftButton : Qt::NoButton, {});
-        QCoreApplication::sendEvent(&view, &move);
+        QCoreApplication::sendEvent(view, &move);
         if (wholeView) {
-            view.update();
+            view->update();
         }
         QCoreApplication::processEvents();
     }

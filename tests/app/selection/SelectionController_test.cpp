@@ -167,8 +167,10 @@ TEST_F(SelectionControllerTest, partialRepaintsAfterMovesAndADragLeaveNoStalePix
     }
     // The offscreen platform's screen shows what the repaints left in the
     // window's backing store.
-    const QImage onScreen =
-        view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage onScreen = view.screen()
+                                ->grabWindow(view.window()->winId())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(onScreen, rendered(view));
 }
 

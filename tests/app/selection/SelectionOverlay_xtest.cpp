@@ -64,7 +64,8 @@ protected:
         }
         const bool shown = waitUntil([this] {
             for (const SelectionView* view : controller->views()) {
-                if (!view->windowHandle() || !view->windowHandle()->isExposed()) {
+                const QWindow* window = view->window()->windowHandle();
+                if (window == nullptr || !window->isExposed()) {
                     return false;
                 }
             }
