@@ -91,7 +91,7 @@ void CaptureControlsView::build() {
     m_detail = label(QString(), 11, QFont::Normal);
     m_detail->setWordWrap(true);
     m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_detail->setStyleSheet(QStringLiteral("color: palette(mid);"));
+    m_detail->setStyleSheet(QStringLiteral("color: #5f5f66;"));
     auto* text = new QVBoxLayout;
     text->setSpacing(2);
     text->addWidget(m_hint);
