@@ -2,6 +2,7 @@
 #include "stitching/FixedPartDetector.h"
 #include "stitching/FrameSignature.h"
 #include "stitching/IncrementalPreview.h"
+#include "stitching/MovingPartMatcher.h"
 #include "stitching/VerticalMatcher.h"
 #include "support/ScrollPage.h"
 
@@ -78,6 +79,7 @@ BENCHMARK(BM_AcceptAtHeight)
     ->Arg(10000)
     ->Arg(kTallest)
     ->Iterations(6)
+    ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
@@ -120,7 +122,11 @@ void BM_AcceptWithFixedParts(benchmark::State& state) {
     }
     state.counters["rows"] = double(processor.document().result().height());
 }
-BENCHMARK(BM_AcceptWithFixedParts)->Iterations(6)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AcceptWithFixedParts)
+    ->Iterations(6)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Finding the header and footer of two frames, the step a frame adds to the
 // match of its moving part.
@@ -136,6 +142,22 @@ void BM_DetectFixedParts(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DetectFixedParts)->Unit(benchmark::kMillisecond);
+
+// The match of a frame under the header and footer, with the footer of the
+// frame before held back: the detection and the match of the moving part.
+// The peer of BM_Match, which matches whole frames of the page without them.
+void BM_MatchMovingPart(benchmark::State& state) {
+    const FrameSignature previous(stickyFrameAt(0));
+    const FrameSignature next(stickyFrameAt(kStep));
+    for (auto _ : state) {
+        const MovingPartMatcher::Result result = MovingPartMatcher().match(previous, next, 100);
+        if (result.decision != MatchDecision::append(kStep)) {
+            state.SkipWithError("wrong decision");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_MatchMovingPart)->Unit(benchmark::kMillisecond);
 
 void BM_Signature(benchmark::State& state) {
     const QImage frame = frameAt(0);
