@@ -417,7 +417,8 @@ TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
         }
         std::cout << name << ": " << tally.appended << " of " << tally.moved
                   << " moved frames appended, " << plain.appended << " of " << plain.moved
-                  << " without fixed parts\n";
+                  << " without fixed parts, wrong seams " << tally.wrongSeams << "\n";
+        EXPECT_EQ(tally.wrongSeams, 0);
         EXPECT_GE(appendedShare(tally), 0.9 * appendedShare(plain));
     }
 }
