@@ -54,6 +54,18 @@ void drawSource(QPainter& painter, const QImage& source, const QRect& area) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+// The JPEG writer always records a density in dots per inch. The file claims
+// no resolution instead: JFIF's "units 0" with a 1:1 pixel aspect.
+void clearJfifDensity(QByteArray& jpeg) {
+    static const QByteArray jfif("JFIF\0", 5);
+    constexpr qsizetype units = 13;
+    if (jpeg.size() < units + 5 || jpeg.mid(6, 5) != jfif) {
+        fail();
+    }
+    const char noDensity[] = {0, 0, 1, 0, 1};
+    jpeg.replace(units, 5, noDensity, 5);
+}
+
 } // namespace
 
 QImage render(const QImage& source, const QVector<ImageMark>& marks, std::optional<QRectF> crop) {
@@ -111,6 +123,7 @@ QByteArray jpeg(const QImage& image, double quality) {
     if (!writer.write(flattened)) {
         fail();
     }
+    clearJfifDensity(bytes);
     return bytes;
 }
 

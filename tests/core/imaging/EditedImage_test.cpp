@@ -126,6 +126,13 @@ QImage halfTransparent() {
     return image;
 }
 
+// The JFIF header claims no resolution: units 0, a 1:1 pixel aspect.
+TEST(EditedImageJpeg, carriesNoResolution) {
+    const QByteArray bytes = EditedImage::jpeg(halfTransparent(), 0.8);
+    ASSERT_EQ(bytes.mid(6, 5), QByteArray("JFIF\0", 5));
+    EXPECT_EQ(bytes.mid(13, 5), QByteArray("\0\0\x01\0\x01", 5));
+}
+
 TEST(EditedImageJpeg, transparentAreasBecomeWhite) {
     const QImage decoded = QImage::fromData(EditedImage::jpeg(halfTransparent(), 1), "JPEG");
     ASSERT_EQ(decoded.size(), QSize(16, 16));
