@@ -107,12 +107,16 @@ QString chosenFormat(const QJsonObject& args, const QString& output) {
 
 } // namespace
 
+// A NUL would cut the name the file system sees and a lone surrogate would
+// be replaced on encoding: either way another file than the one named.
 QString path(const QJsonObject& args, const QString& key) {
     const QJsonValue value = args.value(key);
-    if (!value.isString() || !value.toString().startsWith(QLatin1Char('/'))) {
+    const QString text = value.toString();
+    if (!value.isString() || !text.startsWith(QLatin1Char('/')) || text.contains(QChar(0)) ||
+        !text.isValidUtf16()) {
         throw APIError(QStringLiteral("invalid_arguments"), key + " must be an absolute path");
     }
-    return value.toString();
+    return text;
 }
 
 QImage load(const QString& file) {

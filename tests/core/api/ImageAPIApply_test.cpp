@@ -51,6 +51,25 @@ TEST(ImageAPIApply, checksTheInputBeforeAnythingElse) {
                    "Invalid image or pixel limit exceeded");
 }
 
+// The name the file system would see is not the one given: nothing is
+// written, and a later request for the shorter name still finds it free.
+TEST(ImageAPIApply, refusesPathsWithANulOrALoneSurrogate) {
+    ApiFolder folder;
+    const QString nul = folder.file("x.png") + QChar(0) + QStringLiteral(".jpg");
+    const QString surrogate = folder.file("y") + QChar(0xd800) + QStringLiteral(".png");
+    for (const QString& bad : {nul, surrogate}) {
+        QJsonObject output = folder.request("out.png");
+        output["output"] = bad;
+        expectAPIError([&] { ImageAPI::apply(output); }, "invalid_arguments",
+                       "output must be an absolute path");
+        QJsonObject input = folder.request("out.png");
+        input["input"] = bad;
+        expectAPIError([&] { ImageAPI::apply(input); }, "invalid_arguments",
+                       "input must be an absolute path");
+    }
+    EXPECT_EQ(folder.entries(), QStringList({"in.png"}));
+}
+
 TEST(ImageAPIApply, refusesMarksThatAreNotAnArrayOfObjects) {
     ApiFolder folder;
     for (const char* marks : {R"("marks":null)", R"("marks":{})", R"("marks":[{},[]])"}) {
