@@ -22,10 +22,15 @@ namespace vellumix::ImageAPI {
 
 namespace {
 
-// The decoder may allocate at most what the largest allowed image needs at
-// four bytes a pixel, in the reader's whole-megabyte unit rounded up; that
-// also bounds what a header that lies about its size could make it allocate.
-constexpr int allocationLimitMegabytes = int((maximumPixels * 4 + (1 << 20) - 1) / (1 << 20));
+// The decoder may allocate at most what the largest allowed image needs in
+// the format it decodes to (eight bytes a pixel for 16-bit channels, never
+// less than four), in its whole-megabyte unit rounded up; that also bounds
+// what a header that lies about its size could make it allocate.
+int allocationLimitMegabytes(const QImageReader& reader) {
+    const qint64 bytesPerPixel =
+        std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8);
+    return int((maximumPixels * bytesPerPixel + (1 << 20) - 1) / (1 << 20));
+}
 
 [[noreturn]] void invalidImage() {
     throw APIError(QStringLiteral("invalid_image"),
@@ -123,12 +128,12 @@ QImage load(const QString& file) {
     if (const std::optional<QImage> png = loadPng(file)) {
         return *png;
     }
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
     QImageReader reader(file);
     reader.setAutoTransform(false);
     if (!withinLimits(reader.size())) {
         invalidImage();
     }
+    QImageReader::setAllocationLimit(allocationLimitMegabytes(reader));
     QImage image = reader.read();
     if (image.isNull() || !withinLimits(image.size())) {
         invalidImage();

@@ -30,6 +30,18 @@ TEST(ImageAPILoad, loadsAnImageAtExactlyTheAreaLimit) {
     EXPECT_EQ(image.size(), QSize(30000, 3000));
 }
 
+// Decoded at eight bytes a pixel, twice what an 8-bit image needs.
+TEST(ImageAPILoad, loadsASixteenBitImageAtTheAreaLimit) {
+    ApiFolder folder;
+    QImage deep(30000, 3000, QImage::Format_RGBX64);
+    deep.fill(QColor(10, 200, 30));
+    const QString file = folder.writeImage(QStringLiteral("deep.png"), deep);
+    deep = QImage();
+    const QImage image = ImageAPI::load(file);
+    EXPECT_EQ(image.size(), QSize(30000, 3000));
+    EXPECT_EQ(image.pixelColor(29999, 2999).rgb(), qRgb(10, 200, 30));
+}
+
 TEST(ImageAPILoad, refusesImagesPastTheSideOrAreaLimitFromTheirHeader) {
     ApiFolder folder;
     for (const QSize size : {QSize(30000, 3001), QSize(30001, 1), QSize(1, 30001)}) {
