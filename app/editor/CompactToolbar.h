@@ -1,0 +1,90 @@
+#pragma once
+
+#include "editor/EditorDocument.h"
+#include "editor/EditorKeyMap.h"
+#include "editor/TextRecognitionPanel.h"
+#include "editor/ToolOptions.h"
+
+#include <QFrame>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QToolButton;
+
+namespace vellumix {
+
+struct ToolFamily;
+
+// What the owner of an editor lets its toolbar do besides editing.
+struct EditorActions {
+    // A scrolling capture may be started from this capture.
+    bool canScroll = false;
+    std::function<void()> scroll;
+    std::function<void()> cancel;
+};
+
+// The editor's compact toolbar: one button per tool family, text
+// recognition, undo and redo, scrolling capture, save with its format menu,
+// copy and cancel. It owns the family options popover and the recognition
+// panel (at most one of each open) and carries out the editor's keys.
+class CompactToolbar final : public QFrame {
+    Q_OBJECT
+public:
+    CompactToolbar(EditorDocument& document, EditorServices services, EditorActions actions,
+                   QWidget* parent = nullptr);
+    ~CompactToolbar() override;
+
+    // The id of the family whose options popover is open.
+    std::optional<QString> expanded() const;
+    bool recognizingText() const { return m_panel != nullptr && m_panel->isVisible(); }
+    ToolOptions* options() const { return m_options; }
+    TextRecognitionPanel* recognitionPanel() const { return m_panel; }
+    // A button by its accessible name ("Shapes", "Undo", "Copy image"...).
+    QAbstractButton* button(const QString& name) const;
+
+    // A family button's click: the family becomes active, then its options
+    // open (Crop has none: any popover closes).
+    void activateFamily(const ToolFamily& family);
+    void openRecognition();
+    void closePopovers();
+
+    // Carries out one editor key; false when the key should reach the canvas
+    // instead (the recognition panel is open, a mouse button is held).
+    bool handleKey(const EditorChord& chord, bool autoRepeat);
+
+    // What the recognition panel runs; tests put a fake here.
+    TextRecognitionPanel::Recognizer recognizer = TextRecognitionPanel::engine;
+
+    static constexpr int buttonHeight = 38;
+    static constexpr int padding = 8;
+    static constexpr int spacing = 4;
+    static constexpr int cornerRadius = 15;
+
+private:
+    QToolButton* addButton(const QString& symbol, const QString& name, const QString& hint);
+    void addFamilyButtons();
+    void addSaveButton();
+    void refresh();
+    void run(const EditorChord& chord);
+    void keyFamily(const ToolFamily& family);
+    void openOptions(const ToolFamily& family);
+    void escape();
+    void saveAs(const QString& format);
+    DrawingTool activeTool() const;
+
+    EditorDocument& m_document;
+    EditorServices m_services;
+    EditorActions m_actions;
+    QPointer<ToolOptions> m_options;
+    QPointer<TextRecognitionPanel> m_panel;
+    QVector<QToolButton*> m_familyButtons;
+    QToolButton* m_recognize = nullptr;
+    QToolButton* m_undo = nullptr;
+    QToolButton* m_redo = nullptr;
+    QToolButton* m_scroll = nullptr;
+};
+
+} // namespace vellumix

@@ -1,0 +1,94 @@
+#include "XServerFixture.h"
+#include "editor/ColorCopyToast.h"
+#include "editor/EditingOverlay.h"
+#include "editor/InPlaceEditorController.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakePins.h"
+#include "prefs/SettingsDefaults.h"
+
+#include <QTemporaryDir>
+#include <QWindow>
+
+namespace vellumix {
+namespace {
+
+// Runs with RIGHT at scale 2 and no compositor (openbox alone).
+class InPlaceEditorTest : public XServerTest {
+protected:
+    static QByteArray run(const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral("xdotool"), arguments);
+        process.waitForFinished();
+        return process.readAllStandardOutput().trimmed();
+    }
+    static QByteArray activeWindow() { return run({QStringLiteral("getactivewindow")}); }
+
+    // Opens the in-place editor over `rect` (points of RIGHT) on a pattern
+    // picture of the region's pixels.
+    void openOver(QRectF rect) {
+        region = CaptureRegion{display("RIGHT").id, rect, 2.0};
+        source = patternImage(0x50, region.pixelSize());
+        const EditorServices services{defaults, dialogs, clipboard, pins};
+        document = std::make_unique<EditorDocument>(source, 2.0, true, false, services);
+        controller = std::make_unique<InPlaceEditorController>(*document, region, services,
+                                                               InPlaceActions{true, [] {}, [] {},
+                                                                              [] {
+                                                                              }});
+        ASSERT_TRUE(waitUntil([&] {
+            QWindow* window = controller->window()->windowHandle();
+            return window != nullptr && window->isExposed() &&
+                   activeWindow() == QByteArray::number(quint64(controller->window()->winId()));
+        }));
+    }
+
+    QTemporaryDir dir;
+    SettingsDefaults defaults{dir.filePath(QStringLiteral("defaults.ini"))};
+    FakeDialogs dialogs;
+    FakeClipboard clipboard;
+    FakePins pins;
+    CaptureRegion region;
+    QImage source;
+    std::unique_ptr<EditorDocument> document;
+    std::unique_ptr<InPlaceEditorController> controller;
+};
+
+TEST_F(InPlaceEditorTest, pictureLiesOnItsRegionPixelForPixelAtScaleTwo) {
+    openOver(QRectF(300, 200, 150.5, 60));
+    EXPECT_EQ(controller->window()->viewport(), region.rect);
+    EXPECT_FALSE(controller->window()->dims());
+    QString difference;
+    EXPECT_TRUE(waitUntil([&] {
+        difference = QString::fromStdString(firstDifference(capture(region), source));
+        return difference.isEmpty();
+    })) << difference.toStdString();
+}
+
+TEST_F(InPlaceEditorTest, clickOutsideTheShownPartsReachesTheWindowBeneath) {
+    openOver(QRectF(500, 300, 100, 50));
+    const std::optional<WindowInfo> beta = patternWindow(QStringLiteral("Beta"));
+    ASSERT_TRUE(beta);
+    // Beta's middle, pixel (2250, 350), lies under the overlay's window.
+    run({QStringLiteral("mousemove"), QStringLiteral("2250"), QStringLiteral("350"),
+         QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(beta->id); }));
+}
+
+TEST_F(InPlaceEditorTest, toastLeavesTheFocusWhereItWas) {
+    const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
+    ASSERT_TRUE(alpha);
+    run({QStringLiteral("windowactivate"), QString::number(alpha->id)});
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(alpha->id); }));
+    QPointer<ColorCopyToast> toast = ColorCopyToast::show(QStringLiteral("#3A7BFF"));
+    ASSERT_TRUE(waitUntil([&] {
+        return toast != nullptr && toast->windowHandle() != nullptr &&
+               toast->windowHandle()->isExposed();
+    }));
+    EXPECT_EQ(toast->text(), QStringLiteral("Copied #3A7BFF"));
+    EXPECT_EQ(activeWindow(), QByteArray::number(alpha->id));
+    EXPECT_TRUE(waitUntil([&] { return toast == nullptr; }));
+    EXPECT_EQ(activeWindow(), QByteArray::number(alpha->id));
+}
+
+} // namespace
+} // namespace vellumix

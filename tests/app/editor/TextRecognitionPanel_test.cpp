@@ -1,0 +1,112 @@
+#include "EditorTestSupport.h"
+#include "editor/TextRecognitionPanel.h"
+
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace vellumix {
+namespace {
+
+class TextRecognitionPanelTest : public EditorTest {
+protected:
+    std::unique_ptr<TextRecognitionPanel> open(TextRecognitionPanel::Recognizer recognizer) {
+        return std::make_unique<TextRecognitionPanel>(*document, clipboard, std::move(recognizer),
+                                                      [this] { ++closes; });
+    }
+    static bool waitUntil(const std::function<bool()>& done, int seconds = 10) {
+        const QDeadlineTimer deadline(seconds * 1000);
+        while (!done() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return done();
+    }
+    static TextRecognitionPanel::Recognizer answering(QString text) {
+        return [text](const QImage&, const CancellationToken&) {
+            return text;
+        };
+    }
+
+    std::unique_ptr<EditorDocument> document = makeDocument();
+    int closes = 0;
+};
+
+TEST_F(TextRecognitionPanelTest, emptyResultThenTypingThenCopying) {
+    auto panel = open(answering(QString()));
+    ASSERT_TRUE(waitUntil([&] { return !panel->loading(); }));
+    EXPECT_EQ(panel->hintLabel()->text(), TextRecognitionPanel::emptyHint);
+    EXPECT_FALSE(panel->copyButton()->isEnabled());
+
+    QTest::keyClicks(panel->field(), QStringLiteral("x"));
+    EXPECT_EQ(panel->hintLabel()->text(), TextRecognitionPanel::editHint);
+    EXPECT_TRUE(panel->copyButton()->isEnabled());
+    clipboard.refuse = true;
+    panel->copyButton()->click();
+    EXPECT_EQ(panel->copyButton()->text(), QStringLiteral("Copy All"));
+    clipboard.refuse = false;
+    panel->copyButton()->click();
+    EXPECT_EQ(clipboard.text, QStringLiteral("x"));
+    EXPECT_EQ(panel->copyButton()->text(), QStringLiteral("Copied"));
+    QTest::keyClicks(panel->field(), QStringLiteral("y"));
+    EXPECT_EQ(panel->copyButton()->text(), QStringLiteral("Copy All"));
+
+    QTest::keyClick(panel->field(), Qt::Key_Escape);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(TextRecognitionPanelTest, failuresEndInOneMessage) {
+    auto failed = open([](const QImage&, const CancellationToken&) -> QString {
+        throw std::runtime_error("engine trouble");
+    });
+    ASSERT_TRUE(waitUntil([&] { return !failed->loading(); }));
+    EXPECT_EQ(failed->error(), TextRecognitionPanel::failureText);
+
+    document = std::make_unique<EditorDocument>(QImage(), 1.0, false, false, services());
+    auto unrendered = open(answering(QStringLiteral("never")));
+    EXPECT_FALSE(unrendered->loading());
+    EXPECT_EQ(unrendered->error(), TextRecognitionPanel::failureText);
+}
+
+TEST_F(TextRecognitionPanelTest, closingCancelsAndTheLateResultTouchesNothing) {
+    std::atomic<bool> sawCancellation = false;
+    std::atomic<bool> started = false;
+    auto panel = open([&](const QImage&, const CancellationToken& token) {
+        started = true;
+        while (!token.isCancelled()) {
+            QThread::msleep(5);
+        }
+        sawCancellation = true;
+        return QStringLiteral("late");
+    });
+    ASSERT_TRUE(waitUntil([&] { return started.load(); }));
+    panel.reset();
+    ASSERT_TRUE(waitUntil([&] { return sawCancellation.load(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(clipboard.text.isEmpty());
+    EXPECT_EQ(document->message(), makeDocument()->message());
+}
+
+TEST_F(TextRecognitionPanelTest, recognisesRenderedText) {
+    QImage source(640, 120, QImage::Format_RGBA8888_Premultiplied);
+    source.fill(Qt::white);
+    QPainter painter(&source);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(36);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(source.rect(), Qt::AlignCenter, QStringLiteral("Recognize this line"));
+    painter.end();
+    document = std::make_unique<EditorDocument>(source, 1.0, false, false, services());
+    auto panel = open(TextRecognitionPanel::engine);
+    ASSERT_TRUE(waitUntil([&] { return !panel->loading(); }, 120));
+    EXPECT_EQ(panel->text(), QStringLiteral("Recognize this line"));
+}
+
+} // namespace
+} // namespace vellumix
