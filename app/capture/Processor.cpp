@@ -105,11 +105,16 @@ ProcessingResult Processor::matchAroundFixedParts(const QImage& frame,
 // every strip, so a frame costs the same at any document height.
 ProcessingResult Processor::appendRows(const QImage& frame, const FrameSignature& signature,
                                        int64_t rows) {
-    m_document.append(frame, rows);
+    // Both grow or neither, so that a failed preview leaves no rows it
+    // would miss for good: the document grows as a copy (its strips are
+    // shared, not copied) that replaces it once the preview has the rows.
+    LongDocument longer = m_document;
+    longer.append(frame, rows);
+    m_preview.append(frame, rows);
+    m_document = std::move(longer);
     m_previous = signature;
     m_previousFrame = frame;
     m_fixedParts.appendedPlainly();
-    m_preview.append(frame, rows);
     return {addedMessage(rows), m_document.height(), m_preview.image(), false};
 }
 

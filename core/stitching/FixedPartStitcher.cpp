@@ -51,9 +51,14 @@ void FixedPartStitcher::append(LongDocument& document, IncrementalPreview& previ
         strip = frame.copy(0, int(start), frame.width(), int(end - start));
         sides.fill(strip);
     }
+    // Both grow or neither: the rows go into a copy of the document (its
+    // strips are shared, not copied) that replaces it once the preview has
+    // taken them too.
     if (cut == 0) {
-        document.append(strip, end - start);
+        LongDocument longer = document;
+        longer.append(strip, end - start);
         preview.append(strip, end - start);
+        document = std::move(longer);
     } else {
         LongDocument shortened = document;
         shortened.removeBottomRows(cut);
