@@ -179,7 +179,10 @@ QJsonObject save(const QImage& image, const QJsonObject& args) {
             {QStringLiteral("width"), image.width()}};
 }
 
-QJsonObject apply(const QJsonObject& args) {
+namespace {
+
+// The source is out of use once drawn, so its memory serves the encoder.
+QImage rendered(const QJsonObject& args) {
     const QImage source = load(path(args, QStringLiteral("input")));
     const QJsonArray markObjects = readMarkArray(args);
     QVector<ImageMark> marks;
@@ -191,7 +194,13 @@ QJsonObject apply(const QJsonObject& args) {
     if (args.contains(QLatin1String("crop"))) {
         crop = rect(args.value(QLatin1String("crop")));
     }
-    return save(EditedImage::render(source, marks, crop), args);
+    return EditedImage::render(source, marks, crop);
+}
+
+} // namespace
+
+QJsonObject apply(const QJsonObject& args) {
+    return save(rendered(args), args);
 }
 
 } // namespace vellumix::ImageAPI

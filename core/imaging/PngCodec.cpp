@@ -14,7 +14,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -162,11 +161,11 @@ RowCoding chooseCoding(const QImage& image, bool opaque) {
             ratio < wellCompressedRatio ? textLevel : fastLevel};
 }
 
-struct FreeDeleter {
-    void operator()(uint8_t* memory) const { std::free(memory); }
+struct ReleaseDeleter {
+    void operator()(uint8_t* memory) const { releaseLargeBuffer(memory); }
 };
 
-using Scanlines = std::unique_ptr<uint8_t[], FreeDeleter>;
+using Scanlines = std::unique_ptr<uint8_t[], ReleaseDeleter>;
 
 Scanlines filteredScanlines(const QImage& image, const RowCoding& coding) {
     const size_t rowBytes = filteredRowBytes(image, coding.opaque);

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -341,8 +340,8 @@ void expandRow(const uint8_t* row, const Header& header, const Colours& colours,
     }
 }
 
-struct FreeDeleter {
-    void operator()(uchar* memory) const { std::free(memory); }
+struct ReleaseDeleter {
+    void operator()(uchar* memory) const { releaseLargeBuffer(memory); }
 };
 
 void inflate(const QByteArray& compressed, uchar* out, size_t size) {
@@ -365,7 +364,7 @@ QImage pixelsOf(const Header& header, const Colours& colours, const QByteArray& 
     const size_t rowBytes = width * size_t(header.channels);
     const size_t scanlineBytes = (rowBytes + 1) * height;
     const size_t total = width * 4 * height + height;
-    std::unique_ptr<uchar, FreeDeleter> buffer(allocateLargeBuffer(total));
+    std::unique_ptr<uchar, ReleaseDeleter> buffer(allocateLargeBuffer(total));
     if (!buffer) {
         fail();
     }
@@ -384,10 +383,8 @@ QImage pixelsOf(const Header& header, const Colours& colours, const QByteArray& 
                   reinterpret_cast<uint32_t*>(buffer.get() + y * width * 4));
         std::swap(current, previous);
     }
-    QImage image(
-        buffer.get(), int(width), int(height), qsizetype(width * 4),
-        QImage::Format_RGBA8888_Premultiplied, [](void* memory) { std::free(memory); },
-        buffer.get());
+    QImage image(buffer.get(), int(width), int(height), qsizetype(width * 4),
+                 QImage::Format_RGBA8888_Premultiplied, releaseLargeBuffer, buffer.get());
     if (image.isNull()) {
         fail();
     }
