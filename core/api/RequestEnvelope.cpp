@@ -2,6 +2,7 @@
 
 #include "api/APIError.h"
 #include "api/JsonWriter.h"
+#include "api/StrictJson.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -22,6 +23,7 @@ QJsonObject parse(const QByteArray& request) {
     if (request.size() > maximumRequestBytes) {
         throw notAnObject;
     }
+    StrictJson::check(request);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(request, &error);
     if (error.error != QJsonParseError::NoError) {
