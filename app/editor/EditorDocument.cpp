@@ -5,10 +5,10 @@
 #include "editor/Dialogs.h"
 #include "editor/EditorPreferences.h"
 #include "editor/StepNumber.h"
+#include "imaging/DocumentError.h"
 #include "imaging/EditedImage.h"
 #include "pins/PinService.h"
 #include "shell/KeyText.h"
-#include "stitching/DocumentError.h"
 
 #include <QFileInfo>
 #include <QTextBoundaryFinder>

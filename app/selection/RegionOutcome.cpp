@@ -1,6 +1,6 @@
 #include "selection/RegionOutcome.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <cmath>
 

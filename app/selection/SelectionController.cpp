@@ -1,12 +1,12 @@
 #include "selection/SelectionController.h"
 
 #include "capture/CaptureService.h"
+#include "imaging/DocumentError.h"
 #include "platform/WindowKind.h"
 #include "selection/LastRegionRecord.h"
 #include "selection/RegionOutcome.h"
 #include "selection/WindowCandidates.h"
 #include "selection/WindowsOutcome.h"
-#include "stitching/DocumentError.h"
 
 #include <QKeyEvent>
 #include <QThreadPool>

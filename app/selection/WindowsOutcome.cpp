@@ -1,8 +1,8 @@
 #include "selection/WindowsOutcome.h"
 
 #include "imaging/CaptureSelectionImage.h"
+#include "imaging/DocumentError.h"
 #include "selection/RegionOutcome.h"
-#include "stitching/DocumentError.h"
 
 namespace vellumix {
 

@@ -6,7 +6,7 @@
 #include "imaging/EditedImage.h"
 #include "imaging/PngFastReader.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <QColorSpace>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "imaging/CaptureSelectionImage.h"
 
+#include "imaging/DocumentError.h"
 #include "imaging/OutputBitmap.h"
-#include "stitching/DocumentError.h"
 
 #include <QColorSpace>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stitching/LongDocument.h"
+#include "imaging/ImageLimits.h"
 
 #include <QImage>
 #include <QRectF>
@@ -15,8 +15,8 @@
 namespace vellumix::CaptureSelectionImage {
 
 // A composed picture obeys the same limits as a long document.
-inline constexpr int64_t maximumSide = LongDocument::maximumHeight;
-inline constexpr int64_t maximumPixels = LongDocument::maximumPixels;
+inline constexpr int64_t maximumSide = ImageLimits::maximumSide;
+inline constexpr int64_t maximumPixels = ImageLimits::maximumPixels;
 
 // One window's image and where the window stands, in points with y downward.
 struct CompositionPart {

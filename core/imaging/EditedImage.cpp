@@ -1,8 +1,8 @@
 #include "imaging/EditedImage.h"
 
+#include "imaging/DocumentError.h"
 #include "imaging/OutputBitmap.h"
 #include "imaging/PngCodec.h"
-#include "stitching/DocumentError.h"
 
 #include <QBuffer>
 #include <QColorSpace>

@@ -2,7 +2,7 @@
 
 #include "imaging/LargeBuffer.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <QColorSpace>
 

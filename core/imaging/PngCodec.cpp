@@ -4,7 +4,7 @@
 #include "imaging/PngFastReader.h"
 #include "imaging/PngRowFilters.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <QColorSpace>
 #include <QtEndian>

@@ -1,6 +1,6 @@
 #include "stitching/FixedPartStitcher.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 #include "stitching/SideColumns.h"
 
 #include <QColorSpace>

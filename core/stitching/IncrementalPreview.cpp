@@ -1,7 +1,7 @@
 #include "stitching/IncrementalPreview.h"
 
+#include "imaging/DocumentError.h"
 #include "imaging/OutputBitmap.h"
-#include "stitching/DocumentError.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
+#include "imaging/ImageLimits.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -17,8 +18,8 @@ namespace vellumix {
 // capture thousands of rows tall stays small until it is assembled.
 class LongDocument {
 public:
-    static constexpr int64_t maximumHeight = 30000;
-    static constexpr int64_t maximumPixels = 90'000'000;
+    static constexpr int64_t maximumHeight = ImageLimits::maximumSide;
+    static constexpr int64_t maximumPixels = ImageLimits::maximumPixels;
     static constexpr int64_t defaultStorageLimit = 64 * 1024 * 1024;
 
     LongDocument() = default;

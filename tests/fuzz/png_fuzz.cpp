@@ -1,5 +1,5 @@
+#include "imaging/DocumentError.h"
 #include "imaging/PngCodec.h"
-#include "stitching/DocumentError.h"
 
 #include <QByteArray>
 #include <QtEndian>

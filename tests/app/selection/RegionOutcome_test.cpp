@@ -2,8 +2,8 @@
 #include "support/PatternImage.h"
 
 #include "fakes/FakePlatform.h"
+#include "imaging/DocumentError.h"
 #include "prefs/SettingsDefaults.h"
-#include "stitching/DocumentError.h"
 
 #include <QTemporaryDir>
 

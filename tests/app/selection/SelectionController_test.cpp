@@ -5,9 +5,9 @@
 #include "fakes/Awaited.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/WidgetTestApp.h"
+#include "imaging/DocumentError.h"
 #include "prefs/SettingsDefaults.h"
 #include "selection/WindowsOutcome.h"
-#include "stitching/DocumentError.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

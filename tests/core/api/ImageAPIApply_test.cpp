@@ -1,7 +1,7 @@
 #include "api/ImageAPI.h"
 
 #include "api/FileError.h"
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include "ApiTestSupport.h"
 

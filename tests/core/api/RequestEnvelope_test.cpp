@@ -1,7 +1,7 @@
 #include "api/RequestEnvelope.h"
 
 #include "api/APIError.h"
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "imaging/CaptureSelectionImage.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <gtest/gtest.h>
 

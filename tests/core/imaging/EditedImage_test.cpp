@@ -1,7 +1,7 @@
 #include "imaging/EditedImage.h"
 
+#include "imaging/DocumentError.h"
 #include "imaging/PngCodec.h"
-#include "stitching/DocumentError.h"
 
 #include <QColorSpace>
 

@@ -1,6 +1,6 @@
 #include "imaging/PngCodec.h"
 
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 #include <QBuffer>
 #include <QColorSpace>

@@ -4,8 +4,9 @@
 
 namespace vellumix {
 
-// Failures of the long document, also thrown by rendering and composition.
-// The message of each case is shown to the user as it stands.
+// Failures of rendering, composition and image coding, and of the long
+// document built on them. The message of each case is shown to the user as it
+// stands.
 class DocumentError final : public std::exception {
 public:
     enum class Kind { limit, storageLimit, invalidFrame, render };

@@ -1,4 +1,4 @@
-#include "stitching/DocumentError.h"
+#include "imaging/DocumentError.h"
 
 namespace vellumix {
 
