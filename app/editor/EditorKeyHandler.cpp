@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -51,8 +52,10 @@ bool EditorKeyHandler::appliesTo(QObject* target) const {
         return false;
     }
     const QWidget* window = widget->window();
+    // An open menu of the window's menu bar takes the keys (Escape closes
+    // it); the editor's own popovers pass them on to the editor.
     const QWidget* popup = QApplication::activePopupWidget();
-    if (popup != nullptr && popup != window) {
+    if (popup != nullptr && (popup != window || qobject_cast<const QMenu*>(popup) != nullptr)) {
         return false;
     }
     const QWidget* focus = QApplication::focusWidget();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/AppMenus.h"
+#include "shell/EditorWindow.h"
 
 #include <QHash>
 #include <QObject>
@@ -19,7 +20,6 @@ namespace vellumix {
 class Clipboard;
 class Dialogs;
 class EditorDocument;
-class EditorWindow;
 class GlobalCaptureShortcut;
 class Session;
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include <functional>
@@ -285,6 +286,15 @@ TEST_F(EditorKeysTest, keysPassOnWhileTypingOrRecognizing) {
     press(Qt::Key_R, {}, false, field);
     EXPECT_EQ(document->tool(), T::arrow);
     delete field;
+
+    // A menu opened from the window's menu bar keeps Escape to itself.
+    QMenu menu(editor.get());
+    menu.addAction(QStringLiteral("About"));
+    menu.popup(editor->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(cancels, 0);
+    menu.close();
 
     editor->toolbar()->openRecognition();
     press(Qt::Key_R);
