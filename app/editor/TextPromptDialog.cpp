@@ -1,6 +1,7 @@
 #include "editor/TextPromptDialog.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +39,7 @@ TextPromptDialog::TextPromptDialog(const QString& title, const QString& initial,
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_edit->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
@@ -47,6 +49,19 @@ TextPromptDialog::TextPromptDialog(const QString& title, const QString& initial,
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_edit->setFocus();
     m_edit->moveCursor(QTextCursor::End);
+}
+
+// Return belongs to the text; Ctrl+Return answers OK from the keyboard.
+bool TextPromptDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_edit && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers().testFlag(Qt::ControlModifier)) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString TextPromptDialog::text() const {

@@ -8,7 +8,7 @@ namespace vellumix {
 
 // The modal text question: a title, a hint on what may be typed, and a
 // scrolling plain-text area that starts with the given text and has the
-// keyboard focus. Return inserts a line break; the OK button accepts.
+// keyboard focus. Return inserts a line break; OK or Ctrl+Return accepts.
 class TextPromptDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -18,6 +18,9 @@ public:
 
     static inline const QString hint =
         QStringLiteral("Supports multiple languages and line breaks. Maximum 200 characters.");
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPlainTextEdit* m_edit;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,7 +34,11 @@ TEST(QtServicesTest, textPromptStartsFromTheInitialTextAndReturnsWhatWasTyped) {
         EXPECT_EQ(edit.toPlainText(), QStringLiteral("old"));
         EXPECT_EQ(edit.size(), QSize(320, 100));
         edit.setPlainText(QStringLiteral("two\nlines"));
-        dialog.accept();
+        QTest::keyClick(&edit, Qt::Key_Return, Qt::ControlModifier);
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "Ctrl+Return did not answer";
+            dialog.reject();
+        }
     });
     EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Edit text / number"), QStringLiteral("old")),
               QStringLiteral("two\nlines"));
