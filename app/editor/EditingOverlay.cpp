@@ -106,13 +106,17 @@ void EditingOverlay::layOut() {
         FloatingLayout::croppedViewport(m_region.rect, m_document.visibleArea(), m_region.scale);
     m_scroll->setGeometry(m_viewport.toAlignedRect());
     const QPointF toolbarCentre = InPlaceLayout::toolbarCenter(m_viewport, screen);
+    m_toolbar->ensurePolished();
+    m_buttons->ensurePolished();
     const int toolbarWidth =
         std::min(m_toolbar->sizeHint().width(), int(InPlaceLayout::toolbarWidth(screen)));
     m_toolbar->setGeometry(
         centredAt(toolbarCentre, QSize(toolbarWidth, m_toolbar->sizeHint().height())));
     m_buttons->setGeometry(
         centredAt(InPlaceLayout::buttonsCenter(m_viewport, screen), m_buttons->sizeHint()));
-    m_caption->adjustSize();
+    // Polished first: the style sheet's padding is part of the size, and
+    // the mask is cut to these geometries.
+    m_caption->ensurePolished();
     m_caption->setGeometry(
         centredAt(InPlaceLayout::captionCenter(toolbarCentre), m_caption->sizeHint()));
     if (!m_dims) {

@@ -26,7 +26,7 @@ constexpr Row rows[] = {
     {"highlighter", "▬"},
     {"square.grid.3x3", "▦"},
     {"rectangle.fill", "■"},
-    {"crop", "⌗"},
+    {"crop", "⬚"},
     {"text.viewfinder", "⊡"},
     {"arrow.uturn.backward", "↶"},
     {"arrow.uturn.forward", "↷"},
