@@ -5,6 +5,7 @@
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
+#include "platform/WindowKind.h"
 #include "prefs/SettingsDefaults.h"
 
 #include <QTemporaryDir>
@@ -42,6 +43,13 @@ protected:
         }));
     }
 
+    void TearDown() override {
+        compositor.kill();
+        compositor.waitForFinished();
+        XServerTest::TearDown();
+    }
+
+    QProcess compositor;
     QTemporaryDir dir;
     SettingsDefaults defaults{dir.filePath(QStringLiteral("defaults.ini"))};
     FakeDialogs dialogs;
@@ -66,6 +74,29 @@ TEST_F(InPlaceEditorTest, pictureLiesOnItsRegionPixelForPixelAtScaleTwo) {
         difference = firstDifference(services().screen.grabRegion(DisplayInfo(), pixels), source);
         return difference.empty();
     })) << difference;
+}
+
+TEST_F(InPlaceEditorTest, underACompositorTheRestOfTheScreenIsDimmed) {
+    compositor.start(QStringLiteral("xcompmgr"), QStringList());
+    ASSERT_TRUE(compositor.waitForStarted());
+    ASSERT_TRUE(waitUntil([] { return windowkind::compositorActive(); }));
+    openOver(QRectF(300, 200, 150.5, 60));
+    EXPECT_TRUE(controller->window()->dims());
+    // Pixel (50, 50) of Beta, at (2150, 250), lies under the dimming.
+    const QRgb clear = patternColor(patternLayout[1].seed, 50, 50);
+    const auto dimmed = [](int channel) {
+        return int(std::lround(channel * 0.62));
+    };
+    QRgb seen = 0;
+    EXPECT_TRUE(waitUntil([&] {
+        seen = services().screen.grabRegion(DisplayInfo(), QRect(2150, 250, 1, 1)).pixel(0, 0);
+        return std::abs(qRed(seen) - dimmed(qRed(clear))) <= 1 &&
+               std::abs(qGreen(seen) - dimmed(qGreen(clear))) <= 1 &&
+               std::abs(qBlue(seen) - dimmed(qBlue(clear))) <= 1;
+    })) << std::hex
+        << seen << " over " << clear;
+    const QRect pixels(QPoint(2520, 400), region.pixelSize());
+    EXPECT_EQ(firstDifference(services().screen.grabRegion(DisplayInfo(), pixels), source), "");
 }
 
 TEST_F(InPlaceEditorTest, clickOutsideTheShownPartsReachesTheWindowBeneath) {
