@@ -1,11 +1,12 @@
 #include "XServerFixture.h"
 #include "capture/CaptureControlsController.h"
 #include "capture/CaptureControlsView.h"
+#include "capture/QtInPlaceEditing.h"
 #include "capture/Session.h"
+#include "editor/EditingOverlay.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeInPlaceEditing.h"
 #include "fakes/FakePins.h"
 #include "fakes/MemoryDefaults.h"
 #include "shell/GlobalCaptureShortcut.h"
@@ -17,7 +18,8 @@ namespace vellumix {
 namespace {
 
 // The road of a capture as the user takes it: the hot key, a drag over a
-// page in another program, the scroll action, wheel notches, Finish.
+// page in another program, the in-place editor's scroll key, wheel notches,
+// Finish.
 class SessionX11Test : public XServerTest {
 protected:
     void SetUp() override {
@@ -40,6 +42,7 @@ protected:
     void TearDown() override {
         shortcut.reset();
         session.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         page.kill();
         page.waitForFinished();
         XServerTest::TearDown();
@@ -68,8 +71,10 @@ protected:
         ASSERT_TRUE(waitUntil([this] { return inPlace.isOpen() && !session->busy(); }));
         ASSERT_EQ(session->height(), region.height());
     }
+    // The editor's scroll key, Ctrl+Shift+L.
     void startScrolling() {
-        inPlace.actions.scroll();
+        ASSERT_TRUE(waitUntil([this] { return inPlace.window()->isActiveWindow(); }));
+        ASSERT_TRUE(xdotool({"key", "ctrl+shift+l"}));
         ASSERT_TRUE(waitUntil([this] { return session->captureControls() != nullptr; }));
     }
     // One wheel notch over the region; done once the session has its rows.
@@ -100,7 +105,7 @@ protected:
     FakeClipboard clipboard;
     FakePins pins;
     FakeClock clock;
-    FakeInPlaceEditing inPlace;
+    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins}};
     std::unique_ptr<Session> session;
     std::unique_ptr<GlobalCaptureShortcut> shortcut;
 };
