@@ -2,6 +2,7 @@
 
 #include "capture/CaptureControlsController.h"
 #include "capture/CaptureControlsView.h"
+#include "capture/QtInPlaceEditing.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
@@ -355,6 +356,10 @@ TEST_F(SessionTest, failuresNoViewShowedReachTheUserAndKeepTheCapture) {
     ASSERT_TRUE(waitFor([this] { return session.editor() != nullptr && !session.busy(); }));
     EXPECT_EQ(presented, 1);
     EXPECT_FALSE(session.editor()->onComplete);
+    // The editor's own windows refuse a region whose display is gone.
+    QtInPlaceEditing windows(EditorServices{defaults, dialogs, clipboard, pins});
+    EXPECT_FALSE(windows.show(*session.editor(), CaptureRegion{7, QRectF(0, 0, 80, 80), 1}, {}));
+    EXPECT_FALSE(windows.isOpen());
 }
 
 TEST(CaptureControlsPlacement, panelKeepsOffTheRegionWhereverThereIsRoom) {
