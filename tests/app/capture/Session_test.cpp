@@ -3,13 +3,7 @@
 #include "capture/CaptureControlsController.h"
 #include "capture/CaptureControlsView.h"
 #include "capture/QtInPlaceEditing.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeInPlaceEditing.h"
-#include "fakes/FakePins.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/MemoryDefaults.h"
+#include "fakes/FakeSessionServices.h"
 #include "fakes/WidgetTestApp.h"
 #include "support/ScrollPage.h"
 
@@ -44,7 +38,7 @@ void send(QWidget* view, QEvent::Type type, QPointF at) {
 
 // One 600 × 500 display showing a tall page scrolled to the top the next grab
 // takes from `tops` (the last one stays).
-class SessionTest : public ::testing::Test {
+class SessionTest : public ::testing::Test, public FakeSessionServices {
 public:
     SessionTest() {
         display = fakeDisplay("MAIN", QRectF(0, 0, 600, 500), 1, QRectF(0, 0, 600, 500));
@@ -113,15 +107,7 @@ public:
     testing::ScrollPage page{{.width = 600, .height = 3000, .seed = 7}};
     std::deque<int> tops{0};
     DisplayInfo display;
-    FakePlatform platform;
-    MemoryDefaults defaults;
-    FakeDialogs dialogs;
-    FakeClipboard clipboard;
-    FakePins pins;
-    FakeClock clock;
-    FakeInPlaceEditing inPlace;
-    Session session{
-        {platform.services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock}};
+    Session session{sessionServices()};
     int presented = 0;
 };
 

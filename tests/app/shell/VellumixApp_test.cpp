@@ -2,13 +2,7 @@
 
 #include "capture/Session.h"
 #include "editor/EditorDocument.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeInPlaceEditing.h"
-#include "fakes/FakePins.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/MemoryDefaults.h"
+#include "fakes/FakeSessionServices.h"
 #include "fakes/WidgetTestApp.h"
 #include "shell/EditorWindow.h"
 #include "shell/GlobalCaptureShortcut.h"
@@ -33,7 +27,7 @@ QByteArray png(QSize size) {
     return bytes;
 }
 
-class VellumixAppTest : public ::testing::Test {
+class VellumixAppTest : public ::testing::Test, public FakeSessionServices {
 public:
     QString file(const QString& name, const QByteArray& bytes) {
         const QString path = folder.filePath(name);
@@ -52,15 +46,7 @@ public:
     }
 
     QTemporaryDir folder;
-    FakePlatform platform;
-    MemoryDefaults defaults;
-    FakeDialogs dialogs;
-    FakeClipboard clipboard;
-    FakePins pins;
-    FakeClock clock;
-    FakeInPlaceEditing inPlace;
-    Session session{
-        {platform.services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock}};
+    Session session{sessionServices()};
     GlobalCaptureShortcut shortcut{platform.hotKeys, defaults};
     VellumixApp app{{session, shortcut, dialogs, clipboard,
                      [](EditorDocument&) { return new QWidget; }, false}};
