@@ -1,8 +1,8 @@
 #include "capture/CaptureService.h"
 #include "support/PatternImage.h"
 
-#include "fakes/FakePlatform.h"
 #include "fakes/Awaited.h"
+#include "fakes/FakePlatform.h"
 #include "fakes/WidgetTestApp.h"
 
 #include <QRasterWindow>
