@@ -17,8 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 using namespace vellumix;
 
 namespace {
@@ -209,15 +207,3 @@ void copyPngEncodeOnly(benchmark::State& state) {
 BENCHMARK(copyPngEncodeOnly)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -261,14 +261,3 @@ BENCHMARK(BM_DragMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations
 
 } // namespace
 } // namespace vellumix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
