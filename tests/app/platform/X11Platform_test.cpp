@@ -95,6 +95,59 @@ TEST_F(X11PlatformTest, windowListIsFrontMostFirstWithTitlesApplicationsAndFrame
     }
 }
 
+// Sets or removes a property the way another client would.
+bool xprop(QStringList arguments) {
+    return QProcess::execute(QStringLiteral("xprop"), arguments) == 0;
+}
+
+TEST_F(X11PlatformTest, windowTypesDecideTheLayerAndDesktopsAreNoWindows) {
+    const std::pair<const char*, std::optional<int>> rows[] = {
+        {"_NET_WM_WINDOW_TYPE_DESKTOP", std::nullopt},
+        {"_NET_WM_WINDOW_TYPE_DOCK", 20},
+        {"_NET_WM_WINDOW_TYPE_MENU", 24},
+        {"_NET_WM_WINDOW_TYPE_POPUP_MENU", 101},
+    };
+    for (int i = 0; i < 4; ++i) {
+        const QString title = patternLayout[i].title;
+        const std::optional<WindowInfo> window = patternWindow(title);
+        ASSERT_TRUE(window) << title.toStdString();
+        ASSERT_TRUE(xprop({"-id", QString::number(window->id), "-f", "_NET_WM_WINDOW_TYPE", "32a",
+                           "-set", "_NET_WM_WINDOW_TYPE", rows[i].first}));
+        const std::optional<WindowInfo> typed = patternWindow(title);
+        EXPECT_EQ(typed ? std::optional(typed->layer) : std::nullopt, rows[i].second)
+            << rows[i].first;
+    }
+}
+
+// Without a window manager's list the root's children are the windows; an
+// untyped override-redirect one is a menu, and one partly off the screen
+// keeps its whole frame.
+TEST_F(X11PlatformTest, overrideRedirectWindowPartlyOffScreenIsAPopupWithItsWholeFrame) {
+    SolidWindow popup(QRect(-50, 1000, 200, 200));
+    popup.setFlags(popup.flags() | Qt::BypassWindowManagerHint);
+    popup.show();
+    ASSERT_TRUE(waitUntil([&] { return popup.isExposed(); }));
+    const QString id = QString::number(popup.winId());
+    ASSERT_TRUE(xprop({"-id", id, "-remove", "_NET_WM_WINDOW_TYPE"}));
+    std::optional<WindowInfo> listed;
+    ASSERT_TRUE(waitUntil([&] {
+        // The window manager may write its list again; take it away each time.
+        xprop({"-root", "-remove", "_NET_CLIENT_LIST_STACKING"});
+        for (const WindowInfo& window : services().windows.windows()) {
+            if (window.id == popup.winId()) {
+                listed = window;
+            }
+        }
+        return listed.has_value();
+    }));
+    EXPECT_EQ(listed->layer, 101);
+    EXPECT_EQ(listed->frame, QRectF(-50, 1000, 200, 200));
+    // A restack has the window manager write its list again for later tests.
+    popup.hide();
+    QProcess::execute(QStringLiteral("xdotool"), {"search", "--name", "Framed", "windowraise"});
+    EXPECT_TRUE(waitUntil([this] { return patternWindows().size() == 5; }));
+}
+
 TEST_F(X11PlatformTest, windowImageIsTheWindowAsShown) {
     const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
     ASSERT_TRUE(alpha) << "Alpha is not listed";

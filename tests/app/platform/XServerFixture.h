@@ -31,21 +31,12 @@ inline const QList<PatternWindowSpec> patternLayout = {
 // for pixel.
 inline std::string firstDifference(const QImage& actual, const QImage& expected) {
     if (actual.size() != expected.size() || actual.format() != expected.format()) {
-        return QStringLiteral("size or format differs: %1 × %2 format %3")
-            .arg(actual.width())
-            .arg(actual.height())
-            .arg(int(actual.format()))
-            .toStdString();
+        return "size or format differs";
     }
     for (int y = 0; y < actual.height(); ++y) {
         for (int x = 0; x < actual.width(); ++x) {
             if (actual.pixel(x, y) != expected.pixel(x, y)) {
-                return QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y), 8, 16)
-                    .arg(expected.pixel(x, y), 8, 16)
-                    .toStdString();
+                return "pixel " + std::to_string(x) + ", " + std::to_string(y) + " differs";
             }
         }
     }
@@ -164,6 +155,16 @@ protected:
     QImage capture(const CaptureRegion& region) {
         const auto service = awaited(CaptureService::create(region, services())).result();
         return awaited(service->frame()).result();
+    }
+
+    // The kind of error the next frame fails with, if it fails.
+    static std::optional<CaptureError::Kind> frameFailure(const CaptureService& service) {
+        try {
+            awaited(service.frame()).waitForFinished();
+        } catch (const CaptureError& error) {
+            return error.kind();
+        }
+        return std::nullopt;
     }
 
     const DisplayInfo display(const char* name) {

@@ -42,6 +42,10 @@ TEST_F(LastRegionRecordTest, storedRegionReadsBackOnTheSameDisplayOnly) {
     EXPECT_EQ(record.region(primary), QRectF(100.5, 50, 300, 200.25));
     EXPECT_FALSE(record.allowsScroll());
     EXPECT_EQ(record.region(second), std::nullopt);
+    // A display away from the origin keeps x and y apart.
+    record.store(second, QRectF(10, 20, 300, 400), true);
+    EXPECT_EQ(record.region(second), QRectF(10, 20, 300, 400));
+    EXPECT_EQ(record.region(primary), std::nullopt);
 }
 
 TEST_F(LastRegionRecordTest, recordHoldsElevenNumbersWithBottomLeftScreenOrigin) {
@@ -72,24 +76,21 @@ TEST_F(LastRegionRecordTest, changedScaleOrArrangementInvalidatesTheRecord) {
     EXPECT_EQ(record.region(changed), std::nullopt);
 }
 
-TEST_F(LastRegionRecordTest, regionTouchingTheFarEdgesIsValidAndAFractionPastIsNot) {
-    record.store(primary, QRectF(1040, 700, 400, 200), true);
-    EXPECT_EQ(record.region(primary), QRectF(1040, 700, 400, 200));
-    record.store(primary, QRectF(1040, 700, 400.5, 200), true);
-    EXPECT_EQ(record.region(primary), std::nullopt);
-    record.store(primary, QRectF(1040, 700, 400, 200.25), true);
-    EXPECT_EQ(record.region(primary), std::nullopt);
-    record.store(primary, QRectF(-0.5, 0, 100, 100), true);
-    EXPECT_EQ(record.region(primary), std::nullopt);
-}
-
-TEST_F(LastRegionRecordTest, sidesBelowEightyPointsYieldNoRegion) {
-    record.store(primary, QRectF(0, 0, 79.5, 300), true);
-    EXPECT_EQ(record.region(primary), std::nullopt);
-    record.store(primary, QRectF(0, 0, 300, 79.5), true);
-    EXPECT_EQ(record.region(primary), std::nullopt);
-    record.store(primary, QRectF(0, 0, 80, 80), true);
-    EXPECT_EQ(record.region(primary), QRectF(0, 0, 80, 80));
+TEST_F(LastRegionRecordTest, onlyRegionsOnTheDisplayWithSidesOfEightyPointsAreValid) {
+    const std::pair<QRectF, bool> cases[] = {
+        {QRectF(1040, 700, 400, 200), true},
+        {QRectF(1040, 700, 400.5, 200), false},
+        {QRectF(1040, 700, 400, 200.25), false},
+        {QRectF(-0.5, 0, 100, 100), false},
+        {QRectF(0, 0, 79.5, 300), false},
+        {QRectF(0, 0, 300, 79.5), false},
+        {QRectF(0, 0, 80, 80), true},
+    };
+    for (const auto& [rect, valid] : cases) {
+        record.store(primary, rect, true);
+        EXPECT_EQ(record.region(primary), valid ? std::optional(rect) : std::nullopt)
+            << rect.x() << " " << rect.width() << " " << rect.height();
+    }
 }
 
 TEST_F(LastRegionRecordTest, missingAllowsScrollStillYieldsARegionThatMayScroll) {

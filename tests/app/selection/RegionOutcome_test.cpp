@@ -59,15 +59,36 @@ TEST_F(RegionOutcomeTest, cropOutsideTheFrozenImageFailsWithRenderAndStoresNothi
     const auto* failed = std::get_if<FailedChoice>(&choice);
     ASSERT_NE(failed, nullptr);
     EXPECT_THROW(std::rethrow_exception(failed->error), DocumentError);
-    EXPECT_EQ(failed->description(),
-              QString::fromUtf8(DocumentError(DocumentError::Kind::render).what()));
     EXPECT_FALSE(defaults.contains(lastRegionKey));
 }
 
-TEST(IntegralRectTest, floorsTheOriginAndCeilsTheFarEdges) {
+TEST(IntegralRectTest, floorsTheOriginAndTakesUpTheFarEdges) {
+    // Edges less than half a pixel past a whole pixel still take it in.
     EXPECT_EQ(integralRect(QRectF(0.5, 1.5, 2.0, 2.0)), QRect(0, 1, 3, 3));
+    EXPECT_EQ(integralRect(QRectF(0.7, 0.2, 2.0, 1.1)), QRect(0, 0, 3, 2));
     EXPECT_EQ(integralRect(QRectF(-0.5, 0, 1, 1)), QRect(-1, 0, 2, 1));
     EXPECT_EQ(integralRect(QRectF(3, 4, 5, 6)), QRect(3, 4, 5, 6));
+}
+
+TEST_F(RegionOutcomeTest, fractionalScalesCropEveryPixelTheRegionTouches) {
+    struct Case {
+        double scale;
+        QRectF rect;
+        QRect pixels;
+    };
+    // 1.25: pixels 12.625 to 137.625 across, 25.375 to 125.375 down.
+    // 1.5: pixels 4.5 to 129.15 across, 10.5 to 130.5 down.
+    const Case cases[] = {{1.25, QRectF(10.1, 20.3, 100, 80), QRect(12, 25, 126, 101)},
+                          {1.5, QRectF(3, 7, 83.1, 80), QRect(4, 10, 126, 121)}};
+    for (const Case& c : cases) {
+        display.scale = c.scale;
+        const CaptureChoice choice = resolveRegionOutcome(display, frozen, c.rect, false, record);
+        const auto* region = std::get_if<RegionChoice>(&choice);
+        ASSERT_NE(region, nullptr);
+        EXPECT_EQ(region->image, frozen.copy(c.pixels)) << c.scale;
+        EXPECT_EQ(region->region, (CaptureRegion{display.id, c.rect, c.scale}));
+        EXPECT_EQ(record.region(display), c.rect);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "fakes/WidgetTestApp.h"
 #include "imaging/DocumentError.h"
 #include "prefs/SettingsDefaults.h"
+#include "selection/LastRegionRecord.h"
 #include "selection/WindowsOutcome.h"
 
 #include <QCoreApplication>
@@ -230,6 +231,19 @@ TEST_F(SelectionControllerTest, modifiedOrRepeatedKeysDoNothingAndEscapeCancelsA
     key(leftView(), Qt::Key_Escape);
     EXPECT_NE(only<CancelChoice>(), nullptr);
     EXPECT_EQ(viewsAtDelivery, 0);
+}
+
+TEST_F(SelectionControllerTest, theSecondDisplaysLastRegionIsRestoredThere) {
+    LastRegionRecord(defaults, lastRegionKey).store(right, QRectF(10, 20, 100, 90), false);
+    open();
+    // Keys act on the display the pointer entered last.
+    QEnterEvent enter(QPointF(50, 50), QPointF(50, 50), QPointF(1050, 50));
+    QCoreApplication::sendEvent(&rightView(), &enter);
+    key(rightView(), Qt::Key_R);
+    const RegionChoice* last = only<RegionChoice>();
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->region, (CaptureRegion{right.id, QRectF(10, 20, 100, 90), 2}));
+    EXPECT_EQ(last->image, platform.screen.screens[right.id].copy(20, 40, 200, 180));
 }
 
 TEST_F(SelectionControllerTest, shiftClickedWindowsAreComposedFrontOverBack) {

@@ -18,30 +18,23 @@ TEST(JsonWriter, sortsKeysAtEveryLevelWithoutSpaces) {
               R"("path":"a","width":800}})");
 }
 
-TEST(JsonWriter, escapesSlashesQuotesAndControlCharacters) {
-    EXPECT_EQ(JsonWriter::write(QJsonValue("/tmp/out.png")), R"("\/tmp\/out.png")");
-    EXPECT_EQ(JsonWriter::write(QJsonValue(R"(say "hi" \ bye)")), R"("say \"hi\" \\ bye")");
-    EXPECT_EQ(JsonWriter::write(QJsonValue(QString::fromUtf8("a\b\f\n\r\tb"))),
-              R"("a\b\f\n\r\tb")");
-    EXPECT_EQ(JsonWriter::write(QJsonValue(QString(QChar(0x01)) + QChar(0x1f) + QChar(0x7f))),
-              "\"\\u0001\\u001f\x7f\"");
-}
-
-TEST(JsonWriter, writesNonAsciiAsUtf8) {
-    const QString text = QString::fromUtf8("Grüße 你好 \xF0\x9F\x98\x80");
-    EXPECT_EQ(JsonWriter::write(QJsonValue(text)), "\"" + text.toUtf8() + "\"");
-}
-
-TEST(JsonWriter, writesWholeNumbersAsIntegersAndOthersShortest) {
-    const QJsonArray numbers{3.0, -0.0, 600, 0.1, 1.5e-7, 9007199254740992.0, 1e300, 2.5};
-    EXPECT_EQ(JsonWriter::write(QJsonValue(numbers)),
-              "[3,0,600,0.1,1.5e-07,9007199254740992,1e+300,2.5]");
-}
-
-TEST(JsonWriter, writesNonFiniteAndNullAsNull) {
-    const QJsonArray values{std::numeric_limits<double>::quiet_NaN(),
-                            std::numeric_limits<double>::infinity(), QJsonValue::Null};
-    EXPECT_EQ(JsonWriter::write(QJsonValue(values)), "[null,null,null]");
+TEST(JsonWriter, writesEachKindOfValueInItsOneSpelling) {
+    const QString nonAscii = QString::fromUtf8("Grüße 你好 \xF0\x9F\x98\x80");
+    const std::pair<QJsonValue, QByteArray> cases[] = {
+        {QJsonValue("/tmp/out.png"), R"("\/tmp\/out.png")"},
+        {QJsonValue(R"(say "hi" \ bye)"), R"("say \"hi\" \\ bye")"},
+        {QJsonValue(QString::fromUtf8("a\b\f\n\r\tb")), R"("a\b\f\n\r\tb")"},
+        {QJsonValue(QString(QChar(0x01)) + QChar(0x1f) + QChar(0x7f)), "\"\\u0001\\u001f\x7f\""},
+        {QJsonValue(nonAscii), "\"" + nonAscii.toUtf8() + "\""},
+        {QJsonArray{3.0, -0.0, 600, 0.1, 1.5e-7, 9007199254740992.0, 1e300, 2.5},
+         "[3,0,600,0.1,1.5e-07,9007199254740992,1e+300,2.5]"},
+        {QJsonArray{std::numeric_limits<double>::quiet_NaN(),
+                    std::numeric_limits<double>::infinity(), QJsonValue::Null},
+         "[null,null,null]"},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(JsonWriter::write(value), expected);
+    }
 }
 
 TEST(JsonWriter, outputParsesBackToTheSameValue) {

@@ -2,6 +2,8 @@
 
 #include "imaging/DocumentError.h"
 
+#include <QColorSpace>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -65,44 +67,60 @@ TEST(CaptureSelectionImageHex, coordinatesOutsideTheImageGiveNothing) {
     EXPECT_FALSE(hex(QImage(), 0, 0));
 }
 
-TEST(CaptureSelectionImageCompose, windowsSideBySideAreScaledIntoOnePicture) {
-    const QImage picture = compose({{solid(Qt::red, 200, 100), QRectF(0, 0, 100, 50)},
-                                    {solid(Qt::blue, 200, 100), QRectF(100, 0, 100, 50)}},
-                                   2);
-    ASSERT_EQ(picture.size(), QSize(400, 100));
-    EXPECT_EQ(picture.format(), QImage::Format_RGBA8888_Premultiplied);
-    EXPECT_EQ(picture.pixel(0, 0), red);
-    EXPECT_EQ(picture.pixel(199, 99), red);
-    EXPECT_EQ(picture.pixel(200, 0), blue);
-    EXPECT_EQ(picture.pixel(399, 99), blue);
+TEST(CaptureSelectionImageCompose, partsAreScaledAndPlacedInTheirOrderOnScreen) {
+    struct Case {
+        QVector<CaptureSelectionImage::CompositionPart> parts;
+        double scale;
+        QSize size;
+        QVector<std::pair<QPoint, QRgb>> probes;
+    };
+    const Case cases[] = {
+        // Side by side, scaled into one picture.
+        {{{solid(Qt::red, 200, 100), QRectF(0, 0, 100, 50)},
+          {solid(Qt::blue, 200, 100), QRectF(100, 0, 100, 50)}},
+         2,
+         {400, 100},
+         {{{0, 0}, red}, {{199, 99}, red}, {{200, 0}, blue}, {{399, 99}, blue}}},
+        // The window higher on screen is higher in the picture.
+        {{{solid(Qt::red), QRectF(0, 0, 100, 50)}, {solid(Qt::blue), QRectF(0, 50, 100, 50)}},
+         1,
+         {100, 100},
+         {{{50, 49}, red}, {{50, 50}, blue}}},
+        // Offset from the union; gaps stay transparent.
+        {{{solid(Qt::red), QRectF(-50, 30, 10, 10)}, {solid(Qt::blue), QRectF(0, 60, 10, 10)}},
+         1,
+         {60, 40},
+         {{{0, 0}, red},
+          {{9, 9}, red},
+          {{50, 30}, blue},
+          {{59, 39}, blue},
+          {{30, 5}, 0},
+          {{10, 0}, 0}}},
+        // Later parts paint over earlier ones.
+        {{{solid(Qt::red), QRectF(0, 0, 20, 20)}, {solid(Qt::blue), QRectF(10, 10, 20, 20)}},
+         1,
+         {30, 30},
+         {{{5, 5}, red}, {{15, 15}, blue}, {{25, 5}, 0}}},
+    };
+    for (const Case& c : cases) {
+        const QImage picture = compose(c.parts, c.scale);
+        ASSERT_EQ(picture.size(), c.size);
+        EXPECT_EQ(picture.format(), QImage::Format_RGBA8888_Premultiplied);
+        for (const auto& [point, colour] : c.probes) {
+            EXPECT_EQ(picture.pixel(point), colour) << point.x() << "," << point.y();
+        }
+    }
 }
 
-TEST(CaptureSelectionImageCompose, theWindowHigherOnScreenIsHigherInThePicture) {
-    const QImage picture = compose(
-        {{solid(Qt::red), QRectF(0, 0, 100, 50)}, {solid(Qt::blue), QRectF(0, 50, 100, 50)}}, 1);
-    ASSERT_EQ(picture.size(), QSize(100, 100));
-    EXPECT_EQ(picture.pixel(50, 49), red);
-    EXPECT_EQ(picture.pixel(50, 50), blue);
-}
-
-TEST(CaptureSelectionImageCompose, partsAreOffsetFromTheUnionAndGapsStayTransparent) {
-    const QImage picture = compose(
-        {{solid(Qt::red), QRectF(-50, 30, 10, 10)}, {solid(Qt::blue), QRectF(0, 60, 10, 10)}}, 1);
-    ASSERT_EQ(picture.size(), QSize(60, 40));
-    EXPECT_EQ(picture.pixel(0, 0), red);
-    EXPECT_EQ(picture.pixel(9, 9), red);
-    EXPECT_EQ(picture.pixel(50, 30), blue);
-    EXPECT_EQ(picture.pixel(59, 39), blue);
-    EXPECT_EQ(picture.pixel(30, 5), 0u);
-    EXPECT_EQ(picture.pixel(10, 0), 0u);
-}
-
-TEST(CaptureSelectionImageCompose, laterPartsPaintOverEarlierOnes) {
-    const QImage picture = compose(
-        {{solid(Qt::red), QRectF(0, 0, 20, 20)}, {solid(Qt::blue), QRectF(10, 10, 20, 20)}}, 1);
-    EXPECT_EQ(picture.pixel(5, 5), red);
-    EXPECT_EQ(picture.pixel(15, 15), blue);
-    EXPECT_EQ(picture.pixel(25, 5), 0u);
+// A window in another colour space is matched to sRGB for the picture and the
+// colour code alike.
+TEST(CaptureSelectionImage, otherColourSpacesAreMatchedToSRGB) {
+    QImage wide = solid(QColor(40, 160, 90));
+    wide.setColorSpace(QColorSpace::AdobeRgb);
+    const QColor expected = wide.convertedToColorSpace(QColorSpace::SRgb).pixelColor(0, 0);
+    ASSERT_NE(expected, QColor(40, 160, 90));
+    EXPECT_EQ(compose({{wide, QRectF(0, 0, 4, 4)}}, 1).pixelColor(1, 1), expected);
+    EXPECT_EQ(hex(wide, 1, 1), expected.name(QColor::HexRgb).toUpper());
 }
 
 TEST(CaptureSelectionImageCompose, fractionalSizesRoundUpWithTheSpareRowAtTheTop) {

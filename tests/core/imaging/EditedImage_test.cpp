@@ -53,7 +53,8 @@ TEST(EditedImageRender, withoutCropOrMarksCopiesTheSource) {
 
 TEST(EditedImageRender, cropIsWidenedToWholePixelsThenClipped) {
     const QImage source = positionedSource(100, 80);
-    const QImage widened = EditedImage::render(source, {}, QRectF(10.4, 10.6, 20.2, 20.2));
+    // Far edges less than half a pixel past a whole pixel still take it in.
+    const QImage widened = EditedImage::render(source, {}, QRectF(10.4, 10.6, 20.0, 19.8));
     ASSERT_EQ(widened.size(), QSize(21, 21));
     EXPECT_EQ(widened.pixelColor(0, 0), QColor(10, 10, 100));
     EXPECT_EQ(widened.pixelColor(20, 20), QColor(30, 30, 100));
@@ -67,6 +68,19 @@ TEST(EditedImageRender, cropIsWidenedToWholePixelsThenClipped) {
         expectRenderError([&] { EditedImage::render(source, {}, outside); });
     }
     expectRenderError([&] { EditedImage::render(QImage(), {}); });
+}
+
+TEST(EditedImageRender, otherColourSpacesAreMatchedToSRGBUnderCrop) {
+    QImage source = positionedSource(40, 30);
+    source.setColorSpace(QColorSpace::AdobeRgb);
+    const QImage expected = source.convertedToColorSpace(QColorSpace::SRgb);
+    const QImage output = EditedImage::render(source, {}, QRectF(5, 4, 20, 10));
+    expectOutputFormat(output);
+    ASSERT_EQ(output.size(), QSize(20, 10));
+    ASSERT_NE(expected.pixelColor(24, 13), source.pixelColor(24, 13));
+    for (const QPoint point : {QPoint(0, 0), QPoint(19, 9), QPoint(7, 3)}) {
+        EXPECT_EQ(output.pixelColor(point), expected.pixelColor(point + QPoint(5, 4)));
+    }
 }
 
 TEST(EditedImageRender, marksKeepSourceCoordinatesUnderCrop) {

@@ -4,15 +4,6 @@
 
 using namespace vellumix;
 
-TEST(ImageMark, initialiserLeavesBitmapRadiusAndFontSizeUnset) {
-    const ImageMark mark(DrawingTool::rectangle, {{1, 2}, {3, 4}}, Qt::red, 3, QString());
-    EXPECT_FALSE(mark.bitmap);
-    EXPECT_EQ(mark.cornerRadius, 0);
-    EXPECT_FALSE(mark.fontSize);
-    EXPECT_EQ(mark.points.size(), 2);
-    EXPECT_EQ(mark.thickness, 3);
-}
-
 TEST(ImageMark, changingACopyLeavesTheOriginalUnchanged) {
     ImageMark original(DrawingTool::callout, {{10, 10}, {50, 80}}, Qt::blue, 4,
                        QStringLiteral("Hello"));

@@ -29,17 +29,6 @@ double helveticaLineHeight(int pixelSize) {
 
 } // namespace
 
-TEST(MarkGeometry, helveticaResolvesToNimbusSansInBothWeights) {
-    for (bool bold : {false, true}) {
-        const MarkFont font(22, bold);
-        const QFontInfo info(font.font());
-        EXPECT_TRUE(info.family().startsWith(QStringLiteral("Nimbus Sans")))
-            << info.family().toStdString();
-        EXPECT_EQ(info.bold(), bold);
-        EXPECT_EQ(info.pixelSize(), 22);
-    }
-}
-
 TEST(MarkGeometry, fractionalFontSizeScalesTheNearestWholeSize) {
     const MarkFont whole(16);
     const MarkFont fractional(16.1);

@@ -102,6 +102,15 @@ TEST(LongDocument, appendWithoutRowCountStoresWholeFrame) {
     EXPECT_EQ(assembled.format(), QImage::Format_RGBA8888_Premultiplied);
     EXPECT_EQ(assembled.colorSpace(), QColorSpace(QColorSpace::SRgb));
     EXPECT_TRUE(samePixels(assembled, frame));
+
+    // A frame in another colour space is stored matched to sRGB.
+    QImage tagged = frame;
+    tagged.setColorSpace(QColorSpace::AdobeRgb);
+    LongDocument matched;
+    matched.append(tagged, 10);
+    const QColor expected = tagged.convertedToColorSpace(QColorSpace::SRgb).pixelColor(5, 595);
+    ASSERT_NE(expected, frame.pixelColor(5, 595));
+    EXPECT_EQ(matched.image().pixelColor(5, 5), expected);
 }
 
 TEST(LongDocument, appendStoresBottomRowsOfFrame) {

@@ -102,26 +102,6 @@ TEST(VerticalMatcher, framesOf32RowsAreTooShortAnd33RowsSearchOneRowEachWay) {
               MatchDecision::append(1));
 }
 
-TEST(VerticalMatcher, offsetsSearchedLeaveAtLeastAQuarterOfTheFrame) {
-    const std::vector<uint8_t> content = randomRows(400, 4);
-    for (const auto& [height, largest] : {std::pair<int64_t, int64_t>{100, 68}, {400, 300}}) {
-        const auto coarse = VerticalMatcher::coarseCandidates(window(content, 0, height),
-                                                              window(content, 0, height));
-        std::set<int64_t> searched;
-        for (const auto& c : coarse) {
-            searched.insert(c.offset);
-        }
-        EXPECT_EQ(VerticalMatcher::largestOffset(height), largest);
-        EXPECT_EQ(searched.size(), static_cast<size_t>(2 * largest));
-        EXPECT_EQ(*searched.begin(), -largest);
-        EXPECT_EQ(*searched.rbegin(), largest);
-        EXPECT_EQ(searched.count(0), 0u);
-    }
-    EXPECT_EQ(VerticalMatcher::largestOffset(127), 127 - 32);
-    EXPECT_EQ(VerticalMatcher::largestOffset(128), 128 - 32);
-    EXPECT_EQ(VerticalMatcher::largestOffset(131), 131 - 32);
-}
-
 TEST(VerticalMatcher, contentMovedUpAppendsTheNewRowsAndMovedDownIsRefused) {
     const std::vector<uint8_t> content = randomRows(400, 5);
     const FrameSignature top = window(content, 0, 200);
@@ -242,38 +222,6 @@ TEST(VerticalMatcher, oneRowOfFullDifferenceSpoilsAnEightyRowSeam) {
     // Row 20 of the 80-row overlap: its mean is 255, the seam mean 3.19.
     EXPECT_FALSE(VerticalMatcher::seamHolds(window(content, 0, 120), window(changed, 40, 120), 40));
     EXPECT_TRUE(VerticalMatcher::seamHolds(window(content, 0, 120), window(content, 40, 120), 40));
-}
-
-TEST(VerticalMatcher, equalScoresKeepIncreasingOffsetThenCoarseOrder) {
-    const FrameSignature flat(kWidth, 100, std::vector<uint8_t>(100 * kWidth, 90));
-    const auto coarse = VerticalMatcher::coarseCandidates(flat, flat);
-    ASSERT_EQ(coarse.size(), 136u);
-    EXPECT_TRUE(std::is_sorted(coarse.begin(), coarse.end(),
-                               [](const auto& a, const auto& b) { return a.offset < b.offset; }));
-
-    const std::vector<VerticalMatcher::Candidate> order = {{5, 0.0}, {-3, 0.0}, {9, 0.0}};
-    const auto fine = VerticalMatcher::fineCandidatesOf(flat, flat, order);
-    ASSERT_EQ(fine.size(), 3u);
-    EXPECT_EQ(fine[0].offset, 5);
-    EXPECT_EQ(fine[1].offset, -3);
-    EXPECT_EQ(fine[2].offset, 9);
-}
-
-TEST(VerticalMatcher, onlyThe32BestCoarseOffsetsAreScoredInFull) {
-    const std::vector<uint8_t> content = randomRows(400, 7);
-    const auto coarse =
-        VerticalMatcher::coarseCandidates(window(content, 0, 200), window(content, 40, 200));
-    EXPECT_EQ(coarse.front().offset, 40);
-    EXPECT_EQ(coarse.front().score, 0.0);
-    const auto fine = VerticalMatcher::fineCandidatesOf(window(content, 0, 200),
-                                                        window(content, 40, 200), coarse);
-    ASSERT_EQ(fine.size(), VerticalMatcher::fineCandidates);
-    std::set<int64_t> fineOffsets, coarseOffsets;
-    for (size_t i = 0; i < fine.size(); ++i) {
-        fineOffsets.insert(fine[i].offset);
-        coarseOffsets.insert(coarse[i].offset);
-    }
-    EXPECT_EQ(fineOffsets, coarseOffsets);
 }
 
 } // namespace

@@ -79,9 +79,3 @@ TEST(RecognitionLanguages, tessdataDirectoryIsTessdataPrefixWhenSetElseThePackag
     const ScopedEnvironment prefix("TESSDATA_PREFIX", std::nullopt);
     EXPECT_EQ(RecognitionLanguages::tessdataDirectory(), packageFolder);
 }
-
-TEST(RecognitionLanguages, allPreferredLanguagesAreInstalledOnThisMachine) {
-    const ScopedEnvironment prefix("TESSDATA_PREFIX", std::nullopt);
-    EXPECT_EQ(RecognitionLanguages::supportedLanguages(RecognitionLanguages::tessdataDirectory()),
-              QStringList({"en-US", "zh-Hans", "zh-Hant"}));
-}

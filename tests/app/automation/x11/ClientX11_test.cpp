@@ -71,36 +71,6 @@ TEST_F(ClientTest, listsTheRealDisplaysAndWindowsInPoints) {
         0);
 }
 
-TEST_F(ClientTest, captureRegionOnTheScaledDisplayWritesItsDevicePixels) {
-    const QString out = home.path() + "/beta.png";
-    const QJsonObject result = request("capture.region", {{"display", double(display("RIGHT").id)},
-                                                          {"rect", QJsonArray{100, 110, 50, 40}},
-                                                          {"output", out}})["result"]
-                                   .toObject();
-    EXPECT_EQ(result["scale"].toDouble(), 2.0);
-    const QImage written = QImage(out).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    EXPECT_EQ(
-        firstDifference(written, expectedPattern(patternLayout[1], QPoint(20, 20), QSize(100, 80))),
-        "");
-}
-
-TEST_F(ClientTest, pinShowsAWindowThatClosesOnce) {
-    const QString input = home.path() + "/pin.png";
-    patternImage(0x20, QSize(300, 200)).save(input);
-    const auto pinShown = [&] {
-        const QList<WindowInfo> windows = services().windows.windows();
-        return std::any_of(windows.begin(), windows.end(), [](const WindowInfo& window) {
-            return window.title == PinnedImages::title;
-        });
-    };
-    const QString id = request("pin", {{"input", input}})["result"]["pinId"].toString();
-    EXPECT_TRUE(waitUntil(pinShown));
-    EXPECT_EQ(request("pin.close", {{"pinId", id}})["ok"], QJsonValue(true));
-    EXPECT_TRUE(waitUntil([&] { return !pinShown(); }));
-    EXPECT_EQ(request("pin.close", {{"pinId", id}})["error"]["message"],
-              QJsonValue("Pin not found"));
-}
-
 TEST_F(ClientTest, scrollingCaptureStitchesWhatTheWheelBringsIntoView) {
     const QRect area(1300, 600, 400, 300);
     QProcess page;
