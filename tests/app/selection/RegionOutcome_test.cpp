@@ -65,7 +65,7 @@ TEST_F(RegionOutcomeTest, cropOutsideTheFrozenImageFailsWithRenderAndStoresNothi
 TEST(IntegralRectTest, floorsTheOriginAndTakesUpTheFarEdges) {
     // Edges less than half a pixel past a whole pixel still take it in.
     EXPECT_EQ(integralRect(QRectF(0.5, 1.5, 2.0, 2.0)), QRect(0, 1, 3, 3));
-    EXPECT_EQ(integralRect(QRectF(0.7, 0.2, 2.0, 1.1)), QRect(0, 0, 3, 2));
+    EXPECT_EQ(integralRect(QRectF(0.7, 0.2, 2.5, 1.1)), QRect(0, 0, 4, 2));
     EXPECT_EQ(integralRect(QRectF(-0.5, 0, 1, 1)), QRect(-1, 0, 2, 1));
     EXPECT_EQ(integralRect(QRectF(3, 4, 5, 6)), QRect(3, 4, 5, 6));
 }
