@@ -76,7 +76,33 @@ TEST_F(CaptureServiceTest, regionRoundedPastTheEdgeKeepsItsSizeWithinTheDisplay)
 TEST_F(CaptureServiceTest, creatingForAMissingDisplayFailsWithDisplayRemoved) {
     QFuture<std::shared_ptr<CaptureService>> future =
         CaptureService::create(CaptureRegion{12345, QRectF(0, 0, 100, 100), 1.0}, fakes.services());
-    EXPECT_THROW(awaited(future).waitForFinished(), CaptureError);
+    try {
+        awaited(future).waitForFinished();
+        ADD_FAILURE() << "created for a missing display";
+    } catch (const CaptureError& error) {
+        EXPECT_EQ(error.kind(), CaptureError::Kind::displayRemoved);
+    }
+}
+
+TEST_F(CaptureServiceTest, fractionalScalesTakeTheRoundedPixelsOfTheRegion) {
+    struct Case {
+        double scale;
+        QRect pixels;
+    };
+    // The region (10.2, 20.2) 100.4 × 60.3 points.
+    const Case cases[] = {{1.25, QRect(13, 25, 126, 75)}, {1.5, QRect(15, 30, 151, 90)}};
+    for (const Case& c : cases) {
+        const QRectF frame(0, 0, 400, 300);
+        const DisplayInfo display = fakeDisplay("FRACTIONAL", frame, c.scale, frame);
+        fakes.displays.list = {display};
+        fakes.screen.screens.insert(display.id, patternImage(QSize(600, 450)));
+        const auto capture =
+            service(CaptureRegion{display.id, QRectF(10.2, 20.2, 100.4, 60.3), c.scale});
+        EXPECT_EQ(capture->outputSize(), c.pixels.size()) << c.scale;
+        EXPECT_EQ(awaited(capture->frame()).result(),
+                  fakes.screen.screens[display.id].copy(c.pixels))
+            << c.scale;
+    }
 }
 
 TEST_F(CaptureServiceTest, revokedPermissionFailsTheNextFrameWithoutGrabbing) {

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
-#include <map>
 #include <optional>
 #include <random>
 #include <vector>
@@ -52,16 +50,6 @@ struct Tally {
     // Refusals of a frame within the search range on pages built to have
     // nothing but unique overlaps.
     int falseRefusals = 0;
-    std::map<QString, int> refusals;
-
-    void print() const {
-        std::cout << "pages " << pages << ", frames " << frames << ", appended " << appended
-                  << ", unchanged " << duplicates << ", refused " << refused << ", wrong seams "
-                  << wrongSeams << ", false refusals " << falseRefusals << "\n";
-        for (const auto& [message, count] : refusals) {
-            std::cout << "  " << count << " x " << message.toStdString() << "\n";
-        }
-    }
 };
 
 // How the frames of a page differ from the page itself.
@@ -233,7 +221,6 @@ private:
             return;
         }
         ++m_tally.refused;
-        ++m_tally.refusals[message];
         EXPECT_NE(scrolled, 0) << "an unmoved frame was refused: " << message.toStdString();
         // Two blinks, one in each frame, are two changed rows: too many for
         // an overlap under 200 rows.
@@ -342,11 +329,6 @@ TEST(ScrollCapture, everyAcceptedFrameContinuesThePageExactly) {
             EXPECT_LT(simulation.capturedHeight(), options.bandTop + options.bandHeight);
         }
     }
-    RecordProperty("pages", tally.pages);
-    RecordProperty("frames", tally.frames);
-    RecordProperty("appended", tally.appended);
-    RecordProperty("refused", tally.refused);
-    tally.print();
 }
 
 // Everyday pages whose frames are rendered anew each time, through a small
@@ -368,9 +350,6 @@ TEST(ScrollCapture, noisyEverydayPagesAreStitchedWithoutWrongSeamsOrFalseRefusal
             EXPECT_EQ(simulation.capturedHeight(), page.height());
         }
     }
-    RecordProperty("wrong seams", tally.wrongSeams);
-    RecordProperty("false refusals", tally.falseRefusals);
-    tally.print();
     EXPECT_EQ(tally.wrongSeams, 0);
     EXPECT_EQ(tally.falseRefusals, 0);
 }
@@ -415,9 +394,6 @@ TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
             EXPECT_TRUE(samePixels(
                 document, overlay.document(int(simulation.capturedHeight()) - kFrameHeight)));
         }
-        std::cout << name << ": " << tally.appended << " of " << tally.moved
-                  << " moved frames appended, " << plain.appended << " of " << plain.moved
-                  << " without fixed parts, wrong seams " << tally.wrongSeams << "\n";
         EXPECT_EQ(tally.wrongSeams, 0);
         EXPECT_GE(appendedShare(tally), 0.9 * appendedShare(plain));
     }
