@@ -11,8 +11,9 @@ namespace vellumix {
 // "Helvetica" (or its bold face) at an exact, possibly fractional, pixel size,
 // with the metrics that mark layout uses. QFont only takes whole pixel sizes,
 // so the font is opened at the nearest whole size and everything it measures
-// or draws is scaled by the remaining factor. Metrics are the unhinted
-// typographic ones, so layout is the same on every screen and in every image.
+// or draws is scaled by the remaining factor. Ascent and descent are the
+// font's own typographic ones, not the clipping heights Qt reports, so lines
+// sit as the type designer spaced them, the same on every screen and image.
 // Needs a QGuiApplication, like every use of Qt's font database.
 class MarkFont final {
 public:

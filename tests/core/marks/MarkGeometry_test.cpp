@@ -2,9 +2,7 @@
 #include "marks/ImageMark.h"
 #include "marks/MarkLayout.h"
 
-#include <QFont>
-#include <QFontInfo>
-#include <QFontMetricsF>
+#include <QPainterPath>
 
 #include <gtest/gtest.h>
 
@@ -17,17 +15,31 @@ ImageMark mark(DrawingTool tool, QVector<QPointF> points, double thickness = 2,
     return ImageMark(tool, std::move(points), Qt::red, thickness, std::move(text));
 }
 
-// Line height of "Helvetica" at a whole pixel size, measured independently of
-// the code under test.
-double helveticaLineHeight(int pixelSize) {
-    QFont font(QStringLiteral("Helvetica"));
-    font.setPixelSize(pixelSize);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    const QFontMetricsF metrics(font);
-    return metrics.ascent() + metrics.descent() + 5;
+double lineHeight(int pixelSize) {
+    return MarkFont(pixelSize).lineAdvance();
 }
 
 } // namespace
+
+// The font's own ascent and descent reach just past its capitals and its
+// descenders; clipping heights, which leave room for accents and stacked
+// marks, sit a third of an em higher.
+TEST(MarkGeometry, ascentAndDescentHugTheGlyphOutlines) {
+    for (const bool bold : {false, true}) {
+        SCOPED_TRACE(bold ? "bold" : "regular");
+        const MarkFont font(100, bold);
+        QPainterPath capitals;
+        capitals.addText(0, 0, font.font(), QStringLiteral("HIEW"));
+        QPainterPath descenders;
+        descenders.addText(0, 0, font.font(), QStringLiteral("gjpqy"));
+        const double capitalHeight = -capitals.boundingRect().top();
+        const double descenderDepth = descenders.boundingRect().bottom();
+        EXPECT_GE(font.ascent() + 0.5, capitalHeight);
+        EXPECT_LE(font.ascent(), capitalHeight + 3);
+        EXPECT_GE(font.descent() + 0.5, descenderDepth);
+        EXPECT_LE(font.descent(), descenderDepth + 8);
+    }
+}
 
 TEST(MarkGeometry, fractionalFontSizeScalesTheNearestWholeSize) {
     const MarkFont whole(16);
@@ -69,14 +81,14 @@ TEST(MarkGeometry, emptyCalloutLaysOutThePlaceholder) {
     const ImageMark callout = mark(DrawingTool::callout, {{0, 0}});
     EXPECT_EQ(mark_layout::calloutLayout(callout).lines,
               QStringList{QStringLiteral("Callout text")});
-    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), helveticaLineHeight(22) + 28);
+    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), lineHeight(22) + 28);
 }
 
 TEST(MarkGeometry, blankCalloutParagraphKeepsItsLineAsASpace) {
     ImageMark callout = mark(DrawingTool::callout, {{20, 30}}, 2, QStringLiteral("a\n\nb"));
     EXPECT_EQ(mark_layout::calloutLayout(callout).lines, (QStringList{"a", " ", "b"}));
     callout.fontSize = 30;
-    EXPECT_EQ(callout.bubbleRect(), QRectF(20, 30, 240, helveticaLineHeight(30) * 3 + 28));
+    EXPECT_EQ(callout.bubbleRect(), QRectF(20, 30, 240, lineHeight(30) * 3 + 28));
 }
 
 TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
@@ -91,7 +103,7 @@ TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
     for (const QString& line : lines) {
         EXPECT_LE(font.width(line.trimmed()), mark_layout::bubbleWrapWidth) << line.toStdString();
     }
-    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), helveticaLineHeight(22) * lines.size() + 28);
+    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), lineHeight(22) * lines.size() + 28);
 }
 
 TEST(MarkGeometry, calloutLineHoldsAtLeastOneUnitWhenNoGlyphFits) {
@@ -115,10 +127,10 @@ TEST(MarkGeometry, textBoundsSpanTheWidestLineAndEveryLineHeight) {
     const QRectF bounds = text.bounds();
     EXPECT_EQ(bounds.topLeft(), QPointF(5, 6));
     EXPECT_DOUBLE_EQ(bounds.width(), font.width(QStringLiteral("much longer line")));
-    EXPECT_DOUBLE_EQ(bounds.height(), helveticaLineHeight(28) * 2);
+    EXPECT_DOUBLE_EQ(bounds.height(), lineHeight(28) * 2);
     text.thickness = 2;
     text.text.clear();
-    EXPECT_EQ(text.bounds(), QRectF(5, 6, 0, helveticaLineHeight(18)));
+    EXPECT_EQ(text.bounds(), QRectF(5, 6, 0, lineHeight(18)));
 }
 
 TEST(MarkGeometry, rectangleIsHitOnlyOnItsOutlineBand) {

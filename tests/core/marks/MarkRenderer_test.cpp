@@ -196,6 +196,13 @@ TEST(MarkRenderer, textStaysInsideItsBounds) {
     const QImage image = drawn(text);
     EXPECT_GT(changedCount(image), 50);
     EXPECT_EQ(changedOutside(image, text.bounds().adjusted(-1, -1, 1, 1)), 0);
+
+    // A capital's top is within a pixel or two of the mark's point.
+    ImageMark capital = mark(DrawingTool::text, {{10, 10}}, 2, blue, QStringLiteral("H"));
+    capital.fontSize = 100;
+    const QImage large = drawn(capital);
+    EXPECT_EQ(changedOutside(large, QRectF(0, 10, 300, 190)), 0);
+    EXPECT_GT(changedOutside(large, QRectF(0, 13, 300, 187)), 0);
 }
 
 TEST(MarkRenderer, selectCropAndPointlessMarksDrawNothing) {
