@@ -3,8 +3,11 @@
 #include "fakes/WidgetTestApp.h"
 #include "platform/NoHotKeys.h"
 #include "shell/GlobalCaptureShortcut.h"
+#include "shell/ShortcutSettings.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 
 using namespace vellumix;
 
@@ -37,39 +40,55 @@ protected:
 TEST_F(GlobalCaptureShortcutTest, withNothingStoredTheHotKeyIsCtrlShiftXAndIsStoredOnce) {
     start();
     EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlShift}}));
-    EXPECT_EQ(shortcut.key(), QStringLiteral("X"));
-    EXPECT_EQ(shortcut.modifiers(), commandShift);
-    EXPECT_TRUE(shortcut.error().isEmpty());
-    EXPECT_EQ(stored().value("shortcut.capture.modifiers").toString(), commandShift);
+    EXPECT_EQ(stored(), (QVariantMap{{"shortcut.capture.key", "X"},
+                                     {"shortcut.capture.modifiers", commandShift}}));
     // Neither the active choice again nor a second start registers or writes.
     const int writes = defaults.writes;
     shortcut.registerShortcut(QStringLiteral("X"), commandShift);
     start();
     EXPECT_EQ(hotKeys.registrations, 1);
     EXPECT_EQ(defaults.writes, writes);
+
+    // The settings window, made once, shows the choice in Linux key names.
+    shortcut.showSettings();
+    ShortcutSettings* window = shortcut.settingsWindow();
+    ASSERT_NE(window, nullptr);
+    shortcut.showSettings();
+    EXPECT_EQ(shortcut.settingsWindow(), window);
+    EXPECT_EQ(window->modifierPicker()->currentText(), QStringLiteral("Ctrl+Shift"));
+    EXPECT_EQ(window->keyPicker()->currentText(), QStringLiteral("X"));
+    EXPECT_TRUE(window->errorLabel()->isHidden());
+    QStringList texts;
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        texts.append(label->text());
+    }
+    EXPECT_TRUE(texts.contains(QStringLiteral("Backspace / Esc"))) << texts.join('|').toStdString();
 }
 
-TEST_F(GlobalCaptureShortcutTest, choosingControlOptionThenTwoRegistersCtrlAlt2Only) {
+TEST_F(GlobalCaptureShortcutTest, pickingRegistersAndARefusalKeepsTheWorkingKeyAndSaysWhy) {
     start();
-    shortcut.registerShortcut(QStringLiteral("X"), controlOption);
-    shortcut.registerShortcut(QStringLiteral("2"), controlOption);
+    shortcut.showSettings();
+    ShortcutSettings& window = *shortcut.settingsWindow();
+    window.modifierPicker()->setCurrentIndex(1);
+    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlAlt}}));
+    const QVariantMap chosen = stored();
+    EXPECT_EQ(chosen.value("shortcut.capture.modifiers").toString(), controlOption);
+
+    hotKeys.refuse({Qt::Key_Q, ctrlAlt}, 10);
+    window.keyPicker()->setCurrentIndex(window.keyPicker()->findText(QStringLiteral("Q")));
+    const QString refusal =
+        QStringLiteral("Ctrl+Alt+Q is unavailable (10). Choose another shortcut. ");
+    EXPECT_EQ(shortcut.error(), refusal);
+    EXPECT_EQ(window.errorLabel()->text(), refusal);
+    EXPECT_FALSE(window.errorLabel()->isHidden());
+    EXPECT_EQ(window.keyPicker()->currentText(), QStringLiteral("X")) << "the picker snaps back";
+    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlAlt}}));
+    EXPECT_EQ(stored(), chosen);
+
+    window.keyPicker()->setCurrentIndex(window.keyPicker()->findText(QStringLiteral("2")));
     EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_2, ctrlAlt}}));
     EXPECT_EQ(defaults.value("shortcut.capture.key").toString(), QStringLiteral("2"));
-    EXPECT_EQ(defaults.value("shortcut.capture.modifiers").toString(), controlOption);
-}
-
-TEST_F(GlobalCaptureShortcutTest, aRefusedChoiceKeepsTheWorkingKeyAndTheStoredValues) {
-    hotKeys.refuse({Qt::Key_X, ctrlAlt}, 10);
-    start();
-    const QVariantMap before = stored();
-    shortcut.registerShortcut(QStringLiteral("X"), controlOption);
-    EXPECT_EQ(shortcut.error(),
-              QStringLiteral("Ctrl+Alt+X is unavailable (10). Choose another shortcut. "));
-    EXPECT_EQ(hotKeys.active.values(), QList<FakeHotKeys::Chord>({{Qt::Key_X, ctrlShift}}));
-    EXPECT_EQ(shortcut.modifiers(), commandShift);
-    EXPECT_EQ(stored(), before);
-    shortcut.registerShortcut(QStringLiteral("Y"), commandShift);
-    EXPECT_TRUE(shortcut.error().isEmpty()) << "a working choice clears the message";
+    EXPECT_TRUE(window.errorLabel()->isHidden()) << "a working choice clears the message";
 }
 
 TEST_F(GlobalCaptureShortcutTest, storedValuesAreReadAndMendedAtStart) {

@@ -4,11 +4,8 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <zlib.h>
 
 using namespace vellumix;
 
@@ -29,26 +26,9 @@ QByteArray encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-// A PNG signature and header chunk only: enough for a reader to report the
-// size, so limits are tested without making the pixels.
-QByteArray pngHeader(quint32 width, quint32 height) {
-    QByteArray chunk("IHDR");
-    chunk.append(8, '\0');
-    qToBigEndian(width, chunk.data() + 4);
-    qToBigEndian(height, chunk.data() + 8);
-    chunk.append("\x08\x06\x00\x00\x00", 5);
-    QByteArray out("\x89PNG\r\n\x1a\n", 8);
-    char length[4];
-    qToBigEndian(quint32(13), length);
-    out.append(length, 4).append(chunk);
-    char crc[4];
-    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.constData()), 17)), crc);
-    return out.append(crc, 4);
-}
-
 } // namespace
 
-TEST(ImageOpening, contentDecidesAndLimitsAreCheckedOnTheHeader) {
+TEST(ImageOpening, contentDecidesAndImagesPastTheLimitsAreRefused) {
     QTemporaryDir dir;
     QImage red(40, 30, QImage::Format_RGB32);
     red.fill(Qt::red);
@@ -63,7 +43,6 @@ TEST(ImageOpening, contentDecidesAndLimitsAreCheckedOnTheHeader) {
         {"bitmap.png", encoded(red, "bmp"), false},
         {"text.png", "not an image", false},
         {"wide.png", encoded(QImage(30001, 10, QImage::Format_Grayscale8), "png"), false},
-        {"area.png", pngHeader(10000, 9001), false},
         {"empty.png", QByteArray(), false},
     };
     for (const auto& c : cases) {

@@ -38,8 +38,6 @@ TEST(MenuTable, itemsAreEnabledByTheSessionTheEditorAndTheClipboard) {
 TEST(MenuTable, captureTitleShowsTheHotKeyOrWhyThereIsNone) {
     EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌘⇧"), QStringLiteral("X"), {}),
               QStringLiteral("Capture    Ctrl+Shift+X"));
-    EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌃⌥"), QStringLiteral("2"), {}),
-              QStringLiteral("Capture    Ctrl+Alt+2"));
     EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌘⇧"), QStringLiteral("X"),
                                       QStringLiteral("⌘⇧X is unavailable (10).")),
               QStringLiteral("Capture    Shortcut unavailable"));

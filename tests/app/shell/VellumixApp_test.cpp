@@ -54,15 +54,12 @@ public:
 
 TEST_F(VellumixAppTest, openingFilesReportsEachRefusalAndOpensOneImageByItsContent) {
     const QString pngNamedJpg = file(QStringLiteral("shot.jpg"), png(QSize(40, 30)));
-    const QString gifNamedPng =
-        file(QStringLiteral("anim.png"), QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14));
     const struct {
         QStringList files;
         QString failure;
     } cases[] = {
         {{pngNamedJpg, pngNamedJpg}, VellumixApp::oneImageMessage},
         {{}, VellumixApp::oneImageMessage},
-        {{gifNamedPng}, imageopening::unreadableMessage},
         {{folder.filePath(QStringLiteral("missing.png"))}, imageopening::unreadableMessage},
     };
     for (const auto& c : cases) {
