@@ -101,6 +101,8 @@ TEST(CaptureSelectionImageCompose, partsAreScaledAndPlacedInTheirOrderOnScreen) 
          1,
          {30, 30},
          {{{5, 5}, red}, {{15, 15}, blue}, {{25, 5}, 0}}},
+        // Fractional sizes round up, with the spare row at the top.
+        {{{solid(Qt::red), QRectF(0, 0, 2.2, 2.4)}}, 1, {3, 3}, {{{0, 0}, 0}, {{1, 2}, red}}},
     };
     for (const Case& c : cases) {
         const QImage picture = compose(c.parts, c.scale);
@@ -121,13 +123,6 @@ TEST(CaptureSelectionImage, otherColourSpacesAreMatchedToSRGB) {
     ASSERT_NE(expected, QColor(40, 160, 90));
     EXPECT_EQ(compose({{wide, QRectF(0, 0, 4, 4)}}, 1).pixelColor(1, 1), expected);
     EXPECT_EQ(hex(wide, 1, 1), expected.name(QColor::HexRgb).toUpper());
-}
-
-TEST(CaptureSelectionImageCompose, fractionalSizesRoundUpWithTheSpareRowAtTheTop) {
-    const QImage picture = compose({{solid(Qt::red), QRectF(0, 0, 2.2, 2.4)}}, 1);
-    ASSERT_EQ(picture.size(), QSize(3, 3));
-    EXPECT_EQ(picture.pixel(0, 0), 0u);
-    EXPECT_EQ(picture.pixel(1, 2), red);
 }
 
 TEST(CaptureSelectionImageCompose, sizesUpToTheLimitsAreAcceptedAndPastThemRefused) {
