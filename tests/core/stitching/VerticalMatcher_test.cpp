@@ -46,19 +46,15 @@ FrameSignature withRowShifted(const FrameSignature& s, std::initializer_list<int
     return FrameSignature(s.width(), s.height(), pixels);
 }
 
+// Even frames too short to search are known unmoved when nearly alike.
 TEST(VerticalMatcher, identicalOrNearlyIdenticalSignaturesAreDuplicates) {
-    const std::vector<uint8_t> content = randomRows(100, 1);
-    const FrameSignature a = window(content, 0, 50);
+    const FrameSignature a = window(randomRows(20, 1), 0, 20);
     EXPECT_EQ(VerticalMatcher().match(a, a), MatchDecision::duplicate());
-
-    // 544 of 1,600 grey levels one step apart: a mean difference of 0.34.
+    // 220 of 640 grey levels one step apart: a mean difference of 0.34375.
     std::vector<uint8_t> pixels = a.pixels();
-    for (size_t i = 0; i < 544; ++i) {
-        pixels[i] += 1;
-    }
-    const FrameSignature b(kWidth, 50, pixels);
-    EXPECT_DOUBLE_EQ(a.difference(b), 0.34);
-    EXPECT_EQ(VerticalMatcher().match(a, b), MatchDecision::duplicate());
+    std::for_each(pixels.begin(), pixels.begin() + 220, [](uint8_t& p) { ++p; });
+    EXPECT_EQ(VerticalMatcher().match(a, FrameSignature(kWidth, 20, pixels)),
+              MatchDecision::duplicate());
 }
 
 // A frame rendered again without moving differs a little everywhere: more
