@@ -19,18 +19,19 @@ void touch(const QString& path) {
 
 } // namespace
 
-TEST(RecognitionLanguages, preferredLanguagesFollowPreferenceOrderNotSupportedOrder) {
-    EXPECT_EQ(RecognitionLanguages::preferredLanguages({"zh-Hant", "en-US"}),
-              QStringList({"en-US", "zh-Hant"}));
-    EXPECT_EQ(RecognitionLanguages::preferredLanguages({"zh-Hant", "zh-Hans", "en-US"}),
-              QStringList({"en-US", "zh-Hans", "zh-Hant"}));
-}
-
-TEST(RecognitionLanguages, preferredLanguagesSkipUnsupportedAndUnknownCodes) {
-    EXPECT_EQ(RecognitionLanguages::preferredLanguages({"fr-FR", "zh-Hans", "en"}),
-              QStringList({"zh-Hans"}));
-    EXPECT_TRUE(RecognitionLanguages::preferredLanguages({"de-DE"}).isEmpty());
-    EXPECT_TRUE(RecognitionLanguages::preferredLanguages({}).isEmpty());
+// Preference order, not the order given; unsupported and unknown codes are skipped.
+TEST(RecognitionLanguages, preferredLanguagesAreTheSupportedOnesInPreferenceOrder) {
+    const std::pair<QStringList, QStringList> cases[] = {
+        {{"zh-Hant", "en-US"}, {"en-US", "zh-Hant"}},
+        {{"zh-Hant", "zh-Hans", "en-US"}, {"en-US", "zh-Hans", "zh-Hant"}},
+        {{"fr-FR", "zh-Hans", "en"}, {"zh-Hans"}},
+        {{"de-DE"}, {}},
+        {{}, {}},
+    };
+    for (const auto& [supported, expected] : cases) {
+        EXPECT_EQ(RecognitionLanguages::preferredLanguages(supported), expected)
+            << supported.join(' ').toStdString();
+    }
 }
 
 TEST(RecognitionLanguages, engineLanguagesNameTheDataFilesInTheGivenOrder) {
@@ -66,16 +67,14 @@ TEST(RecognitionLanguages, installedEngineLanguagesNameTheInstalledOnesElseTheEn
 }
 
 TEST(RecognitionLanguages, tessdataDirectoryIsTessdataPrefixWhenSetElseThePackageFolder) {
-    {
-        const ScopedEnvironment prefix("TESSDATA_PREFIX", QByteArray("/opt/tessdata"));
-        EXPECT_EQ(RecognitionLanguages::tessdataDirectory(), QStringLiteral("/opt/tessdata"));
-    }
     const QString packageFolder =
         QString::fromLatin1(RecognitionLanguages::packageTessdataDirectory);
-    {
-        const ScopedEnvironment prefix("TESSDATA_PREFIX", QByteArray());
-        EXPECT_EQ(RecognitionLanguages::tessdataDirectory(), packageFolder);
+    const std::pair<std::optional<QByteArray>, QString> cases[] = {
+        {QByteArray("/opt/tessdata"), QStringLiteral("/opt/tessdata")},
+        {QByteArray(), packageFolder},
+        {std::nullopt, packageFolder}};
+    for (const auto& [value, expected] : cases) {
+        const ScopedEnvironment prefix("TESSDATA_PREFIX", value);
+        EXPECT_EQ(RecognitionLanguages::tessdataDirectory(), expected);
     }
-    const ScopedEnvironment prefix("TESSDATA_PREFIX", std::nullopt);
-    EXPECT_EQ(RecognitionLanguages::tessdataDirectory(), packageFolder);
 }

@@ -49,12 +49,6 @@ TEST(TextRecognition, largeCleanLinesComeBackOneLinePerTextLine) {
     EXPECT_FALSE(text.endsWith(QLatin1Char('\n')));
 }
 
-TEST(TextRecognition, lightTextOnDarkBackgroundIsFound) {
-    const QString text = recognizeUncancelled(
-        textImage({"Recent Files"}, QColor(0xe5, 0xe5, 0xe7), QColor(0x1e, 0x1e, 0x1e)));
-    EXPECT_TRUE(text.contains(QStringLiteral("Recent"))) << qPrintable(text);
-}
-
 TEST(TextRecognition, textOnColouredFillsCodeAndChineseAreReadWhole) {
     // What the old brightness threshold lost or garbled, and the languages
     // chosen per image: Chinese read in one script.
