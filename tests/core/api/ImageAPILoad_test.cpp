@@ -24,12 +24,6 @@ QString writeBlankImage(const ApiFolder& folder, int width, int height) {
 
 } // namespace
 
-TEST(ImageAPILoad, loadsAnImageAtExactlyTheAreaLimit) {
-    ApiFolder folder;
-    const QImage image = ImageAPI::load(writeBlankImage(folder, 30000, 3000));
-    EXPECT_EQ(image.size(), QSize(30000, 3000));
-}
-
 // Decoded at eight bytes a pixel, twice what an 8-bit image needs.
 TEST(ImageAPILoad, loadsASixteenBitImageAtTheAreaLimit) {
     ApiFolder folder;
@@ -44,6 +38,7 @@ TEST(ImageAPILoad, loadsASixteenBitImageAtTheAreaLimit) {
 
 TEST(ImageAPILoad, refusesImagesPastTheSideOrAreaLimitFromTheirHeader) {
     ApiFolder folder;
+    EXPECT_EQ(ImageAPI::load(writeBlankImage(folder, 30000, 3000)).size(), QSize(30000, 3000));
     for (const QSize size : {QSize(30000, 3001), QSize(30001, 1), QSize(1, 30001)}) {
         const QString file = writeBlankImage(folder, size.width(), size.height());
         expectAPIError([&] { ImageAPI::load(file); }, "invalid_image", invalidImage);

@@ -44,8 +44,6 @@ const BadMark badMarks[] = {
      "Invalid color or thickness"},
     {R"({"tool":"rectangle","points":[[1,1],[2,2]],"color":[0,0,1.0001]})",
      "Invalid color or thickness"},
-    {R"({"tool":"rectangle","points":[[1,1],[2,2]],"color":[255,0,0]})",
-     "Invalid color or thickness"},
     {R"({"tool":"rectangle","points":[[1,1],[2,2]],"color":[],"fontSize":1})",
      "Invalid color or thickness"},
     {R"({"tool":"rectangle","points":[[1,1],[2,2]],"thickness":0})", "Invalid color or thickness"},

@@ -9,10 +9,6 @@ using namespace vellumix;
 
 namespace {
 
-QByteArray lineFor(const QByteArray& request, const RequestEnvelope::Handler& handler) {
-    return RequestEnvelope::line(RequestEnvelope::respond(request, handler));
-}
-
 QJsonObject echo(const QJsonObject& args) {
     return args;
 }
@@ -23,30 +19,27 @@ QString errorField(const QJsonObject& response, const char* key) {
 
 } // namespace
 
-TEST(RequestEnvelope, successWrapsTheResultUnderOk) {
-    const QJsonObject response = RequestEnvelope::respond(R"({"b":"/x","a":2})", echo);
-    EXPECT_TRUE(RequestEnvelope::succeeded(response));
-    EXPECT_EQ(RequestEnvelope::line(response),
-              "{\"ok\":true,\"result\":{\"a\":2,\"b\":\"\\/x\"}}\n");
-}
-
-TEST(RequestEnvelope, apiErrorsKeepTheirCodeAndMessage) {
-    const auto handler = [](const QJsonObject&) -> QJsonObject {
+// A result is wrapped under "ok"; an API error keeps its code and message;
+// any other error is edit_failed with its description.
+TEST(RequestEnvelope, wrapsTheResultOrTheErrorInOneSortedLine) {
+    const RequestEnvelope::Handler apiError = [](const QJsonObject&) -> QJsonObject {
         throw APIError("limit", "At most 500 marks");
     };
-    const QJsonObject response = RequestEnvelope::respond("{}", handler);
-    EXPECT_FALSE(RequestEnvelope::succeeded(response));
-    EXPECT_EQ(RequestEnvelope::line(response),
-              "{\"error\":{\"code\":\"limit\",\"message\":\"At most 500 marks\"},\"ok\":false}\n");
-}
-
-TEST(RequestEnvelope, otherErrorsBecomeEditFailedWithTheirDescription) {
-    const auto handler = [](const QJsonObject&) -> QJsonObject {
+    const RequestEnvelope::Handler renderError = [](const QJsonObject&) -> QJsonObject {
         throw DocumentError(DocumentError::Kind::render);
     };
-    EXPECT_EQ(lineFor("{}", handler),
-              "{\"error\":{\"code\":\"edit_failed\",\"message\":\"Could not render or save the "
-              "image. Check available memory and disk space.\"},\"ok\":false}\n");
+    const std::tuple<QByteArray, RequestEnvelope::Handler, QByteArray> cases[] = {
+        {R"({"b":"/x","a":2})", echo, R"({"ok":true,"result":{"a":2,"b":"\/x"}})"},
+        {"{}", apiError, R"({"error":{"code":"limit","message":"At most 500 marks"},"ok":false})"},
+        {"{}", renderError,
+         R"({"error":{"code":"edit_failed","message":"Could not render or save the image. )"
+         R"(Check available memory and disk space."},"ok":false})"},
+    };
+    for (const auto& [request, handler, line] : cases) {
+        const QJsonObject response = RequestEnvelope::respond(request, handler);
+        EXPECT_EQ(RequestEnvelope::line(response), line + '\n');
+        EXPECT_EQ(RequestEnvelope::succeeded(response), line.startsWith(R"({"ok":true)"));
+    }
 }
 
 TEST(RequestEnvelope, nestingTooDeepForTheStackIsAParseErrorNotACrash) {
