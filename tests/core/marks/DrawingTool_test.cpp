@@ -4,13 +4,10 @@
 
 using namespace vellumix;
 
-TEST(DrawingTool, rawValuesRoundTripExactlyAndCaseSensitively) {
+TEST(DrawingTool, rawValuesRoundTripExactly) {
     for (DrawingTool tool : drawing_tool::allCases) {
         EXPECT_EQ(drawing_tool::fromRawValue(drawing_tool::rawValue(tool)), tool);
     }
     EXPECT_EQ(drawing_tool::fromRawValue("pen"), DrawingTool::pen);
     EXPECT_EQ(drawing_tool::fromRawValue("curvedArrow"), DrawingTool::curvedArrow);
-    EXPECT_FALSE(drawing_tool::fromRawValue("Pen"));
-    EXPECT_FALSE(drawing_tool::fromRawValue("curvedarrow"));
-    EXPECT_FALSE(drawing_tool::fromRawValue(""));
 }

@@ -133,61 +133,54 @@ TEST(MarkGeometry, textBoundsSpanTheWidestLineAndEveryLineHeight) {
     EXPECT_EQ(text.bounds(), QRectF(5, 6, 0, lineHeight(18)));
 }
 
-TEST(MarkGeometry, rectangleIsHitOnlyOnItsOutlineBand) {
-    const ImageMark rect = mark(DrawingTool::rectangle, {{0, 0}, {100, 100}}, 2);
-    EXPECT_FALSE(rect.hitTest({50, 50}, 5));
-    EXPECT_TRUE(rect.hitTest({2, 50}, 5));
-    EXPECT_TRUE(rect.hitTest({-4, 50}, 5));
-    EXPECT_FALSE(rect.hitTest({-6, 50}, 5));
-    EXPECT_TRUE(rect.hitTest({50, 50}, 60));
-}
-
-TEST(MarkGeometry, ellipseIsHitNearItsCurveAndNeverWhenFlat) {
-    const ImageMark ellipse = mark(DrawingTool::ellipse, {{0, 0}, {200, 100}}, 2);
-    EXPECT_TRUE(ellipse.hitTest({200, 50}, 0));
-    EXPECT_TRUE(ellipse.hitTest({100, 3.5}, 3));
-    EXPECT_FALSE(ellipse.hitTest({100, 6}, 3));
-    EXPECT_FALSE(ellipse.hitTest({100, 50}, 10));
-    const ImageMark flat = mark(DrawingTool::ellipse, {{10, 0}, {10, 100}}, 2);
-    EXPECT_FALSE(flat.hitTest({10, 50}, 50));
-}
-
-TEST(MarkGeometry, singlePointMarksAreHitOnlyWhenTheyCoverAnArea) {
-    EXPECT_FALSE(mark(DrawingTool::arrow, {{10, 10}}).hitTest({10, 10}, 20));
-    EXPECT_FALSE(mark(DrawingTool::pen, {{10, 10}}).hitTest({10, 10}, 20));
-    const ImageMark text = mark(DrawingTool::text, {{10, 10}}, 2, QStringLiteral("Hi"));
-    EXPECT_TRUE(text.hitTest({12, 20}, 0));
-    EXPECT_FALSE(text.hitTest({5, 20}, 0));
-    EXPECT_TRUE(text.hitTest({5, 20}, 6));
-}
-
-TEST(MarkGeometry, segmentToolsAreHitWithinHalfTheThicknessPlusTolerance) {
-    const ImageMark line = mark(DrawingTool::line, {{0, 0}, {100, 0}}, 4);
-    EXPECT_TRUE(line.hitTest({50, 5}, 3));
-    EXPECT_FALSE(line.hitTest({50, 5.5}, 3));
-    EXPECT_TRUE(line.hitTest({104, 0}, 2));
-    EXPECT_FALSE(line.hitTest({105, 0}, 2));
-    const ImageMark pen = mark(DrawingTool::pen, {{0, 0}, {0, 50}, {50, 50}}, 2);
-    EXPECT_TRUE(pen.hitTest({25, 52}, 1));
-    EXPECT_FALSE(pen.hitTest({25, 25}, 1));
-}
-
-TEST(MarkGeometry, curvedArrowIsHitAlongItsCurveNotItsChord) {
-    const ImageMark curved = mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}, {50, 100}}, 2);
-    EXPECT_TRUE(curved.hitTest({50, 50}, 1));
-    EXPECT_FALSE(curved.hitTest({50, 0}, 1));
-    const ImageMark straight = mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}}, 2);
-    EXPECT_TRUE(straight.hitTest({50, 0}, 1));
-}
-
-TEST(MarkGeometry, calloutIsHitOnItsBubbleAndAlongItsPointer) {
+// Outlines and strokes are hit within half the thickness plus the tolerance,
+// curves along the curve, single points only when they cover an area.
+TEST(MarkGeometry, marksAreHitOnWhatTheyDraw) {
+    struct Probe {
+        QPointF point;
+        double tolerance;
+        bool hit;
+    };
     const ImageMark callout = mark(DrawingTool::callout, {{0, 0}, {120, 300}}, 4);
-    const QRectF bubble = callout.bubbleRect();
-    EXPECT_TRUE(callout.hitTest({239, 10}, 0));
-    EXPECT_FALSE(callout.hitTest({243, 10}, 2));
-    EXPECT_TRUE(callout.hitTest({120, (bubble.bottom() + 300) / 2}, 0));
-    EXPECT_FALSE(callout.hitTest({140, (bubble.bottom() + 300) / 2}, 2));
-    EXPECT_FALSE(mark(DrawingTool::callout, {{0, 0}}).hitTest({120, 200}, 2));
+    const double pointerY = (callout.bubbleRect().bottom() + 300) / 2;
+    const std::pair<ImageMark, std::vector<Probe>> cases[] = {
+        {mark(DrawingTool::rectangle, {{0, 0}, {100, 100}}, 2),
+         {{{50, 50}, 5, false},
+          {{2, 50}, 5, true},
+          {{-4, 50}, 5, true},
+          {{-6, 50}, 5, false},
+          {{50, 50}, 60, true}}},
+        {mark(DrawingTool::ellipse, {{0, 0}, {200, 100}}, 2),
+         {{{200, 50}, 0, true},
+          {{100, 3.5}, 3, true},
+          {{100, 6}, 3, false},
+          {{100, 50}, 10, false}}},
+        {mark(DrawingTool::ellipse, {{10, 0}, {10, 100}}, 2), {{{10, 50}, 50, false}}},
+        {mark(DrawingTool::arrow, {{10, 10}}), {{{10, 10}, 20, false}}},
+        {mark(DrawingTool::pen, {{10, 10}}), {{{10, 10}, 20, false}}},
+        {mark(DrawingTool::text, {{10, 10}}, 2, QStringLiteral("Hi")),
+         {{{12, 20}, 0, true}, {{5, 20}, 0, false}, {{5, 20}, 6, true}}},
+        {mark(DrawingTool::line, {{0, 0}, {100, 0}}, 4),
+         {{{50, 5}, 3, true}, {{50, 5.5}, 3, false}, {{104, 0}, 2, true}, {{105, 0}, 2, false}}},
+        {mark(DrawingTool::pen, {{0, 0}, {0, 50}, {50, 50}}, 2),
+         {{{25, 52}, 1, true}, {{25, 25}, 1, false}}},
+        {mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}, {50, 100}}, 2),
+         {{{50, 50}, 1, true}, {{50, 0}, 1, false}}},
+        {mark(DrawingTool::curvedArrow, {{0, 0}, {100, 0}}, 2), {{{50, 0}, 1, true}}},
+        {callout,
+         {{{239, 10}, 0, true},
+          {{243, 10}, 2, false},
+          {{120, pointerY}, 0, true},
+          {{140, pointerY}, 2, false}}},
+        {mark(DrawingTool::callout, {{0, 0}}), {{{120, 200}, 2, false}}},
+    };
+    for (const auto& [shape, probes] : cases) {
+        for (const Probe& probe : probes) {
+            EXPECT_EQ(shape.hitTest(probe.point, probe.tolerance), probe.hit)
+                << drawing_tool::rawValue(shape.tool).toStdString() << " at " << probe.point.x()
+                << "," << probe.point.y() << " within " << probe.tolerance;
+        }
+    }
 }
 
 TEST(MarkGeometry, translatedMovesEveryPointAndKeepsEverythingElse) {

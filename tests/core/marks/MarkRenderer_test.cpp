@@ -76,30 +76,33 @@ TEST(MarkRenderer, hugeCornerRadiusOnATinyRectangleStillDraws) {
     EXPECT_EQ(changedCount(drawn(flat)), 0);
 }
 
-TEST(MarkRenderer, highlightBlendsItsColourAtOpacity024) {
-    const QImage onWhite = drawn(mark(DrawingTool::highlight, {{10, 10}, {60, 40}}));
-    expectNear(onWhite.pixelColor(30, 20), QColor(255, 194, 194));
-    const QImage onClear =
-        drawn(mark(DrawingTool::highlight, {{10, 10}, {60, 40}}), Qt::transparent);
-    expectNear(onClear.pixelColor(30, 20), QColor(255, 0, 0, 61));
-    EXPECT_EQ(onWhite.pixelColor(70, 20), white);
-}
-
-TEST(MarkRenderer, coverIsOpaqueInItsExactColour) {
+// Highlight blends its colour at opacity 0.24, pixelate without its bitmap
+// shows translucent grey, cover is opaque in its exact colour; each fills the
+// rectangle of its points, whichever comes first, and nothing else.
+TEST(MarkRenderer, areaMarksFillTheirRectangleOnly) {
     const QColor colour(12, 34, 56);
-    const QImage image = drawn(mark(DrawingTool::cover, {{60, 40}, {10, 10}}, 2, colour));
-    EXPECT_EQ(image.pixelColor(10, 10), colour);
-    EXPECT_EQ(image.pixelColor(59, 39), colour);
-    EXPECT_EQ(image.pixelColor(60, 40), white);
-    EXPECT_EQ(changedOutside(image, QRectF(10, 10, 50, 30)), 0);
-}
-
-TEST(MarkRenderer, pixelateWithoutBitmapShowsTranslucentGrey) {
-    const QImage image = drawn(mark(DrawingTool::pixelate, {{10, 10}, {60, 40}}, 8));
-    expectNear(image.pixelColor(30, 20), QColor(217, 217, 217));
-    const QImage clear =
-        drawn(mark(DrawingTool::pixelate, {{10, 10}, {60, 40}}, 8), Qt::transparent);
-    expectNear(clear.pixelColor(30, 20), QColor(128, 128, 128, 77), 2);
+    const QVector<QPointF> corners{{60, 40}, {10, 10}};
+    struct Case {
+        ImageMark mark;
+        QColor background;
+        QColor inside;
+        int slack;
+    };
+    const Case cases[] = {
+        {mark(DrawingTool::highlight, corners), white, QColor(255, 194, 194), 1},
+        {mark(DrawingTool::highlight, corners), Qt::transparent, QColor(255, 0, 0, 61), 1},
+        {mark(DrawingTool::pixelate, corners, 8), white, QColor(217, 217, 217), 1},
+        {mark(DrawingTool::pixelate, corners, 8), Qt::transparent, QColor(128, 128, 128, 77), 2},
+        {mark(DrawingTool::cover, corners, 2, colour), white, colour, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(drawing_tool::rawValue(c.mark.tool).toStdString());
+        const QImage image = drawn(c.mark, c.background);
+        for (const QPoint point : {QPoint(10, 10), QPoint(30, 20), QPoint(59, 39)}) {
+            expectNear(image.pixelColor(point), c.inside, c.slack);
+        }
+        EXPECT_EQ(changedOutside(image, QRectF(10, 10, 50, 30), c.background), 0);
+    }
 }
 
 TEST(MarkRenderer, pixelateStretchesItsBitmapInHardEdgedBlocks) {

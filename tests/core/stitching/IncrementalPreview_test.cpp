@@ -49,7 +49,18 @@ IncrementalPreview inStrips(const QImage& image, std::initializer_list<int> heig
     return preview;
 }
 
-TEST(IncrementalPreview, hasTheSizeOfTheAssembledDocument) {
+// The mean difference of the bytes of two images of one size and format.
+double meanDifference(const QImage& a, const QImage& b) {
+    int64_t difference = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.bytesPerLine(); ++x) {
+            difference += std::abs(a.constScanLine(y)[x] - b.constScanLine(y)[x]);
+        }
+    }
+    return double(difference) / double(a.sizeInBytes());
+}
+
+TEST(IncrementalPreview, hasTheSizeAndNearlyThePixelsOfTheAssembledDocument) {
     // 723 x 1205 is where 600 / 723 * 1205 in double precision lands just
     // above 1000; both must round it the same way.
     for (const QSize size : {QSize(900, 400), QSize(1200, 1001), QSize(723, 1205), QSize(400, 700),
@@ -59,7 +70,9 @@ TEST(IncrementalPreview, hasTheSizeOfTheAssembledDocument) {
         document.append(image);
         IncrementalPreview preview(600);
         preview.append(image, size.height());
-        EXPECT_EQ(preview.image().size(), document.image(600).size()) << size.width();
+        const QImage assembled = document.image(600);
+        ASSERT_EQ(preview.image().size(), assembled.size()) << size.width();
+        EXPECT_LT(meanDifference(preview.image(), assembled), 8.0) << size.width();
     }
 }
 
@@ -97,23 +110,6 @@ TEST(IncrementalPreview, narrowDocumentsAreCopiedExactly) {
     const IncrementalPreview strips = inStrips(image, {300, 120, 80, 200, 200});
     EXPECT_TRUE(
         samePixels(strips.image(), image.convertToFormat(QImage::Format_RGBA8888_Premultiplied)));
-}
-
-TEST(IncrementalPreview, staysCloseToTheAssembledPicture) {
-    const QImage image = sample(1600, 900, 4);
-    LongDocument document;
-    document.append(image.copy(0, 0, 1600, 300));
-    document.append(image.copy(0, 300, 1600, 600));
-    const QImage assembled = document.image(600);
-    const QImage preview = inStrips(image, {300, 600}).image();
-    ASSERT_EQ(preview.size(), assembled.size());
-    int64_t difference = 0;
-    for (int y = 0; y < preview.height(); ++y) {
-        for (int x = 0; x < preview.bytesPerLine(); ++x) {
-            difference += std::abs(preview.constScanLine(y)[x] - assembled.constScanLine(y)[x]);
-        }
-    }
-    EXPECT_LT(double(difference) / double(preview.sizeInBytes()), 8.0);
 }
 
 TEST(IncrementalPreview, aFrameOfAnotherWidthIsRefusedAndChangesNothing) {

@@ -96,15 +96,6 @@ TEST(TextRecognition, imageWithoutTextGivesEmptyString) {
     EXPECT_EQ(recognizeUncancelled(dark), QString());
 }
 
-TEST(TextRecognition, nullImageFailsAsRecognitionError) {
-    try {
-        recognizeUncancelled(QImage());
-        FAIL() << "a null image was accepted";
-    } catch (const TextRecognitionError& error) {
-        EXPECT_EQ(error.kind(), TextRecognitionError::Kind::invalidImage);
-    }
-}
-
 TEST(TextRecognition, missingLanguageDataFailsAsRecognitionErrorNotCancellation) {
     QTemporaryDir emptyTessdata;
     const ScopedEnvironment prefix("TESSDATA_PREFIX", emptyTessdata.path().toLocal8Bit());
@@ -117,10 +108,16 @@ TEST(TextRecognition, missingLanguageDataFailsAsRecognitionErrorNotCancellation)
     }
 }
 
-TEST(TextRecognition, cancelledBeforeTheCallThrowsWithoutStarting) {
+// A started recognition refuses a null image; a cancelled one never starts.
+TEST(TextRecognition, aNullImageIsRefusedUnlessCancelledBeforeTheCall) {
+    try {
+        recognizeUncancelled(QImage());
+        ADD_FAILURE() << "a null image was accepted";
+    } catch (const TextRecognitionError& error) {
+        EXPECT_EQ(error.kind(), TextRecognitionError::Kind::invalidImage);
+    }
     CancellationToken token;
     token.cancel();
-    // A started recognition would have refused the null image instead.
     EXPECT_THROW(TextRecognition::recognize(QImage(), token), CancellationError);
     EXPECT_THROW(TextRecognition::recognize(textImage({"Hello"}, Qt::black, Qt::white), token),
                  CancellationError);
