@@ -30,58 +30,49 @@ TEST_F(QueueTest, everyRequestEntryIsAnsweredOnceAndRemovedWithoutTouchingWhatLi
     writeFile(outside + "/file.json", request("permissions.status"));
     writeFile(outside + "/folder/keep", "keep");
     const QByteArray status = request("permissions.status");
-    // Entries are what `make` puts at the path, or files of `content`.
-    struct Case {
-        const char* what;
-        std::function<void(const QString& path)> make;
-        const char* code;
-        QByteArray content = {};
-    };
-    const Case cases[] = {
-        {"fresh", {}, "ok", status},
-        {"59.9 s old", {}, "ok", request("permissions.status", {}, 59.9)},
-        {"59.9 s ahead", {}, "ok", request("permissions.status", {}, -59.9)},
-        {"60 s old", {}, "expired_request", request("permissions.status", {}, 60)},
-        {"60 s ahead", {}, "expired_request", request("permissions.status", {}, -60)},
-        {"created as text",
-         {},
-         "expired_request",
-         R"({"operation":"displays.list","created":"now"})"},
-        {"no operation",
-         {},
-         "expired_request",
-         "{\"created\":" + QByteArray::number(clock.time) + "}"},
-        {"array", {}, "expired_request", "[" + status + "]"},
-        {"not JSON", {}, "operation_failed", "{\"operation\":"},
-        {"2,000,000 bytes", {}, "ok", status + QByteArray(2'000'000 - status.size(), ' ')},
-        {"2,000,001 bytes",
-         {},
-         "invalid_request",
-         status + QByteArray(2'000'001 - status.size(), ' ')},
-        {"unknown operation", {}, "unknown_operation", request("screen.erase")},
-        {"directory holding a link out",
-         [&](auto p) {
-             QDir().mkpath(p + "/inner");
-             QFile::link(outside + "/folder", p + "/inner/out");
-         },
-         "invalid_request"},
-        {"link to a file", [&](auto p) { QFile::link(outside + "/file.json", p); },
-         "invalid_request"},
-        {"link to a folder", [&](auto p) { QFile::link(outside + "/folder", p); },
-         "invalid_request"},
-        {"pipe", [](auto p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
-         "invalid_request"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const auto answered = [&](const std::function<void(const QString& path)>& make,
+                              const char* expected) {
         // Upper-case hexadecimal digits name a request as well.
         const QString name = newName().toUpper().replace(".JSON", ".json");
-        c.make ? c.make(requests() + name) : writeFile(requests() + name, c.content);
+        make(requests() + name);
         pass();
-        EXPECT_EQ(code(response(name).value_or(QJsonObject())), c.code);
+        EXPECT_EQ(code(response(name).value_or(QJsonObject())), expected);
         EXPECT_FALSE(QFileInfo(requests() + name).exists() ||
                      QFileInfo(requests() + name).isSymLink());
         EXPECT_EQ(modeOf(responses() + name), 0600u);
+    };
+    const std::tuple<const char*, QByteArray, const char*> files[] = {
+        {"fresh", status, "ok"},
+        {"59.9 s old", request("permissions.status", {}, 59.9), "ok"},
+        {"59.9 s ahead", request("permissions.status", {}, -59.9), "ok"},
+        {"60 s old", request("permissions.status", {}, 60), "expired_request"},
+        {"60 s ahead", request("permissions.status", {}, -60), "expired_request"},
+        {"created as text", R"({"operation":"displays.list","created":"now"})", "expired_request"},
+        {"no operation", "{\"created\":" + QByteArray::number(clock.time) + "}", "expired_request"},
+        {"array", "[" + status + "]", "expired_request"},
+        {"not JSON", "{\"operation\":", "operation_failed"},
+        {"2,000,000 bytes", status + QByteArray(2'000'000 - status.size(), ' '), "ok"},
+        {"2,000,001 bytes", status + QByteArray(2'000'001 - status.size(), ' '), "invalid_request"},
+        {"unknown operation", request("screen.erase"), "unknown_operation"},
+    };
+    for (const auto& [what, content, expected] : files) {
+        SCOPED_TRACE(what);
+        answered([&](const QString& path) { writeFile(path, content); }, expected);
+    }
+    // Entries that are no plain files are refused.
+    const std::pair<std::function<void(const QString& path)>, const char*> others[] = {
+        {[&](auto p) { QFile::link(outside + "/file.json", p); }, "link to a file"},
+        {[&](auto p) { QFile::link(outside + "/folder", p); }, "link to a folder"},
+        {[](auto p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }, "pipe"},
+        {[&](auto p) {
+             QDir().mkpath(p + "/inner");
+             QFile::link(outside + "/folder", p + "/inner/out");
+         },
+         "directory holding a link out"},
+    };
+    for (const auto& [make, what] : others) {
+        SCOPED_TRACE(what);
+        answered(make, "invalid_request");
     }
     EXPECT_EQ(response(newName()), std::nullopt);
     QFile kept(outside + "/folder/keep");
@@ -140,36 +131,29 @@ TEST_F(QueueTest, responsesOlderThanTwoMinutesAreRemovedOnAnyPass) {
 }
 
 TEST_F(QueueTest, unusableFoldersLeaveTheBridgeIdleAndWiderOnesAreTightened) {
-    const auto rootIs = [&](const std::function<void()>& make) {
+    // Whether a bridge for `owner` serves once `make` has prepared the root.
+    const auto serves = [&](const std::function<void()>& make, uid_t owner = ::getuid()) {
         bridge.reset();
         QDir(home.path() + "/Vellumix").removeRecursively();
         QDir().mkpath(home.path() + "/Vellumix");
         make();
+        start(owner);
+        return bridge->serving();
     };
-    rootIs([&] { writeFile(root(), ""); });
-    start();
-    EXPECT_FALSE(bridge->serving());
-    rootIs([&] {
+    EXPECT_FALSE(serves([&] { writeFile(root(), ""); }));
+    EXPECT_FALSE(serves([&] {
         QDir().mkpath(home.path() + "/elsewhere");
         QFile::link(home.path() + "/elsewhere", root());
-    });
-    start();
-    EXPECT_FALSE(bridge->serving());
-    rootIs([&] {
+    }));
+    EXPECT_FALSE(serves([&] {
         QDir().mkpath(requests());
         writeFile(root() + "/responses", "");
-    });
-    start();
-    EXPECT_FALSE(bridge->serving());
-    rootIs([] {});
-    start(::getuid() + 1);
-    EXPECT_FALSE(bridge->serving());
-    rootIs([&] {
+    }));
+    EXPECT_FALSE(serves([] {}, ::getuid() + 1));
+    EXPECT_TRUE(serves([&] {
         QDir().mkpath(requests());
         ::chmod(QFile::encodeName(requests()).constData(), 0777);
-    });
-    start();
-    EXPECT_TRUE(bridge->serving());
+    }));
     EXPECT_EQ(modeOf(requests()), 0700u);
 }
 
