@@ -6,8 +6,8 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
-#include <QDeadlineTimer>
 #include <QProcess>
+#include <QTest>
 
 using namespace vellumix;
 
@@ -44,14 +44,6 @@ class FakeSession final : public QObject {
 public:
     bool active = true;
 };
-
-bool waitUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 QStringList logged;
 
@@ -124,7 +116,7 @@ protected:
             QStringLiteral("Get"));
         get << QStringLiteral("org.freedesktop.login1.Session") << QStringLiteral("Active");
         const QDBusPendingCall call = QDBusConnection(QStringLiteral("app")).asyncCall(get);
-        if (!waitUntil([&] { return call.isFinished(); })) {
+        if (!QTest::qWaitFor([&] { return call.isFinished(); })) {
             return testing::AssertionFailure() << "logind did not answer";
         }
         QCoreApplication::processEvents();
@@ -144,12 +136,12 @@ protected:
 TEST_F(LogindSystemEventsTest, sleepStartsAndSessionDeactivationsAreSentOncePerChange) {
     watch();
     // The app asks for its session after it subscribed to sleep signals.
-    ASSERT_TRUE(waitUntil([this] { return !manager.asked.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !manager.asked.isEmpty(); }));
     EXPECT_EQ(manager.asked, QList<quint32>({ourPid}));
     prepareForSleep(true);
     prepareForSleep(false);
     // The session's subscription follows logind's answer: repeat until seen.
-    ASSERT_TRUE(waitUntil([this] {
+    ASSERT_TRUE(QTest::qWaitFor([this] {
         activeChanged(true, true);
         activeChanged(false, true);
         return inactive > 0;
@@ -160,7 +152,7 @@ TEST_F(LogindSystemEventsTest, sleepStartsAndSessionDeactivationsAreSentOncePerC
     activeChanged(false, true); // no change
     activeChanged(true, true);
     activeChanged(false, false); // logind may send only that it changed
-    ASSERT_TRUE(waitUntil([this] { return inactive > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return inactive > 0; }));
     activeChanged(true, true);
     activeChanged(false, true);
     ASSERT_TRUE(roundTrip());
@@ -170,7 +162,7 @@ TEST_F(LogindSystemEventsTest, sleepStartsAndSessionDeactivationsAreSentOncePerC
 TEST_F(LogindSystemEventsTest, withoutASessionOnlySleepIsSentAndTheLogSaysWhy) {
     manager.hasSession = false;
     watch();
-    ASSERT_TRUE(waitUntil([this] { return !logged.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !logged.isEmpty(); }));
     EXPECT_TRUE(logged.first().startsWith(QStringLiteral("No login session for this process")));
     prepareForSleep(true);
     ASSERT_TRUE(roundTrip());

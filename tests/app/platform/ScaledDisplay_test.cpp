@@ -10,6 +10,7 @@ TEST_F(ScaledDisplayTest, scaledDisplayHasHalfTheSizeInPointsAndKeepsItsPixels) 
     const DisplayInfo right = display("RIGHT");
     EXPECT_EQ(right.scale, 2.0);
     EXPECT_EQ(right.frame, QRectF(1920, 0, 960, 540));
+    EXPECT_EQ(right.bottomLeftFrame, QRectF(1920, 540, 960, 540));
     EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
     EXPECT_EQ(display("LEFT").scale, 1.0);
     // Pixel (2500, 300) of the screen is 580 × 300 pixels into RIGHT.
