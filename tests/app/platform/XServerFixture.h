@@ -106,21 +106,6 @@ protected:
         return std::nullopt;
     }
 
-    // Moves the pointer to `pixel` of the X screen and waits until the
-    // platform reports it at `points`.
-    testing::AssertionResult pointerMovesTo(QPoint pixel, QPointF points) {
-        const QStringList arguments = {QStringLiteral("mousemove"), QString::number(pixel.x()),
-                                       QString::number(pixel.y())};
-        if (QProcess::execute(QStringLiteral("xdotool"), arguments) != 0) {
-            return testing::AssertionFailure() << "xdotool could not move the pointer";
-        }
-        if (!waitUntil([&] { return services().displays.mouseLocation() == points; })) {
-            const QPointF at = services().displays.mouseLocation();
-            return testing::AssertionFailure() << "the pointer is at " << at.x() << ", " << at.y();
-        }
-        return testing::AssertionSuccess();
-    }
-
     QImage capture(const CaptureRegion& region) {
         const auto service = awaited(CaptureService::create(region, services())).result();
         return awaited(service->frame()).result();

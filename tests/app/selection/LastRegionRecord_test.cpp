@@ -93,39 +93,33 @@ TEST_F(LastRegionRecordTest, onlyRegionsOnTheDisplayWithSidesOfEightyPointsAreVa
     }
 }
 
-TEST_F(LastRegionRecordTest, missingAllowsScrollStillYieldsARegionThatMayScroll) {
-    storeWith("allowsScroll", QVariant());
-    EXPECT_EQ(record.region(primary), QRectF(100, 50, 300, 200));
-    EXPECT_TRUE(record.allowsScroll());
-}
-
-TEST_F(LastRegionRecordTest, anyStringValueSpoilsTheWholeRecord) {
-    record.store(primary, QRectF(100, 50, 300, 200), false);
-    storeWith("allowsScroll", 0.0);
-    EXPECT_FALSE(record.allowsScroll());
-    storeWith("x", QStringLiteral("100"));
-    EXPECT_EQ(record.region(primary), std::nullopt);
-    EXPECT_TRUE(record.allowsScroll());
-    storeWith("allowsScroll", QStringLiteral("0"));
-    EXPECT_TRUE(record.allowsScroll());
-}
-
-TEST_F(LastRegionRecordTest, missingEntriesAndOtherStoredTypesYieldNoRegion) {
-    for (const char* key : {"display", "scale", "screenX", "screenHeight", "x", "height"}) {
-        storeWith(key, QVariant());
-        EXPECT_EQ(record.region(primary), std::nullopt) << key;
+TEST_F(LastRegionRecordTest, missingEntriesOrStringsSpoilTheRecordButAMissingAllowsScroll) {
+    const std::optional<QRectF> stored = QRectF(100, 50, 300, 200);
+    // The entry, its new value (none: removed), the region, whether it may scroll.
+    const std::tuple<const char*, QVariant, std::optional<QRectF>, bool> cases[] = {
+        {"allowsScroll", QVariant(), stored, true},
+        {"allowsScroll", 0.0, stored, false},
+        {"x", 100, stored, true},
+        {"allowsScroll", QStringLiteral("0"), std::nullopt, true},
+        {"x", QStringLiteral("100"), std::nullopt, true},
+        {"display", QVariant(), std::nullopt, true},
+        {"scale", QVariant(), std::nullopt, true},
+        {"screenX", QVariant(), std::nullopt, true},
+        {"screenHeight", QVariant(), std::nullopt, true},
+        {"x", QVariant(), std::nullopt, true},
+        {"height", QVariant(), std::nullopt, true},
+    };
+    for (const auto& [key, value, region, allowsScroll] : cases) {
+        SCOPED_TRACE(key + (" = " + value.toString().toStdString()));
+        storeWith(key, value);
+        EXPECT_EQ(record.region(primary), region);
+        EXPECT_EQ(record.allowsScroll(), allowsScroll);
     }
-    EXPECT_EQ(record.region(primary), std::nullopt);
     defaults.setValue(lastRegionKey, QStringLiteral("not a record"));
     EXPECT_EQ(record.region(primary), std::nullopt);
     EXPECT_TRUE(record.allowsScroll());
     defaults.remove(lastRegionKey);
     EXPECT_TRUE(record.allowsScroll());
-}
-
-TEST_F(LastRegionRecordTest, integerValuesCountAsNumbers) {
-    storeWith("x", 100);
-    EXPECT_EQ(record.region(primary), QRectF(100, 50, 300, 200));
 }
 
 } // namespace

@@ -31,28 +31,6 @@ protected:
     QImage frozen;
 };
 
-TEST_F(RegionOutcomeTest, fractionalRegionCropsItsIntegralPixelRectangleAndIsStored) {
-    const QRectF rect(10, 20, 100.4, 80.2);
-    const CaptureChoice choice = resolveRegionOutcome(display, frozen, rect, true, record);
-    const auto* region = std::get_if<RegionChoice>(&choice);
-    ASSERT_NE(region, nullptr);
-    EXPECT_EQ(region->image.size(), QSize(201, 161));
-    EXPECT_EQ(region->image, frozen.copy(20, 40, 201, 161));
-    EXPECT_EQ(region->region, (CaptureRegion{display.id, rect, 2.0}));
-    EXPECT_TRUE(region->allowsScroll);
-    EXPECT_EQ(record.region(display), rect);
-    EXPECT_TRUE(record.allowsScroll());
-}
-
-TEST_F(RegionOutcomeTest, wholeDisplayWithoutScrollingIsRememberedThatWay) {
-    const CaptureChoice choice =
-        resolveRegionOutcome(display, frozen, QRectF(0, 0, 640, 400), false, record);
-    ASSERT_TRUE(std::holds_alternative<RegionChoice>(choice));
-    EXPECT_EQ(std::get<RegionChoice>(choice).image, frozen);
-    EXPECT_EQ(record.region(display), QRectF(0, 0, 640, 400));
-    EXPECT_FALSE(record.allowsScroll());
-}
-
 TEST_F(RegionOutcomeTest, cropOutsideTheFrozenImageFailsWithRenderAndStoresNothing) {
     const CaptureChoice choice =
         resolveRegionOutcome(display, frozen, QRectF(700, 0, 100, 100), true, record);
@@ -70,24 +48,31 @@ TEST(IntegralRectTest, floorsTheOriginAndTakesUpTheFarEdges) {
     EXPECT_EQ(integralRect(QRectF(3, 4, 5, 6)), QRect(3, 4, 5, 6));
 }
 
-TEST_F(RegionOutcomeTest, fractionalScalesCropEveryPixelTheRegionTouches) {
+TEST_F(RegionOutcomeTest, regionCropsEveryPixelItTouchesAndIsStoredWithItsScrolling) {
     struct Case {
         double scale;
         QRectF rect;
+        bool allowsScroll;
         QRect pixels;
     };
     // 1.25: pixels 12.625 to 137.625 across, 25.375 to 125.375 down.
     // 1.5: pixels 4.5 to 129.15 across, 10.5 to 130.5 down.
-    const Case cases[] = {{1.25, QRectF(10.1, 20.3, 100, 80), QRect(12, 25, 126, 101)},
-                          {1.5, QRectF(3, 7, 83.1, 80), QRect(4, 10, 126, 121)}};
+    const Case cases[] = {{2.0, QRectF(10, 20, 100.4, 80.2), true, QRect(20, 40, 201, 161)},
+                          {2.0, QRectF(0, 0, 640, 400), false, frozen.rect()},
+                          {1.25, QRectF(10.1, 20.3, 100, 80), true, QRect(12, 25, 126, 101)},
+                          {1.5, QRectF(3, 7, 83.1, 80), false, QRect(4, 10, 126, 121)}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.scale);
         display.scale = c.scale;
-        const CaptureChoice choice = resolveRegionOutcome(display, frozen, c.rect, false, record);
+        const CaptureChoice choice =
+            resolveRegionOutcome(display, frozen, c.rect, c.allowsScroll, record);
         const auto* region = std::get_if<RegionChoice>(&choice);
         ASSERT_NE(region, nullptr);
-        EXPECT_EQ(region->image, frozen.copy(c.pixels)) << c.scale;
+        EXPECT_EQ(region->image, frozen.copy(c.pixels));
         EXPECT_EQ(region->region, (CaptureRegion{display.id, c.rect, c.scale}));
+        EXPECT_EQ(region->allowsScroll, c.allowsScroll);
         EXPECT_EQ(record.region(display), c.rect);
+        EXPECT_EQ(record.allowsScroll(), c.allowsScroll);
     }
 }
 
