@@ -1,12 +1,7 @@
 #include "support/ScrollPage.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace vellumix::testing {
 
@@ -24,138 +19,190 @@ QRgb grey(int level) {
 
 ScrollPage::ScrollPage(const Options& options)
     : m_image(options.width, options.height, QImage::Format_RGB32), m_rng(options.seed) {
-    m_background = grey(uniform(m_rng, 244, 255));
-    m_image.fill(m_background);
-    if (options.layout == Layout::mixed) {
-        int top = uniform(m_rng, 0, 20);
-        while (top < options.height) {
-            top = drawBlock(top);
-        }
-    } else {
-        drawLayout(options.layout);
+    const QRgb background = grey(uniform(m_rng, 244, 255));
+    m_image.fill(background);
+    switch (options.layout) {
+    case Layout::table:
+        drawTable();
+        break;
+    case Layout::list:
+        drawList();
+        break;
+    case Layout::code:
+        drawCode();
+        break;
+    default:
+        drawBlocks(options.layout == Layout::article);
     }
     if (options.bandHeight > 0 && options.bandStriped) {
         drawStripes(options.bandTop, options.bandHeight, uniform(m_rng, 6, 14));
     } else if (options.bandHeight > 0) {
-        QPainter(&m_image).fillRect(0, options.bandTop, width(), options.bandHeight,
-                                    QColor(m_background));
+        fill(QRect(0, options.bandTop, width(), options.bandHeight), background);
     }
 }
 
-// Draws one block at `top` and answers where the next one starts.
-// Blank bands and rules never follow each other, so no stretch without
-// content is taller than about 150 rows, half of the frames used with it.
-int ScrollPage::drawBlock(int top) {
-    const int kind = uniform(m_rng, 0, m_afterContent ? 11 : 8);
-    m_afterContent = kind < 9;
-    if (kind < 6) {
-        const int height = uniform(m_rng, 40, 220);
-        drawParagraph(top, height);
-        return top + height + uniform(m_rng, 6, 24);
-    }
-    if (kind < 8) {
-        const int height = uniform(m_rng, 40, 160);
-        drawPicture(top, height);
-        return top + height + uniform(m_rng, 8, 30);
-    }
-    if (kind < 9) {
-        const int height = uniform(m_rng, 24, 64);
-        drawStripes(top, height, uniform(m_rng, 4, 12));
-        return top + height + uniform(m_rng, 6, 20);
-    }
-    if (kind < 10) {
-        QPainter(&m_image).fillRect(uniform(m_rng, 0, 40), top, width(), uniform(m_rng, 1, 2),
-                                    QColor(grey(uniform(m_rng, 150, 220))));
-        return top + uniform(m_rng, 6, 16);
-    }
-    return top + uniform(m_rng, 20, 120);
-}
-
-void ScrollPage::drawParagraph(int top, int height) {
-    QPainter painter(&m_image);
-    const int margin = uniform(m_rng, 8, 30);
-    int y = top;
-    while (true) {
-        const int lineHeight = uniform(m_rng, 9, 14);
-        if (y + lineHeight > top + height) {
-            break;
+// In a mixed page blank bands and rules never follow each other, so no
+// stretch without content is taller than about 150 rows, half of the frames
+// used with it. An article has headings instead, and no gap taller than a
+// heading's spacing.
+void ScrollPage::drawBlocks(bool article) {
+    const int pitch = article ? uniform(m_rng, 17, 21) : 0;
+    bool afterContent = true;
+    for (int top = uniform(m_rng, 0, 20); top < height();) {
+        const int kind = uniform(m_rng, 0, article || !afterContent ? 8 : 11);
+        afterContent = kind < 9;
+        const int rows = uniform(m_rng, 40, kind < 6 ? 220 : 160);
+        if (kind < 6) {
+            drawParagraph(top, rows, pitch);
+            top += rows + uniform(m_rng, 6, 24);
+        } else if (kind < 8) {
+            const int left = uniform(m_rng, 0, 40);
+            drawPicture(QRect(left, top, width() - left - uniform(m_rng, 0, 40), rows), m_rng);
+            top += rows + uniform(m_rng, 8, 30);
+        } else if (article) {
+            const int left = uniform(m_rng, 8, 30);
+            drawWords(left, uniform(m_rng, 120, width() - 40), top + 6, 20, grey(20), m_rng);
+            top += 34;
+        } else if (kind < 9) {
+            drawStripes(top, rows / 2, uniform(m_rng, 4, 12));
+            top += rows / 2 + uniform(m_rng, 6, 20);
+        } else if (kind < 10) {
+            const QRect rule{uniform(m_rng, 0, 40), top, width(), uniform(m_rng, 1, 2)};
+            fill(rule, grey(uniform(m_rng, 150, 220)));
+            top += uniform(m_rng, 6, 16);
+        } else {
+            top += uniform(m_rng, 20, 120);
         }
-        const int shade = uniform(m_rng, 10, 140);
-        const QColor ink = uniform(m_rng, 0, 5) == 0 ? QColor(30, 60, uniform(m_rng, 150, 220))
-                                                     : QColor(grey(shade));
+    }
+}
+
+// Lines of varying length and shade; evenly spaced when `pitch` is given.
+void ScrollPage::drawParagraph(int top, int rows, int pitch) {
+    const int margin = uniform(m_rng, 8, 30);
+    for (int y = top;;) {
+        const int lineHeight = pitch > 0 ? pitch * 2 / 3 : uniform(m_rng, 9, 14);
+        if (y + lineHeight > top + rows) {
+            return;
+        }
+        const QRgb ink = uniform(m_rng, 0, 5) == 0 ? qRgb(30, 60, uniform(m_rng, 150, 220))
+                                                   : grey(uniform(m_rng, 10, 140));
         const int lineEnd = margin + (width() - 2 * margin) * uniform(m_rng, 30, 100) / 100;
-        drawWords(painter, margin, lineEnd, y, lineHeight, ink);
-        y += lineHeight + uniform(m_rng, 3, 9);
+        drawWords(margin, lineEnd, y, lineHeight, ink, m_rng);
+        y += pitch > 0 ? pitch : lineHeight + uniform(m_rng, 3, 9);
+    }
+}
+
+// Table rows differ in little but a name and an amount: the status and the
+// date come from a few words drawn alike wherever they appear, which is what
+// makes tables hard to match.
+void ScrollPage::drawTable() {
+    const int pitch = uniform(m_rng, 22, 30);
+    const QRgb rule = grey(uniform(m_rng, 200, 225));
+    const QRgb shade = grey(uniform(m_rng, 236, 244));
+    for (int y = 0, row = 0; y < height(); y += pitch, ++row) {
+        if (row % 2 == 1) {
+            fill(QRect(0, y, width(), pitch), shade);
+        }
+        fill(QRect(0, y + pitch - 1, width(), 1), rule);
+        const int top = y + pitch / 2 - 5;
+        drawWords(8, uniform(m_rng, 60, 130), top, 10, grey(30), m_rng);
+        drawWords(150, uniform(m_rng, 175, 210), top, 10, grey(80), m_rng);
+        std::mt19937 status(uniform(m_rng, 0, 2));
+        drawWords(235, 290, top, 10, grey(80), status);
+        std::mt19937 date(uniform(m_rng, 3, 11));
+        drawWords(320, 390, top, 10, grey(80), date);
+    }
+    for (const int x : {142, 227, 312}) {
+        fill(QRect(x, 0, 1, height()), rule);
+    }
+}
+
+// A chat or mail list: one of three avatars, a name, a time of a few
+// dozen, a preview line, a separator.
+void ScrollPage::drawList() {
+    const int pitch = uniform(m_rng, 56, 72);
+    const QRgb rule = grey(uniform(m_rng, 215, 230));
+    for (int y = 0; y < height(); y += pitch) {
+        std::mt19937 avatar(uniform(m_rng, 20, 22));
+        drawPicture(QRect(12, y + (pitch - 40) / 2, 40, 40), avatar);
+        drawWords(64, uniform(m_rng, 120, 220), y + 10, 14, grey(25), m_rng);
+        std::mt19937 time(uniform(m_rng, 30, 60));
+        drawWords(width() - 44, width() - 12, y + 12, 10, grey(130), time);
+        drawWords(64, width() - 26, y + 32, 11, grey(110), m_rng);
+        fill(QRect(64, y + pitch - 1, width() - 64, 1), rule);
+    }
+}
+
+// Source code: line numbers in a gutter, indentation that changes a level at
+// a time, lines of one colour each and the odd blank line.
+void ScrollPage::drawCode() {
+    const int pitch = uniform(m_rng, 15, 18);
+    const QRgb inks[] = {qRgb(30, 30, 30), qRgb(0, 70, 170), qRgb(20, 120, 40), qRgb(150, 40, 110)};
+    fill(QRect(0, 0, 40, height()), grey(236));
+    int indent = 0;
+    for (int y = 0, number = 1; y < height(); y += pitch, ++number) {
+        std::mt19937 digits(1000 + number);
+        const int numberWidth = 7 * int(std::log10(number) + 1);
+        drawWords(34 - numberWidth, 34, y + 3, pitch - 6, grey(150), digits);
+        if (uniform(m_rng, 0, 7) == 0) {
+            continue;
+        }
+        indent = std::clamp(indent + uniform(m_rng, -1, 1), 0, 5);
+        const int left = 48 + indent * 14;
+        const QRgb ink = inks[uniform(m_rng, 0, 3)];
+        drawWords(left, uniform(m_rng, left + 20, width() - 20), y + 3, pitch - 5, ink, m_rng);
     }
 }
 
 // Words between `left` and `right`: runs of one- to two-pixel columns of ink
 // whose extent varies like glyph stems, ascenders and descenders.
-void ScrollPage::drawWords(QPainter& painter, int left, int right, int top, int lineHeight,
-                           const QColor& ink) {
+void ScrollPage::drawWords(int left, int right, int top, int rows, QRgb ink, std::mt19937& rng) {
     for (int x = left; x < right;) {
-        const int wordEnd = std::min(right, x + uniform(m_rng, 6, 40));
-        for (; x < wordEnd; x += uniform(m_rng, 1, 3)) {
-            const int a = uniform(m_rng, 0, lineHeight / 3);
-            const int b = uniform(m_rng, lineHeight / 2, lineHeight);
-            painter.fillRect(x, top + a, uniform(m_rng, 1, 2), b - a, ink);
+        const int wordEnd = std::min(right, x + uniform(rng, 6, 40));
+        for (; x < wordEnd; x += uniform(rng, 1, 3)) {
+            const int a = uniform(rng, 0, rows / 3);
+            const int b = uniform(rng, rows / 2, rows);
+            fill(QRect(x, top + a, uniform(rng, 1, 2), b - a), ink);
         }
-        x = wordEnd + uniform(m_rng, 3, 8);
+        x = wordEnd + uniform(rng, 3, 8);
     }
 }
 
-// Either a smooth illustration (gradient with flat shapes) or a photo with
-// grain; both run across most of the width.
-void ScrollPage::drawPicture(int top, int height) {
-    const int left = uniform(m_rng, 0, 40);
-    const int right = width() - uniform(m_rng, 0, 40);
-    const bool grainy = uniform(m_rng, 0, 1) == 1;
-    const int base[3] = {uniform(m_rng, 0, 200), uniform(m_rng, 0, 200), uniform(m_rng, 0, 200)};
-    const double fx = uniform(m_rng, 5, 40) / 1000.0;
-    const double fy = uniform(m_rng, 5, 60) / 1000.0;
-    for (int y = top; y < std::min(top + height, this->height()); ++y) {
+// A smooth illustration or a photo with grain: waves over a gradient.
+void ScrollPage::drawPicture(const QRect& area, std::mt19937& rng) {
+    const bool grainy = uniform(rng, 0, 1) == 1;
+    const int base[3] = {uniform(rng, 0, 200), uniform(rng, 0, 200), uniform(rng, 0, 200)};
+    const double fx = uniform(rng, 5, 40) / 1000.0;
+    const double fy = uniform(rng, 5, 60) / 1000.0;
+    const QRect shown = area & m_image.rect();
+    for (int y = shown.top(); y <= shown.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        for (int x = left; x < right; ++x) {
-            const double wave = 40.0 * std::sin(x * fx) * std::cos((y - top) * fy);
-            const int grain = grainy ? uniform(m_rng, -12, 12) : 0;
-            int channel[3];
-            for (int c = 0; c < 3; ++c) {
-                channel[c] = std::clamp(base[c] + int(wave) + (y - top) / 3 + grain, 0, 255);
-            }
-            line[x] = qRgb(channel[0], channel[1], channel[2]);
+        const int row = y - area.top();
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+            const int level = int(40.0 * std::sin(x * fx) * std::cos(row * fy)) + row / 3 +
+                              (grainy ? uniform(rng, -12, 12) : 0);
+            line[x] = qRgb(std::clamp(base[0] + level, 0, 255), std::clamp(base[1] + level, 0, 255),
+                           std::clamp(base[2] + level, 0, 255));
         }
-    }
-    QPainter painter(&m_image);
-    for (int shapes = uniform(m_rng, 1, 4); shapes > 0; --shapes) {
-        const QRect box(uniform(m_rng, left, right - 20), top + uniform(m_rng, 0, height / 2),
-                        uniform(m_rng, 10, 80), uniform(m_rng, 8, height / 2));
-        painter.setBrush(
-            QColor(uniform(m_rng, 0, 255), uniform(m_rng, 0, 255), uniform(m_rng, 0, 255)));
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(box.intersected(QRect(left, top, right - left, height)));
     }
 }
 
 // Identical stripes every `period` rows, like the rows of a plain table.
-void ScrollPage::drawStripes(int top, int height, int period) {
-    QPainter painter(&m_image);
-    const QColor dark(grey(uniform(m_rng, 160, 215)));
-    const QColor light(grey(uniform(m_rng, 230, 250)));
+void ScrollPage::drawStripes(int top, int rows, int period) {
+    const QRgb dark = grey(uniform(m_rng, 160, 215));
     const int darkRows = uniform(m_rng, 1, period - 1);
-    painter.fillRect(0, top, width(), height, light);
-    for (int y = top; y < top + height; y += period) {
-        painter.fillRect(0, y, width(), std::min(darkRows, top + height - y), dark);
+    fill(QRect(0, top, width(), rows), grey(uniform(m_rng, 230, 250)));
+    for (int y = top; y < top + rows; y += period) {
+        fill(QRect(0, y, width(), std::min(darkRows, top + rows - y)), dark);
     }
 }
 
-QImage ScrollPage::frame(int top, int rows) const {
-    return m_image.copy(0, top, width(), rows);
-}
-
-QImage ScrollPage::frameWithCaret(int top, int rows, int caretRow) const {
-    QImage image = frame(top, rows);
-    QPainter(&image).fillRect(24, caretRow, 36, 1, QColor(Qt::black));
-    return image;
+void ScrollPage::fill(const QRect& area, QRgb colour) {
+    const QRect shown = area & m_image.rect();
+    for (int y = shown.top(); y <= shown.bottom(); ++y) {
+        std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + shown.left(), shown.width(),
+                    colour);
+    }
 }
 
 void ScrollPage::addNoise(QImage& frame, uint32_t seed, int amplitude) {
@@ -176,173 +223,6 @@ void ScrollPage::addNoise(QImage& frame, uint32_t seed, int amplitude) {
                 qRgb(std::clamp(qRed(p) + next(), 0, 255), std::clamp(qGreen(p) + next(), 0, 255),
                      std::clamp(qBlue(p) + next(), 0, 255));
         }
-    }
-}
-
-void ScrollPage::drawLayout(Layout layout) {
-    QPainter painter(&m_image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    switch (layout) {
-    case Layout::table:
-        return drawTable(painter);
-    case Layout::list:
-        return drawList(painter);
-    case Layout::code:
-        return drawCode(painter);
-    case Layout::article:
-    case Layout::mixed:
-        return drawArticle(painter);
-    }
-}
-
-// Lower-case words of two to nine letters, `count` of them.
-QString ScrollPage::words(int count) {
-    QString text;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            text += QLatin1Char(' ');
-        }
-        for (int letters = uniform(m_rng, 2, 9); letters > 0; --letters) {
-            text += QChar(u'a' + uniform(m_rng, 0, 25));
-        }
-    }
-    return text;
-}
-
-void ScrollPage::setFont(QPainter& painter, const char* family, int pixelSize, bool bold) {
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    painter.setFont(font);
-}
-
-// Every row has the same height, rules and columns; a row has a name, an
-// amount, a status and a date, the last two from a small vocabulary. Rows
-// differ in little but the name and the amount, which is what makes tables
-// hard to match.
-void ScrollPage::drawTable(QPainter& painter) {
-    const int rowHeight = uniform(m_rng, 22, 30);
-    const QColor rule(grey(uniform(m_rng, 200, 225)));
-    const QColor shade(grey(uniform(m_rng, 236, 244)));
-    const int columns[] = {8, 150, 235, 320};
-    const QString statuses[] = {QStringLiteral("Active"), QStringLiteral("Pending"),
-                                QStringLiteral("Closed")};
-    setFont(painter, "Nimbus Sans", 13, false);
-    for (int y = 0, row = 0; y < height(); y += rowHeight, ++row) {
-        if (row % 2 == 1) {
-            painter.fillRect(0, y, width(), rowHeight, shade);
-        }
-        painter.fillRect(0, y + rowHeight - 1, width(), 1, rule);
-        const int baseline = y + rowHeight / 2 + 5;
-        painter.setPen(QColor(grey(30)));
-        QString name = words(2);
-        name[0] = name[0].toUpper();
-        painter.drawText(columns[0], baseline, name.left(18));
-        painter.setPen(QColor(grey(80)));
-        painter.drawText(columns[1], baseline,
-                         QStringLiteral("%1.%2")
-                             .arg(uniform(m_rng, 100, 9999))
-                             .arg(uniform(m_rng, 0, 99), 2, 10, QLatin1Char('0')));
-        painter.drawText(columns[2], baseline, statuses[uniform(m_rng, 0, 2)]);
-        painter.drawText(
-            columns[3], baseline,
-            QStringLiteral("2024-0%1-1%2").arg(uniform(m_rng, 1, 3)).arg(uniform(m_rng, 0, 2)));
-    }
-    for (int c = 1; c < 4; ++c) {
-        painter.fillRect(columns[c] - 8, 0, 1, height(), rule);
-    }
-}
-
-// A chat or mail list: entries of one height, each an avatar of a few
-// colours, a name, a time and a line of preview text cut at the edge, above
-// a separator.
-void ScrollPage::drawList(QPainter& painter) {
-    const int itemHeight = uniform(m_rng, 56, 72);
-    const QColor rule(grey(uniform(m_rng, 215, 230)));
-    const QColor avatars[] = {QColor(90, 130, 200), QColor(200, 120, 80), QColor(120, 170, 110)};
-    painter.setPen(Qt::NoPen);
-    for (int y = 0; y < height(); y += itemHeight) {
-        painter.setBrush(avatars[uniform(m_rng, 0, 2)]);
-        painter.drawEllipse(12, y + (itemHeight - 40) / 2, 40, 40);
-        painter.setPen(QColor(grey(25)));
-        setFont(painter, "Nimbus Sans", 14, true);
-        QString name = words(2);
-        name[0] = name[0].toUpper();
-        painter.drawText(64, y + 24, name);
-        setFont(painter, "Nimbus Sans", 11, false);
-        painter.setPen(QColor(grey(130)));
-        painter.drawText(
-            width() - 44, y + 22,
-            QStringLiteral("%1:%2").arg(uniform(m_rng, 10, 23)).arg(uniform(m_rng, 10, 59)));
-        setFont(painter, "Nimbus Sans", 12, false);
-        painter.setPen(QColor(grey(110)));
-        painter.drawText(QRect(64, y + 30, width() - 90, 18), Qt::AlignLeft | Qt::AlignTop,
-                         words(uniform(m_rng, 3, 12)));
-        painter.setPen(Qt::NoPen);
-        painter.fillRect(64, y + itemHeight - 1, width() - 64, 1, rule);
-    }
-}
-
-// Source code: a gutter of line numbers, indentation that changes a level at
-// a time, coloured tokens and the odd blank line.
-void ScrollPage::drawCode(QPainter& painter) {
-    const int lineHeight = uniform(m_rng, 15, 18);
-    constexpr int gutter = 40;
-    const QColor tokens[] = {QColor(30, 30, 30), QColor(0, 70, 170), QColor(20, 120, 40),
-                             QColor(150, 40, 110)};
-    painter.fillRect(0, 0, gutter, height(), QColor(grey(236)));
-    setFont(painter, "Nimbus Mono PS", 12, false);
-    int indent = 0;
-    bool lastBlank = false;
-    for (int y = 0, number = 1; y < height(); y += lineHeight, ++number) {
-        const int baseline = y + lineHeight - 4;
-        painter.setPen(QColor(grey(150)));
-        painter.drawText(QRect(0, y, gutter - 6, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(number));
-        lastBlank = !lastBlank && uniform(m_rng, 0, 7) == 0;
-        if (lastBlank) {
-            continue;
-        }
-        indent = std::clamp(indent + uniform(m_rng, -1, 1), 0, 5);
-        int x = gutter + 8 + indent * 14;
-        for (int count = uniform(m_rng, 1, 5); count > 0 && x < width() - 20; --count) {
-            const QString token = words(1);
-            painter.setPen(tokens[uniform(m_rng, 0, 3)]);
-            painter.drawText(x, baseline, token);
-            x += painter.fontMetrics().horizontalAdvance(token + QLatin1Char(' '));
-        }
-    }
-}
-
-// Headings over paragraphs of evenly spaced lines, with a picture now and
-// then; no gap is taller than a heading's spacing.
-void ScrollPage::drawArticle(QPainter& painter) {
-    const int margin = uniform(m_rng, 12, 28);
-    const int lineHeight = uniform(m_rng, 17, 21);
-    int y = uniform(m_rng, 6, 18);
-    while (y < height()) {
-        const int kind = uniform(m_rng, 0, 9);
-        if (kind == 0) {
-            const int pictureHeight = uniform(m_rng, 60, 140);
-            painter.end();
-            drawPicture(y, pictureHeight);
-            painter.begin(&m_image);
-            y += pictureHeight + 14;
-            continue;
-        }
-        painter.setPen(QColor(grey(20)));
-        if (kind == 1) {
-            setFont(painter, "Nimbus Sans", 20, true);
-            painter.drawText(margin, y + 22, words(uniform(m_rng, 2, 5)));
-            y += 34;
-            continue;
-        }
-        setFont(painter, "Nimbus Sans", 13, false);
-        for (int lines = uniform(m_rng, 2, 8); lines > 0; --lines, y += lineHeight) {
-            painter.drawText(QRect(margin, y, width() - 2 * margin, lineHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter, words(lines == 1 ? 4 : 12));
-        }
-        y += 12;
     }
 }
 

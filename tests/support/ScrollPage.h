@@ -1,29 +1,24 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
-#include <QString>
 
 #include <cstdint>
 #include <random>
 
-class QPainter;
-
 namespace vellumix::testing {
 
-// A tall page like the ones people scroll through: paragraphs of text-like
-// lines of varying length and shade, pictures (smooth and grainy), blank
-// bands, rules, and a few bands of evenly repeated stripes (table rows); or
-// one layout of an everyday page throughout. The same seed always gives the
-// same page.
+// A tall page like the ones people scroll through, drawn from blocks of
+// text-like lines, pictures and rules; the same seed always gives the same
+// page. Words are runs of glyph-like strokes rather than text in a font, so
+// the page does not depend on the fonts of the machine.
 class ScrollPage final {
 public:
     enum class Layout {
-        mixed,
-        table,   // rows of one height with cells, rules and alternate shading
-        list,    // entries of one height: avatar, name, preview line, time
-        code,    // monospaced lines with a gutter of line numbers
-        article, // headings, paragraphs and the odd picture
+        mixed,   // paragraphs, pictures, rules, blank bands, bands of stripes
+        article, // paragraphs of evenly spaced lines, headings and pictures
+        table,   // rows of one height: cells, rules and alternate shading
+        list,    // entries of one height: avatar, name, time, a preview line
+        code,    // lines of one height with a gutter of line numbers
     };
 
     struct Options {
@@ -45,9 +40,7 @@ public:
     const QImage& image() const { return m_image; }
 
     // What a region `rows` tall shows when the page is scrolled to `top`.
-    QImage frame(int top, int rows) const;
-    // The same, with one row of the frame changed where a caret blinks.
-    QImage frameWithCaret(int top, int rows, int caretRow) const;
+    QImage frame(int top, int rows) const { return m_image.copy(0, top, width(), rows); }
 
     // Changes every channel by up to `amplitude` levels either way, evenly
     // spread, as a page re-rendered for each frame (animated areas, text
@@ -55,24 +48,18 @@ public:
     static void addNoise(QImage& frame, uint32_t seed, int amplitude);
 
 private:
-    void drawParagraph(int top, int height);
-    void drawPicture(int top, int height);
-    void drawStripes(int top, int height, int period);
-    int drawBlock(int top);
-    void drawLayout(Layout layout);
-    void drawTable(QPainter& painter);
-    void drawList(QPainter& painter);
-    void drawCode(QPainter& painter);
-    void drawArticle(QPainter& painter);
-    void drawWords(QPainter& painter, int left, int right, int top, int lineHeight,
-                   const QColor& ink);
-    QString words(int count);
-    static void setFont(QPainter& painter, const char* family, int pixelSize, bool bold);
+    void drawBlocks(bool article);
+    void drawTable();
+    void drawList();
+    void drawCode();
+    void drawParagraph(int top, int rows, int pitch);
+    void drawWords(int left, int right, int top, int rows, QRgb ink, std::mt19937& rng);
+    void drawPicture(const QRect& area, std::mt19937& rng);
+    void drawStripes(int top, int rows, int period);
+    void fill(const QRect& area, QRgb colour);
 
     QImage m_image;
     std::mt19937 m_rng;
-    bool m_afterContent = true;
-    QRgb m_background = 0;
 };
 
 } // namespace vellumix::testing

@@ -142,6 +142,8 @@ TEST_F(SessionTest, choicesEndOnTheClipboardInTheEditorWindowOrInAnAlert) {
     const QList<Case> cases = {
         {"colour",
          [](QWidget* view) {
+             // Qt's offscreen pointer is at (10, 10) and moves the view's.
+             send(view, QEvent::MouseMove, QPointF(50, 50));
              QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
              QCoreApplication::sendEvent(view, &c);
          },

@@ -138,16 +138,5 @@ TEST_F(SessionX11Test, finishGivesTheEditorThePageOverTheScrolledRange) {
     EXPECT_TRUE(dialogs.asked.isEmpty());
 }
 
-TEST_F(SessionX11Test, theTimeLimitEndsTheCaptureWithWhatWasScrolled) {
-    captureRegion();
-    startScrolling();
-    scrollOneNotch(region.height());
-    clock.time += Session::timeLimitSeconds + 1;
-    ASSERT_TRUE(settles([this] { return session->editor() != nullptr && !session->busy(); }));
-    EXPECT_EQ(session->detail(), Session::Texts::timeLimit);
-    EXPECT_EQ(session->editor()->message(), Session::Texts::timeLimit);
-    EXPECT_EQ(firstDifference(edited(), stitched(region.height() + notch)), "");
-}
-
 } // namespace
 } // namespace vellumix
