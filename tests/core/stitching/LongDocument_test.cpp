@@ -80,17 +80,6 @@ QStringList temporaries(const QString& folder) {
     return QDir(folder).entryList({".vellumix-*"}, QDir::Files | QDir::Hidden);
 }
 
-TEST(LongDocument, newDocumentCannotBeAssembledOrSaved) {
-    const LongDocument document;
-    EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
-    expectFailure(Kind::invalidFrame, [&] { document.image(); });
-    QTemporaryDir folder;
-    const QString target = folder.filePath("out.png");
-    expectFailure(Kind::invalidFrame, [&] { document.savePNG(target); });
-    EXPECT_FALSE(QFile::exists(target));
-    EXPECT_TRUE(temporaries(folder.path()).isEmpty());
-}
-
 // Each strip is the bottom rows of its frame, or the whole frame without a count.
 TEST(LongDocument, stripsOfTheFramesBottomRowsAreAssembledTopFirst) {
     LongDocument document;
@@ -230,9 +219,14 @@ TEST(LongDocument, savePngReplacesAnExistingFile) {
     EXPECT_TRUE(temporaries(folder.path()).isEmpty());
 }
 
-TEST(LongDocument, failedSaveLeavesNoTemporaryBehind) {
+// An empty document can be neither assembled nor saved.
+TEST(LongDocument, failedSaveLeavesNoFileOrTemporaryBehind) {
     QTemporaryDir folder;
     LongDocument document;
+    const QString target = folder.filePath("out.png");
+    expectFailure(Kind::invalidFrame, [&] { document.image(); });
+    expectFailure(Kind::invalidFrame, [&] { document.savePNG(target); });
+    EXPECT_FALSE(QFile::exists(target));
     document.append(labelledFrame(20, 10));
     expectFailure(Kind::render, [&] { document.savePNG(folder.filePath("missing/out.png")); });
 
