@@ -28,27 +28,6 @@ void setBytes(QImage& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint
     pixel[3] = a;
 }
 
-// Gradients, flat bands and noise: rows that every filter and match length of
-// the compressor meets.
-QImage opaqueContent() {
-    QImage image = premultipliedImage(97, 61);
-    QRandomGenerator random(7);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (y < 20) {
-                setBytes(image, x, y, uint8_t(x * 2), uint8_t(y * 12), uint8_t(x + y), 255);
-            } else if (y < 40) {
-                setBytes(image, x, y, 240, 240, x % 9 == 0 ? 30 : 240, 255);
-            } else {
-                const quint32 noise = random.generate();
-                setBytes(image, x, y, uint8_t(noise), uint8_t(noise >> 8), uint8_t(noise >> 16),
-                         255);
-            }
-        }
-    }
-    return image;
-}
-
 // Every valid premultiplied pixel: each alpha with each colour value up to it.
 QImage everyTranslucentPixel() {
     QImage image = premultipliedImage(256, 256);
@@ -149,11 +128,10 @@ TEST(PngCodec, eachRowCodingTheEncoderChoosesRoundTripsExactly) {
 }
 
 TEST(PngCodec, bandedEncodingRoundTripsExactly) {
-    for (const QImage& image : {opaqueContent(), everyTranslucentPixel()}) {
-        const QByteArray png = encodePng(image, 0);
-        EXPECT_NE(png, encodePng(image));
-        EXPECT_EQ(decodePng(png), image);
-    }
+    const QImage translucent = everyTranslucentPixel();
+    const QByteArray banded = encodePng(translucent, 0);
+    EXPECT_NE(banded, encodePng(translucent));
+    EXPECT_EQ(decodePng(banded), translucent);
     // Noise does not compress, so its stream spans several IDAT chunks.
     QImage noise = premultipliedImage(600, 800);
     QRandomGenerator random(3);
@@ -192,7 +170,7 @@ TEST(PngCodec, gammaChunksAreHonoured) {
 }
 
 TEST(PngCodec, malformedDataAndEmptyImagesFailWithRenderError) {
-    const QByteArray valid = encodePng(opaqueContent());
+    const QByteArray valid = encodePng(everyTranslucentPixel());
     QByteArray badCrc = valid;
     badCrc[50] = char(badCrc[50] ^ 0x40);
     const QByteArray badStream = withChunk(valid.left(33) + valid.right(12), "IDAT", "xx");

@@ -77,18 +77,22 @@ TEST(MarkGeometry, stepRadiusComesFromFontSizeOrThicknessWithAFloorOf14) {
     EXPECT_EQ(mark_layout::stepRadius(step), 17);
 }
 
-TEST(MarkGeometry, emptyCalloutLaysOutThePlaceholder) {
-    const ImageMark callout = mark(DrawingTool::callout, {{0, 0}});
-    EXPECT_EQ(mark_layout::calloutLayout(callout).lines,
-              QStringList{QStringLiteral("Callout text")});
-    EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), lineHeight(22) + 28);
-}
-
-TEST(MarkGeometry, blankCalloutParagraphKeepsItsLineAsASpace) {
-    ImageMark callout = mark(DrawingTool::callout, {{20, 30}}, 2, QStringLiteral("a\n\nb"));
-    EXPECT_EQ(mark_layout::calloutLayout(callout).lines, (QStringList{"a", " ", "b"}));
-    callout.fontSize = 30;
-    EXPECT_EQ(callout.bubbleRect(), QRectF(20, 30, 240, lineHeight(30) * 3 + 28));
+// An empty callout shows its placeholder, a blank paragraph keeps its line,
+// and a line holds one character even when no glyph fits; the bubble is as
+// tall as its lines.
+TEST(MarkGeometry, calloutLinesAndTheBubbleTheyFill) {
+    const std::tuple<QString, std::optional<double>, QStringList> cases[] = {
+        {QString(), std::nullopt, {"Callout text"}},
+        {"a\n\nb", 30, {"a", " ", "b"}},
+        {"WMW", 400, {"W", "M", "W"}},
+    };
+    for (const auto& [text, size, lines] : cases) {
+        ImageMark callout = mark(DrawingTool::callout, {{20, 30}}, 2, text);
+        callout.fontSize = size;
+        EXPECT_EQ(mark_layout::calloutLayout(callout).lines, lines);
+        EXPECT_EQ(callout.bubbleRect(),
+                  QRectF(20, 30, 240, lineHeight(int(size.value_or(22))) * lines.size() + 28));
+    }
 }
 
 TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
@@ -104,12 +108,6 @@ TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
         EXPECT_LE(font.width(line.trimmed()), mark_layout::bubbleWrapWidth) << line.toStdString();
     }
     EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), lineHeight(22) * lines.size() + 28);
-}
-
-TEST(MarkGeometry, calloutLineHoldsAtLeastOneUnitWhenNoGlyphFits) {
-    ImageMark callout = mark(DrawingTool::callout, {{0, 0}}, 2, QStringLiteral("WMW"));
-    callout.fontSize = 400;
-    EXPECT_EQ(mark_layout::calloutLayout(callout).lines, (QStringList{"W", "M", "W"}));
 }
 
 TEST(MarkGeometry, calloutBoundsUniteBubbleAndTargetWithAMarginOf4) {
