@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <random>
-#include <set>
 
 namespace vellumix {
 
@@ -82,18 +81,11 @@ TEST(VerticalMatcher, sizeChangeIsRefusedBeforeAnyOtherCheck) {
     EXPECT_EQ(VerticalMatcher().match(window(content, 0, 20), narrow), sizeChanged);
 }
 
-TEST(VerticalMatcher, framesOf32RowsAreTooShortAnd33RowsSearchOneRowEachWay) {
+TEST(VerticalMatcher, framesOf32RowsAreTooShortAnd33RowsFindAOneRowScroll) {
     const std::vector<uint8_t> content = randomRows(100, 3);
     EXPECT_EQ(VerticalMatcher().match(window(content, 0, 32), window(content, 1, 32)),
               MatchDecision::reject(VerticalMatcher::tooShortMessage));
 
-    const auto offsets =
-        VerticalMatcher::coarseCandidates(window(content, 0, 33), window(content, 1, 33));
-    std::set<int64_t> searched;
-    for (const auto& c : offsets) {
-        searched.insert(c.offset);
-    }
-    EXPECT_EQ(searched, (std::set<int64_t>{-1, 1}));
     EXPECT_EQ(VerticalMatcher().match(window(content, 0, 33), window(content, 1, 33)),
               MatchDecision::append(1));
 }

@@ -41,28 +41,21 @@ TEST(RecognitionLanguages, engineLanguagesNameTheDataFilesInTheGivenOrder) {
     EXPECT_EQ(RecognitionLanguages::engineLanguages({}), QString());
 }
 
-TEST(RecognitionLanguages, supportedLanguagesAreThoseWithAnInstalledDataFile) {
+TEST(RecognitionLanguages, installedLanguagesAreThoseWithADataFileElseTheEngineDefault) {
     QTemporaryDir tessdata;
     touch(tessdata.filePath("chi_tra.traineddata"));
-    touch(tessdata.filePath("eng.traineddata"));
+    touch(tessdata.filePath("chi_sim.traineddata"));
     touch(tessdata.filePath("fra.traineddata"));
     // A folder with a data file's name is not data.
-    ASSERT_TRUE(QDir(tessdata.path()).mkdir("chi_sim.traineddata"));
+    ASSERT_TRUE(QDir(tessdata.path()).mkdir("eng.traineddata"));
     EXPECT_EQ(RecognitionLanguages::supportedLanguages(tessdata.path()),
-              QStringList({"en-US", "zh-Hant"}));
+              QStringList({"zh-Hans", "zh-Hant"}));
+    EXPECT_EQ(RecognitionLanguages::installedEngineLanguages(tessdata.path()),
+              QByteArray("chi_sim+chi_tra"));
 
     QTemporaryDir empty;
     EXPECT_TRUE(RecognitionLanguages::supportedLanguages(empty.path()).isEmpty());
     EXPECT_TRUE(RecognitionLanguages::supportedLanguages(empty.filePath("missing")).isEmpty());
-}
-
-TEST(RecognitionLanguages, installedEngineLanguagesNameTheInstalledOnesElseTheEngineDefault) {
-    QTemporaryDir tessdata;
-    touch(tessdata.filePath("chi_tra.traineddata"));
-    touch(tessdata.filePath("chi_sim.traineddata"));
-    EXPECT_EQ(RecognitionLanguages::installedEngineLanguages(tessdata.path()),
-              QByteArray("chi_sim+chi_tra"));
-    QTemporaryDir empty;
     EXPECT_EQ(RecognitionLanguages::installedEngineLanguages(empty.path()), QByteArray("eng"));
 }
 
