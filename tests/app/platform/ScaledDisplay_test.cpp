@@ -6,15 +6,23 @@ namespace {
 // Runs with QT_SCREEN_SCALE_FACTORS giving RIGHT a scale of 2.
 using ScaledDisplayTest = XServerTest;
 
-TEST_F(ScaledDisplayTest, scaledDisplayHasHalfTheSizeInPointsAndKeepsItsPixels) {
+TEST_F(ScaledDisplayTest, monitorsAreDisplaysInPointsThatKeepTheirPixels) {
+    ASSERT_EQ(services().displays.displays().size(), 2);
+    const DisplayInfo left = display("LEFT");
     const DisplayInfo right = display("RIGHT");
+    EXPECT_NE(left.id, right.id);
+    EXPECT_EQ(left.frame, QRectF(0, 0, 1920, 1080));
+    EXPECT_TRUE(left.frame.contains(left.visibleFrame));
+    EXPECT_EQ(left.scale, 1.0);
     EXPECT_EQ(right.scale, 2.0);
     EXPECT_EQ(right.frame, QRectF(1920, 0, 960, 540));
     EXPECT_EQ(right.bottomLeftFrame, QRectF(1920, 540, 960, 540));
     EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
-    EXPECT_EQ(display("LEFT").scale, 1.0);
-    // Pixel (2500, 300) of the screen is 580 × 300 pixels into RIGHT.
-    ASSERT_EQ(QProcess::execute("xdotool", {"mousemove", "2500", "300"}), 0);
+    EXPECT_TRUE(services().permission.screenRecordingGranted());
+    // Windows and the pointer on RIGHT are in its points too: pixel (2500,
+    // 300) of the screen is 580 × 300 pixels into RIGHT.
+    EXPECT_EQ(patternWindow("Beta").value_or(WindowInfo()).frame, QRectF(2010, 100, 150, 150));
+    ASSERT_TRUE(xdotool({"mousemove", "2500", "300"}));
     EXPECT_TRUE(
         waitUntil([&] { return services().displays.mouseLocation() == QPointF(2210, 150); }));
 }
@@ -28,12 +36,6 @@ TEST_F(ScaledDisplayTest, regionAtScaleTwoReturnsExactlyItsDevicePixels) {
     EXPECT_EQ(
         firstDifference(frame, expectedPattern(patternLayout[1], QPoint(20, 20), QSize(101, 80))),
         "");
-}
-
-TEST_F(ScaledDisplayTest, windowFramesOnTheScaledDisplayAreInPoints) {
-    const std::optional<WindowInfo> beta = patternWindow(QStringLiteral("Beta"));
-    ASSERT_TRUE(beta) << "Beta is not listed";
-    EXPECT_EQ(beta->frame, QRectF(2010, 100, 150, 150));
 }
 
 TEST_F(ScaledDisplayTest, regionCapturedAtAnotherScaleFailsWithDisplayRemoved) {

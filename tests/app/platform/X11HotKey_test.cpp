@@ -9,10 +9,6 @@ namespace {
 
 constexpr Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
 
-bool xdotool(const QStringList& arguments) {
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
 // The real hot-key service under the capture shortcut, which starts as
 // Ctrl+Shift+X; captures and the service's raw events are counted.
 class X11HotKeyTest : public testing::Test {
@@ -38,18 +34,15 @@ protected:
 };
 
 TEST_F(X11HotKeyTest, aStrokeIsOnePressOneReleaseAndAHeldKeyStartsOneCaptureNotAStream) {
-    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+x")}));
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+x"}));
     ASSERT_TRUE(waitUntil([this] { return releases == 1 && captures == 1; }));
     EXPECT_EQ(presses, 1);
     // A short repeat delay, so the held key repeats soon.
-    ASSERT_EQ(
-        QProcess::execute(QStringLiteral("xset"), {QStringLiteral("r"), QStringLiteral("rate"),
-                                                   QStringLiteral("100"), QStringLiteral("50")}),
-        0);
-    ASSERT_TRUE(xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+x")}));
+    ASSERT_EQ(QProcess::execute("xset", {"r", "rate", "100", "50"}), 0);
+    ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+x"}));
     // Repeats come as presses without releases in between.
     const bool repeated = waitUntil([this] { return presses >= 5; });
-    ASSERT_TRUE(xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+x")}));
+    ASSERT_TRUE(xdotool({"keyup", "ctrl+shift+x"}));
     ASSERT_TRUE(repeated) << "the held key did not repeat";
     ASSERT_TRUE(waitUntil([this] { return releases == 2; }));
     EXPECT_EQ(captures, 2);
@@ -67,7 +60,7 @@ TEST_F(X11HotKeyTest, aRefusedRegistrationLeavesNoneOfItsGrabsBehindNorTakesOthe
     ASSERT_EQ(error, nullptr);
     EXPECT_EQ(service->registerHotKey(Qt::Key_X, ctrlAlt).status, XCB_ACCESS);
     // The capture shortcut on the same key still works.
-    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+x")}));
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+x"}));
     EXPECT_TRUE(waitUntil([this] { return captures == 1; }));
     xcb_ungrab_key(other->get(), x, other->root(), numLockVariant);
     xcb_flush(other->get());

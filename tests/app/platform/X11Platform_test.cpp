@@ -23,17 +23,6 @@ protected:
 
 using X11PlatformTest = XServerTest;
 
-TEST_F(X11PlatformTest, twoMonitorsAreTwoDisplaysWithDistinctIdsAndFrames) {
-    ASSERT_EQ(services().displays.displays().size(), 2);
-    const DisplayInfo left = display("LEFT");
-    const DisplayInfo right = display("RIGHT");
-    EXPECT_NE(left.id, right.id);
-    EXPECT_EQ(left.frame, QRectF(0, 0, 1920, 1080));
-    EXPECT_EQ(right.frame, QRectF(1920, 0, 1920, 1080));
-    EXPECT_TRUE(left.frame.contains(left.visibleFrame));
-    EXPECT_TRUE(services().permission.screenRecordingGranted());
-}
-
 // The fixture has waited for the list to hold them front-most first.
 TEST_F(X11PlatformTest, windowListHoldsTheApplicationsLayersAndFrames) {
     const QList<WindowInfo> ours = patternWindows();
@@ -104,7 +93,7 @@ TEST_F(X11PlatformTest, overrideRedirectWindowPartlyOffScreenIsAPopupWithItsWhol
     EXPECT_EQ(listed->frame, QRectF(-50, 1000, 200, 200));
     // A restack has the window manager write its list again for later tests.
     popup.hide();
-    QProcess::execute(QStringLiteral("xdotool"), {"search", "--name", "Framed", "windowraise"});
+    xdotool({"search", "--name", "Framed", "windowraise"});
     EXPECT_TRUE(waitUntil([this] { return patternWindows().size() == 5; }));
 }
 

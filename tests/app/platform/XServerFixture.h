@@ -40,6 +40,10 @@ inline bool waitUntil(const std::function<bool()>& done) {
     return QTest::qWaitFor(done, 120'000);
 }
 
+inline bool xdotool(const QStringList& arguments) {
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
 // Starts the pattern windows in a process of their own (at scale 1 whatever
 // this process uses) and the real platform services of this process.
 class XServerTest : public testing::Test {

@@ -64,18 +64,16 @@ public:
     SelectionView& leftView() { return *controller.views()[1]; }
     SelectionView& rightView() { return *controller.views()[0]; }
 
+    // A left-button event; moves carry the buttons `held`.
     static void mouse(SelectionView& view, QEvent::Type type, QPointF at,
-                      Qt::KeyboardModifiers modifiers = {}) {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent event(type, at, at, button, held, modifiers);
+                      Qt::KeyboardModifiers modifiers = {}, Qt::MouseButtons held = {}) {
+        QMouseEvent event(type, at, at, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : held, modifiers);
         QCoreApplication::sendEvent(&view, &event);
     }
     static void drag(SelectionView& view, QPointF from, QPointF to) {
         mouse(view, QEvent::MouseButtonPress, from);
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(&view, &move);
+        mouse(view, QEvent::MouseMove, to, {}, Qt::LeftButton);
         mouse(view, QEvent::MouseButtonRelease, to);
     }
     static void click(SelectionView& view, QPointF at, Qt::KeyboardModifiers modifiers = {}) {
@@ -162,8 +160,7 @@ TEST_F(SelectionControllerTest, partialRepaintsAfterMovesAndADragLeaveNoStalePix
     }
     mouse(view, QEvent::MouseButtonPress, QPointF(600, 20));
     for (const QPointF at : {QPointF(700, 120), QPointF(650, 60), QPointF(900, 200)}) {
-        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(&view, &move);
+        mouse(view, QEvent::MouseMove, at, {}, Qt::LeftButton);
         QCoreApplication::processEvents();
     }
     // The offscreen platform's screen shows what the repaints left in the
