@@ -42,14 +42,12 @@ TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndItsCopyReachesOtherClients) 
     ASSERT_TRUE(waitUntil([&] { return pinIsFrontMost(); }));
 
     const QByteArray desktop =
-        outputOf(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(view->winId()),
-                                           QStringLiteral("_NET_WM_DESKTOP")});
+        outputOf("xprop", {"-id", QString::number(view->winId()), "_NET_WM_DESKTOP"});
     EXPECT_EQ(desktop.trimmed(), QByteArray("_NET_WM_DESKTOP(CARDINAL) = 4294967295"));
 
     const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
     ASSERT_TRUE(alpha);
-    outputOf(QStringLiteral("xdotool"),
-             {QStringLiteral("windowactivate"), QString::number(alpha->id)});
+    ASSERT_TRUE(xdotool({"windowactivate", QString::number(alpha->id)}));
     ASSERT_TRUE(waitUntil([&] {
         const QList<WindowInfo> windows = patternWindows();
         return !windows.isEmpty() && windows.front().title == QStringLiteral("Alpha");
@@ -61,10 +59,7 @@ TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndItsCopyReachesOtherClients) 
     EXPECT_EQ(view->windowOpacity(), windowkind::compositorActive() ? 0.3 : 1.0);
 
     view->copyButton()->click();
-    const QByteArray png =
-        outputOf(QStringLiteral("xclip"),
-                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                  QStringLiteral("image/png"), QStringLiteral("-o")});
+    const QByteArray png = outputOf("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
     const QImage pasted = QImage::fromData(png, "PNG");
     EXPECT_EQ(firstDifference(pasted.convertToFormat(image.format()), image), std::string());
 }

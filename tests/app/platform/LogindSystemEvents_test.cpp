@@ -16,6 +16,8 @@ namespace {
 const QString service = QStringLiteral("org.freedesktop.login1");
 const QString managerPath = QStringLiteral("/org/freedesktop/login1");
 const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_31");
+const QString sessionInterface = QStringLiteral("org.freedesktop.login1.Session");
+const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr quint32 ourPid = 4242;
 
 // The parts of logind the app uses, served on a private bus.
@@ -56,12 +58,10 @@ void recordLog(QtMsgType, const QMessageLogContext& context, const QString& mess
 class LogindSystemEventsTest : public testing::Test {
 protected:
     void SetUp() override {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address=1")});
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
         ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
         address = QString::fromUtf8(daemon.readLine().trimmed());
-        QDBusConnection logind = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
+        QDBusConnection logind = QDBusConnection::connectToBus(address, "logind");
         ASSERT_TRUE(logind.registerService(service));
         ASSERT_TRUE(logind.registerObject(managerPath, &manager, QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(
@@ -73,15 +73,15 @@ protected:
     void TearDown() override {
         qInstallMessageHandler(previousHandler);
         events.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("app"));
+        QDBusConnection::disconnectFromBus("logind");
+        QDBusConnection::disconnectFromBus("app");
         daemon.kill();
         daemon.waitForFinished();
     }
 
     void watch() {
-        events = std::make_unique<LogindSystemEvents>(
-            QDBusConnection::connectToBus(address, QStringLiteral("app")), ourPid);
+        events = std::make_unique<LogindSystemEvents>(QDBusConnection::connectToBus(address, "app"),
+                                                      ourPid);
         QObject::connect(events.get(), &SystemEvents::willSleep, [this] { ++sleeps; });
         QObject::connect(events.get(), &SystemEvents::sessionBecameInactive,
                          [this] { ++inactive; });
@@ -91,31 +91,26 @@ protected:
                      const QVariantList& arguments) {
         QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
         signal.setArguments(arguments);
-        QDBusConnection(QStringLiteral("logind")).send(signal);
+        QDBusConnection("logind").send(signal);
     }
     static void prepareForSleep(bool start) {
-        send(managerPath, QStringLiteral("org.freedesktop.login1.Manager"),
-             QStringLiteral("PrepareForSleep"), {start});
+        send(managerPath, "org.freedesktop.login1.Manager", "PrepareForSleep", {start});
     }
     void activeChanged(bool active, bool valueInSignal) {
         session.active = active;
-        const QVariantMap changed =
-            valueInSignal ? QVariantMap{{QStringLiteral("Active"), active}} : QVariantMap();
-        const QStringList invalidated =
-            valueInSignal ? QStringList() : QStringList{QStringLiteral("Active")};
-        send(sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-             QStringLiteral("PropertiesChanged"),
-             {QStringLiteral("org.freedesktop.login1.Session"), changed, invalidated});
+        const QVariantMap changed = valueInSignal ? QVariantMap{{"Active", active}} : QVariantMap();
+        const QStringList invalidated = valueInSignal ? QStringList() : QStringList{"Active"};
+        send(sessionPath, propertiesInterface, "PropertiesChanged",
+             {sessionInterface, changed, invalidated});
     }
     // Signals from logind arrive in the order sent, before the answer to a
     // call the app makes afterwards: once that answer is in, every signal
     // sent earlier has been handled.
     static testing::AssertionResult roundTrip() {
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            service, sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"));
-        get << QStringLiteral("org.freedesktop.login1.Session") << QStringLiteral("Active");
-        const QDBusPendingCall call = QDBusConnection(QStringLiteral("app")).asyncCall(get);
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(service, sessionPath, propertiesInterface, "Get");
+        get << sessionInterface << QStringLiteral("Active");
+        const QDBusPendingCall call = QDBusConnection("app").asyncCall(get);
         if (!QTest::qWaitFor([&] { return call.isFinished(); })) {
             return testing::AssertionFailure() << "logind did not answer";
         }
@@ -170,7 +165,7 @@ TEST_F(LogindSystemEventsTest, withoutASessionOnlySleepIsSentAndTheLogSaysWhy) {
 }
 
 TEST_F(LogindSystemEventsTest, withoutABusItLogsOnceAndSendsNothing) {
-    LogindSystemEvents none(QDBusConnection(QStringLiteral("no-such-bus")), ourPid);
+    LogindSystemEvents none(QDBusConnection("no-such-bus"), ourPid);
     EXPECT_EQ(logged, QStringList({QStringLiteral(
                           "No system bus: sleep and session changes will not end captures.")}));
 }

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
-#include <QTimer>
+#include <QtCore/qtestsupport_core.h>
 
 #include <cstdio>
 #include <memory>
@@ -48,20 +48,16 @@ int main(int argc, char** argv) {
         windows.push_back(std::make_unique<PatternWindow>(spec));
         windows.back()->show();
     }
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (const auto& window : windows) {
-            if (!window->isExposed()) {
-                return;
-            }
-        }
-        poll.stop();
-        for (const auto& window : windows) {
-            window->raise();
-        }
-        std::printf("ready\n");
-        std::fflush(stdout);
-    });
-    poll.start(20);
+    const bool exposed = QTest::qWaitFor(
+        [&] {
+            return std::all_of(windows.begin(), windows.end(),
+                               [](const auto& window) { return window->isExposed(); });
+        },
+        60'000);
+    for (const auto& window : windows) {
+        window->raise();
+    }
+    std::printf(exposed ? "ready\n" : "not exposed\n");
+    std::fflush(stdout);
     return app.exec();
 }

@@ -37,17 +37,6 @@ protected:
     DisplayInfo second;
 };
 
-TEST_F(LastRegionRecordTest, storedRegionReadsBackOnTheSameDisplayOnly) {
-    record.store(primary, QRectF(100.5, 50, 300, 200.25), false);
-    EXPECT_EQ(record.region(primary), QRectF(100.5, 50, 300, 200.25));
-    EXPECT_FALSE(record.allowsScroll());
-    EXPECT_EQ(record.region(second), std::nullopt);
-    // A display away from the origin keeps x and y apart.
-    record.store(second, QRectF(10, 20, 300, 400), true);
-    EXPECT_EQ(record.region(second), QRectF(10, 20, 300, 400));
-    EXPECT_EQ(record.region(primary), std::nullopt);
-}
-
 TEST_F(LastRegionRecordTest, recordHoldsElevenNumbersWithBottomLeftScreenOrigin) {
     record.store(second, QRectF(10, 20, 300, 400), true);
     const QVariantMap map = defaults.value(lastRegionKey).toMap();
@@ -63,9 +52,12 @@ TEST_F(LastRegionRecordTest, recordHoldsElevenNumbersWithBottomLeftScreenOrigin)
     EXPECT_EQ(map["width"].typeId(), QMetaType::Double);
 }
 
-TEST_F(LastRegionRecordTest, changedScaleOrArrangementInvalidatesTheRecord) {
+TEST_F(LastRegionRecordTest, anotherDisplayOrChangedScaleOrArrangementInvalidatesTheRecord) {
     record.store(primary, QRectF(100, 50, 300, 200), true);
     DisplayInfo changed = primary;
+    changed.id = second.id;
+    EXPECT_EQ(record.region(changed), std::nullopt);
+    changed = primary;
     changed.scale = 1.0;
     EXPECT_EQ(record.region(changed), std::nullopt);
     changed = primary;
