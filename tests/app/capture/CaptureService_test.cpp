@@ -12,6 +12,16 @@
 namespace vellumix {
 namespace {
 
+// The kind of the CaptureError `future` fails with; nothing when it succeeds.
+template <typename T> std::optional<CaptureError::Kind> errorOf(QFuture<T> future) {
+    try {
+        awaited(future).waitForFinished();
+    } catch (const CaptureError& error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
 class CaptureServiceTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -19,23 +29,12 @@ protected:
         left = fakeDisplay("LEFT", primary, 2.0, primary);
         right = fakeDisplay("RIGHT", QRectF(960, 0, 960, 540), 1.0, primary);
         fakes.displays.list = {left, right};
-        static const QImage screen = patternImage(QSize(960, 540));
-        fakes.screen.screens.insert(left.id, screen);
-        fakes.screen.screens.insert(right.id, screen);
+        fakes.screen.screens.insert(left.id, patternImage(QSize(960, 540)));
+        fakes.screen.screens.insert(right.id, patternImage(QSize(960, 540)).mirrored(true, true));
     }
 
     std::shared_ptr<CaptureService> service(const CaptureRegion& region) {
         return awaited(CaptureService::create(region, fakes.services())).result();
-    }
-
-    // The error a failed frame carries, as its kind.
-    std::optional<CaptureError::Kind> frameError(const CaptureService& capture) {
-        try {
-            awaited(capture.frame()).waitForFinished();
-        } catch (const CaptureError& error) {
-            return error.kind();
-        }
-        return std::nullopt;
     }
 
     FakePlatform fakes;
@@ -43,76 +42,49 @@ protected:
     DisplayInfo right;
 };
 
-TEST_F(CaptureServiceTest, halfPointRegionAtScaleTwoGivesRoundedPixelsOfTheRegion) {
-    const auto capture = service(CaptureRegion{left.id, QRectF(10, 20, 300.5, 200), 2.0});
-    EXPECT_EQ(capture->outputSize(), QSize(601, 400));
-    const QImage frame = awaited(capture->frame()).result();
-    ASSERT_EQ(frame.size(), QSize(601, 400));
-    EXPECT_EQ(frame, fakes.screen.screens[left.id].copy(20, 40, 601, 400));
-    ASSERT_EQ(fakes.screen.recorded().size(), 1);
-    EXPECT_EQ(fakes.screen.recorded()[0].displayID, left.id);
-}
-
-TEST_F(CaptureServiceTest, regionOnSecondDisplayReadsThatDisplay) {
-    const auto capture = service(CaptureRegion{right.id, QRectF(100, 50, 80, 90), 1.0});
-    const QImage frame = awaited(capture->frame()).result();
-    EXPECT_EQ(frame, fakes.screen.screens[right.id].copy(100, 50, 80, 90));
-    EXPECT_EQ(fakes.screen.recorded()[0].displayID, right.id);
-}
-
-TEST_F(CaptureServiceTest, regionSpanningTheWholeDisplayIsAccepted) {
-    const auto capture = service(CaptureRegion{left.id, QRectF(0, 0, 480, 270), 2.0});
-    EXPECT_EQ(awaited(capture->frame()).result().size(), QSize(960, 540));
-}
-
-TEST_F(CaptureServiceTest, regionRoundedPastTheEdgeKeepsItsSizeWithinTheDisplay) {
-    // 0.25 × 2 rounds up to 1 and 479.75 × 2 to 960: one pixel too far.
-    const auto capture = service(CaptureRegion{left.id, QRectF(0.25, 0, 479.75, 100), 2.0});
-    const QImage frame = awaited(capture->frame()).result();
-    EXPECT_EQ(frame.size(), QSize(960, 200));
-    EXPECT_EQ(fakes.screen.recorded()[0].pixels, QRect(0, 0, 960, 200));
-}
-
-TEST_F(CaptureServiceTest, creatingForAMissingDisplayFailsWithDisplayRemoved) {
-    QFuture<std::shared_ptr<CaptureService>> future =
-        CaptureService::create(CaptureRegion{12345, QRectF(0, 0, 100, 100), 1.0}, fakes.services());
-    try {
-        awaited(future).waitForFinished();
-        ADD_FAILURE() << "created for a missing display";
-    } catch (const CaptureError& error) {
-        EXPECT_EQ(error.kind(), CaptureError::Kind::displayRemoved);
-    }
-}
-
-TEST_F(CaptureServiceTest, fractionalScalesTakeTheRoundedPixelsOfTheRegion) {
-    struct Case {
-        double scale;
+// A region takes the device pixels it covers on its own display, far edges
+// less than half a pixel in taken up, and never a pixel past the display.
+TEST_F(CaptureServiceTest, aRegionTakesThePixelsItCoversOnItsDisplay) {
+    const QRectF frame(0, 0, 400, 300);
+    const DisplayInfo at125 = fakeDisplay("AT125", frame, 1.25, frame);
+    const DisplayInfo at150 = fakeDisplay("AT150", frame, 1.5, frame);
+    fakes.displays.list << at125 << at150;
+    fakes.screen.screens.insert(at125.id, patternImage(QSize(500, 375)));
+    fakes.screen.screens.insert(at150.id, patternImage(QSize(600, 450)));
+    const struct {
+        const char* name;
+        DisplayInfo display;
+        QRectF points;
         QRect pixels;
+    } cases[] = {
+        {"half a point at scale 2", left, {10, 20, 300.5, 200}, {20, 40, 601, 400}},
+        {"second display", right, {100, 50, 80, 90}, {100, 50, 80, 90}},
+        {"whole display", left, {0, 0, 480, 270}, {0, 0, 960, 540}},
+        // 0.25 × 2 rounds up to 1 and 479.75 × 2 to 960: one pixel too far.
+        {"rounded past the edge", left, {0.25, 0, 479.75, 100}, {0, 0, 960, 200}},
+        {"scale 1.25", at125, {10.2, 20.2, 100.4, 60.3}, {13, 25, 126, 75}},
+        {"scale 1.5", at150, {10.2, 20.2, 100.4, 60.3}, {15, 30, 151, 90}},
     };
-    // The region (10.2, 20.2) 100.4 × 60.3 points.
-    const Case cases[] = {{1.25, QRect(13, 25, 126, 75)}, {1.5, QRect(15, 30, 151, 90)}};
-    for (const Case& c : cases) {
-        const QRectF frame(0, 0, 400, 300);
-        const DisplayInfo display = fakeDisplay("FRACTIONAL", frame, c.scale, frame);
-        fakes.displays.list = {display};
-        fakes.screen.screens.insert(display.id, patternImage(QSize(600, 450)));
-        const auto capture =
-            service(CaptureRegion{display.id, QRectF(10.2, 20.2, 100.4, 60.3), c.scale});
-        EXPECT_EQ(capture->outputSize(), c.pixels.size()) << c.scale;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto capture = service(CaptureRegion{c.display.id, c.points, c.display.scale});
+        EXPECT_EQ(capture->outputSize(), c.pixels.size());
         EXPECT_EQ(awaited(capture->frame()).result(),
-                  fakes.screen.screens[display.id].copy(c.pixels))
-            << c.scale;
+                  fakes.screen.screens[c.display.id].copy(c.pixels));
+        ASSERT_FALSE(fakes.screen.recorded().isEmpty());
+        EXPECT_EQ(fakes.screen.recorded().last().displayID, c.display.id);
+        EXPECT_EQ(fakes.screen.recorded().last().pixels, c.pixels);
     }
 }
 
 TEST_F(CaptureServiceTest, revokedPermissionFailsTheNextFrameWithoutGrabbing) {
     const auto capture = service(CaptureRegion{left.id, QRectF(0, 0, 100, 100), 2.0});
     fakes.permission.granted = false;
-    EXPECT_EQ(frameError(*capture), CaptureError::Kind::permission);
+    EXPECT_EQ(errorOf(capture->frame()), CaptureError::Kind::permission);
     EXPECT_TRUE(fakes.screen.recorded().isEmpty());
     // A failed frame leaves the service usable.
     fakes.permission.granted = true;
-    EXPECT_EQ(frameError(*capture), std::nullopt);
+    EXPECT_EQ(errorOf(capture->frame()), std::nullopt);
 }
 
 TEST_F(CaptureServiceTest, displayChangesFailTheNextFrameWithDisplayRemoved) {
@@ -140,11 +112,13 @@ TEST_F(CaptureServiceTest, displayChangesFailTheNextFrameWithDisplayRemoved) {
         DisplayInfo changed = left;
         change.apply(changed);
         fakes.displays.list = {changed, right};
-        EXPECT_EQ(frameError(*capture), CaptureError::Kind::displayRemoved) << change.what;
+        EXPECT_EQ(errorOf(capture->frame()), CaptureError::Kind::displayRemoved) << change.what;
     }
     fakes.displays.list = {right};
-    EXPECT_EQ(frameError(*capture), CaptureError::Kind::displayRemoved);
+    EXPECT_EQ(errorOf(capture->frame()), CaptureError::Kind::displayRemoved);
     EXPECT_TRUE(fakes.screen.recorded().isEmpty());
+    EXPECT_EQ(errorOf(CaptureService::create(region, fakes.services())),
+              CaptureError::Kind::displayRemoved);
 }
 
 TEST_F(CaptureServiceTest, movingTheDisplayInTheArrangementKeepsCapturing) {
@@ -153,7 +127,7 @@ TEST_F(CaptureServiceTest, movingTheDisplayInTheArrangementKeepsCapturing) {
     moved.frame.moveTo(-960, 300);
     moved.pixelOrigin = QPoint(-960, 300);
     fakes.displays.list = {left, moved};
-    EXPECT_EQ(frameError(*capture), std::nullopt);
+    EXPECT_EQ(errorOf(capture->frame()), std::nullopt);
 }
 
 TEST_F(CaptureServiceTest, platformErrorsPassThroughUnchanged) {
@@ -186,17 +160,6 @@ TEST_F(CaptureServiceTest, ownWindowOverRegionIsHiddenForTheGrabAndShownAgain) {
     EXPECT_TRUE(besideVisibleDuringGrab);
     EXPECT_TRUE(over.isVisible());
     EXPECT_TRUE(beside.isVisible());
-}
-
-TEST(CaptureErrorTest, messagesAndEqualityFollowTheKind) {
-    const CaptureError permission(CaptureError::Kind::permission);
-    const CaptureError removed(CaptureError::Kind::displayRemoved);
-    EXPECT_STREQ(permission.what(), "Screen recording access is required. Allow Vellumix in "
-                                    "System Settings and try again. Restart the app if needed.");
-    EXPECT_STREQ(removed.what(), "The display or scale changed. Select a new region.");
-    EXPECT_EQ(permission, CaptureError(CaptureError::Kind::permission));
-    EXPECT_NE(permission, removed);
-    EXPECT_EQ(qHash(removed), qHash(CaptureError(CaptureError::Kind::displayRemoved)));
 }
 
 } // namespace
