@@ -36,36 +36,21 @@ TEST(ImageAPILoad, loadsASixteenBitImageAtTheAreaLimit) {
     EXPECT_EQ(image.pixelColor(29999, 2999).rgb(), qRgb(10, 200, 30));
 }
 
-TEST(ImageAPILoad, refusesImagesPastTheSideOrAreaLimitFromTheirHeader) {
+TEST(ImageAPILoad, refusesUnreadableFilesAndImagesPastTheLimitsFromTheirHeader) {
     ApiFolder folder;
     EXPECT_EQ(ImageAPI::load(writeBlankImage(folder, 30000, 3000)).size(), QSize(30000, 3000));
-    for (const QSize size : {QSize(30000, 3001), QSize(30001, 1), QSize(1, 30001)}) {
-        const QString file = writeBlankImage(folder, size.width(), size.height());
-        expectAPIError([&] { ImageAPI::load(file); }, "invalid_image", invalidImage);
-    }
-}
-
-TEST(ImageAPILoad, refusesMissingUnreadableAndTruncatedFiles) {
-    ApiFolder folder;
-    const QByteArray png = folder.readBytes("in.png");
     const QString files[] = {
         folder.file("missing.png"),
         folder.writeBytes("empty.png", {}),
         folder.writeBytes("text.png", "not an image"),
-        folder.writeBytes("header-only.png", png.left(40)),
+        folder.writeBytes("header-only.png", folder.readBytes("in.png").left(40)),
+        writeBlankImage(folder, 30000, 3001),
+        writeBlankImage(folder, 30001, 1),
+        writeBlankImage(folder, 1, 30001),
     };
     for (const QString& file : files) {
         expectAPIError([&] { ImageAPI::load(file); }, "invalid_image", invalidImage);
     }
-}
-
-TEST(ImageAPILoad, decodesPixelsAsStoredWhateverTheFileName) {
-    ApiFolder folder;
-    QImage source = ApiFolder::checkerboard(9, 7).convertToFormat(QImage::Format_RGB32);
-    const QString file = folder.file("named.jpg");
-    source.save(file, "PNG");
-    const QImage loaded = ImageAPI::load(file).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(loaded, source);
 }
 
 TEST(ImageAPIPath, acceptsOnlyStringsStartingWithASlash) {
@@ -88,9 +73,9 @@ TEST(ImageAPIRect, readsFourFiniteNumbersWithPositiveSize) {
     }
 }
 
-// PNG files take the fast reader; they must come out as Qt's reader gives
-// them, colour space included, whether the file names an ICC profile,
-// gamma and primaries (from ImageMagick), or nothing.
+// PNG files take the fast reader, whatever their name; they must come out as
+// Qt's reader gives them, colour space included, whether the file names an
+// ICC profile, gamma and primaries (from ImageMagick), or nothing.
 TEST(ImageAPILoad, pngFilesKeepTheColourSpaceQtsReaderGives) {
     ApiFolder folder;
     const QImage checkerboard = ApiFolder::checkerboard(9, 7);
@@ -100,7 +85,7 @@ TEST(ImageAPILoad, pngFilesKeepTheColourSpaceQtsReaderGives) {
          {QColorSpace(), QColorSpace(QColorSpace::SRgb), QColorSpace(QColorSpace::DisplayP3)}) {
         QImage image = checkerboard;
         image.setColorSpace(space);
-        files.append(folder.writeImage(QString::number(files.size()) + ".png", image));
+        files.append(folder.writeImage(QString::number(files.size()) + ".jpg", image));
     }
     for (const QString& file : files) {
         const QImage expected = QImageReader(file).read();

@@ -24,12 +24,6 @@ int greyAt(const QImage& image, int x, int y) {
     return image.constScanLine(y)[x];
 }
 
-RecognitionOptions onlyContrast() {
-    RecognitionOptions options;
-    options.upscale = 1;
-    return options;
-}
-
 } // namespace
 
 TEST(RecognitionImage, smallTextIsEnlargedTwiceLargeTextAndHiDpiPixelsAreNot) {
@@ -53,23 +47,20 @@ TEST(RecognitionImage, smallTextIsEnlargedTwiceLargeTextAndHiDpiPixelsAreNot) {
     }
 }
 
-TEST(RecognitionImage, withoutTextContrastTheImageIsOnlyMadeGrey) {
-    QImage source = filled(48, 48, QColor(0x1e, 0x1e, 0x1e));
-    RecognitionOptions options = onlyContrast();
-    options.textContrast = false;
-    EXPECT_EQ(greyAt(RecognitionImage::prepare(source, options), 24, 24), 0x1e);
-}
-
-TEST(RecognitionImage, transparentPixelsCountAsWhitePaper) {
-    QImage source(30, 30, QImage::Format_ARGB32);
+// Transparent pixels count as white paper.
+TEST(RecognitionImage, withoutTextContrastTheImageIsOnlyMadeGreyOnWhite) {
+    QImage source(48, 48, QImage::Format_ARGB32);
     source.fill(Qt::transparent);
-    const QImage prepared = RecognitionImage::prepare(source, onlyContrast());
-    EXPECT_EQ(greyAt(prepared, 0, 0), 255);
-    EXPECT_EQ(greyAt(prepared, 15, 15), 255);
+    paint(source, QRect(24, 0, 24, 48), QColor(0x1e, 0x1e, 0x1e));
+    RecognitionOptions options;
+    options.upscale = 1;
+    options.textContrast = false;
+    const QImage prepared = RecognitionImage::prepare(source, options);
+    EXPECT_EQ(greyAt(prepared, 10, 24), 255);
+    EXPECT_EQ(greyAt(prepared, 36, 24), 0x1e);
 }
 
 TEST(RecognitionImage, enlargingStopsAtTheSideAndPixelLimits) {
-    EXPECT_EQ(RecognitionImage::upscaleFactor(QSize(1440, 900), 2), 2);
     EXPECT_EQ(RecognitionImage::upscaleFactor(QSize(3840, 2160), 2), 2);
     EXPECT_EQ(RecognitionImage::upscaleFactor(QSize(5120, 2880), 2), 1);
     EXPECT_EQ(RecognitionImage::upscaleFactor(QSize(3840, 2160), 3), 2);
