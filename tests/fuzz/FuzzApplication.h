@@ -8,11 +8,7 @@ namespace vellumix::fuzz {
 // offscreen platform needs no display. It lives until the process ends.
 // Decoder warnings about malformed input are expected here and dropped.
 inline void ensureApplication() {
-    static const bool silenced = [] {
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        return true;
-    }();
-    Q_UNUSED(silenced);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static int argc = 3;
     static char name[] = "fuzz";
     static char option[] = "-platform";

@@ -26,11 +26,7 @@ struct Sandbox {
 
     Sandbox() {
         QImage image(64, 48, QImage::Format_RGBA8888_Premultiplied);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                image.setPixelColor(x, y, QColor::fromHsv((x * 5 + y * 3) % 360, 200, 220, 255));
-            }
-        }
+        image.fill(QColor(40, 120, 200));
         if (!image.save(source, "PNG") || !QDir().mkpath(outputs)) {
             std::abort();
         }
