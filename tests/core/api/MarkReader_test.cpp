@@ -96,7 +96,6 @@ TEST(MarkReader, keepsGivenStyleValuesAtTheirLimits) {
         read(R"({"tool":"callout","points":[[1,2],[3,4]],"text":" hi ",)"
              R"("color":[0,0,1],"thickness":100,"fontSize":8,"cornerRadius":200})");
     EXPECT_EQ(mark.color, QColor(0, 0, 255));
-    EXPECT_EQ(mark.color.alphaF(), 1);
     EXPECT_EQ(mark.thickness, 100);
     EXPECT_EQ(mark.fontSize, 8);
     EXPECT_EQ(mark.cornerRadius, 200);
