@@ -22,7 +22,7 @@ public:
         const Chord chord{key, modifiers};
         for (const auto& [refusedChord, status] : refused) {
             if (refusedChord == chord) {
-                return HotKeyRegistration{0, status, refusalReason};
+                return HotKeyRegistration{0, status, QString()};
             }
         }
         const int id = nextId++;
@@ -46,7 +46,6 @@ public:
     }
 
     QList<std::pair<Chord, int>> refused;
-    QString refusalReason;
     QMap<int, Chord> active;
     int registrations = 0;
     int nextId = 1;

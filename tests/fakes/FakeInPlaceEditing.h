@@ -15,7 +15,6 @@ class FakeInPlaceEditing final : public InPlaceEditing {
 public:
     bool show(EditorDocument& document, const CaptureRegion& shownRegion,
               Actions shownActions) override {
-        ++shows;
         if (refuse) {
             return false;
         }
@@ -29,7 +28,6 @@ public:
     void showColorCopied(const QString& hex) override { toasts.append(hex); }
 
     bool refuse = false;
-    int shows = 0;
     EditorDocument* open = nullptr;
     CaptureRegion region;
     Actions actions;

@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QMutex>
 
-#include <atomic>
 #include <functional>
 
 namespace vellumix {
@@ -92,13 +91,9 @@ public:
 
 class FakePermission final : public PermissionCheck {
 public:
-    bool screenRecordingGranted() const override {
-        ++checks;
-        return granted;
-    }
+    bool screenRecordingGranted() const override { return granted; }
 
     bool granted = true;
-    mutable std::atomic<int> checks = 0;
 };
 
 // All fakes together, with the services view the app code takes.
