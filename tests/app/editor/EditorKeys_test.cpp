@@ -20,6 +20,7 @@ using T = DrawingTool;
 class EditorKeysTest : public EditorTest {
 public:
     using EditorTest::defaults;
+    using EditorTest::document;
 
     void SetUp() override {
         dialogs = {};
@@ -112,7 +113,6 @@ public:
         return out.join(QStringLiteral(", "));
     }
 
-    std::unique_ptr<EditorDocument> document;
     std::unique_ptr<ScreenshotEditor> editor;
     std::unique_ptr<QMenu> menu;
     int scrolls = 0;

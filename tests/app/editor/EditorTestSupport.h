@@ -51,6 +51,7 @@ protected:
     FakeClipboard clipboard;
     FakePins pins;
     int completed = 0;
+    std::unique_ptr<EditorDocument> document = makeDocument();
 };
 
 } // namespace vellumix

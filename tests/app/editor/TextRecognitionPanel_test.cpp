@@ -1,9 +1,7 @@
 #include "EditorTestSupport.h"
 #include "editor/TextRecognitionPanel.h"
 
-#include <QDeadlineTimer>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -20,26 +18,18 @@ protected:
         return std::make_unique<TextRecognitionPanel>(*document, clipboard, std::move(recognizer),
                                                       [this] { ++closes; });
     }
-    static bool waitUntil(const std::function<bool()>& done, int seconds = 10) {
-        const QDeadlineTimer deadline(seconds * 1000);
-        while (!done() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return done();
-    }
     static TextRecognitionPanel::Recognizer answering(QString text) {
         return [text](const QImage&, const CancellationToken&) {
             return text;
         };
     }
 
-    std::unique_ptr<EditorDocument> document = makeDocument();
     int closes = 0;
 };
 
 TEST_F(TextRecognitionPanelTest, emptyResultThenTypingThenCopying) {
     auto panel = open(answering(QString()));
-    ASSERT_TRUE(waitUntil([&] { return !panel->loading(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->loading(); }, 10000));
     EXPECT_EQ(panel->hintLabel()->text(), TextRecognitionPanel::emptyHint);
     EXPECT_FALSE(panel->copyButton()->isEnabled());
 
@@ -64,7 +54,7 @@ TEST_F(TextRecognitionPanelTest, failuresEndInOneMessage) {
     auto failed = open([](const QImage&, const CancellationToken&) -> QString {
         throw std::runtime_error("engine trouble");
     });
-    ASSERT_TRUE(waitUntil([&] { return !failed->loading(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !failed->loading(); }, 10000));
     EXPECT_EQ(failed->error(), TextRecognitionPanel::failureText);
 
     document = std::make_unique<EditorDocument>(QImage(), 1.0, false, false, services());
@@ -84,28 +74,12 @@ TEST_F(TextRecognitionPanelTest, closingCancelsAndTheLateResultTouchesNothing) {
         sawCancellation = true;
         return QStringLiteral("late");
     });
-    ASSERT_TRUE(waitUntil([&] { return started.load(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }, 10000));
     panel.reset();
-    ASSERT_TRUE(waitUntil([&] { return sawCancellation.load(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sawCancellation.load(); }, 10000));
     QCoreApplication::processEvents();
     EXPECT_TRUE(clipboard.text.isEmpty());
     EXPECT_EQ(document->message(), makeDocument()->message());
-}
-
-TEST_F(TextRecognitionPanelTest, recognisesRenderedText) {
-    QImage source(640, 120, QImage::Format_RGBA8888_Premultiplied);
-    source.fill(Qt::white);
-    QPainter painter(&source);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(36);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(source.rect(), Qt::AlignCenter, QStringLiteral("Recognize this line"));
-    painter.end();
-    document = std::make_unique<EditorDocument>(source, 1.0, false, false, services());
-    auto panel = open(TextRecognitionPanel::engine);
-    ASSERT_TRUE(waitUntil([&] { return !panel->loading(); }, 120));
-    EXPECT_EQ(panel->text(), QStringLiteral("Recognize this line"));
 }
 
 } // namespace

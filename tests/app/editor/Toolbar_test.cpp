@@ -27,8 +27,6 @@ protected:
         }
         return names;
     }
-
-    std::unique_ptr<EditorDocument> document = makeDocument();
 };
 
 TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions) {
@@ -44,7 +42,6 @@ TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions
     editor.toolbar()->button(QStringLiteral("Crop"))->click();
     EXPECT_EQ(document->tool(), T::crop);
     EXPECT_EQ(editor.toolbar()->expanded(), std::nullopt);
-    EXPECT_EQ(ToolFamily::withId(QStringLiteral("Shapes"))->hint(), QStringLiteral("Shapes · R"));
 }
 
 TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUses) {
