@@ -16,12 +16,6 @@ mode_t modeOf(const QString& path) {
     return status.st_mode & 07777;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
 using QueueTest = BridgeTest;
 
 TEST_F(QueueTest, everyRequestEntryIsAnsweredOnceAndRemovedWithoutTouchingWhatLinksPointTo) {
@@ -94,7 +88,7 @@ TEST_F(QueueTest, otherNamesStayUnansweredAndDoNotCountTowardEightRequestsAPass)
         valid.append(QStringLiteral("ffffffff-0000-0000-0000-00000000000%1.json").arg(i));
     }
     for (const QString& name : strays + valid) {
-        drop(name, request("permissions.status"));
+        writeFile(requests() + name, request("permissions.status"));
     }
     pass();
     for (const QString& name : strays + valid.mid(0, 8)) {
@@ -167,7 +161,7 @@ TEST_F(QueueTest, queueIgnoresARelativeDataHome) {
 
 TEST_F(QueueTest, noPassRunsWhileAModalDialogIsOpen) {
     const QString name = newName();
-    drop(name, request("permissions.status"));
+    writeFile(requests() + name, request("permissions.status"));
     QDialog dialog;
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();

@@ -45,9 +45,9 @@ protected:
             {"operation", operation}, {"created", clock.time - age}, {"arguments", arguments}});
     }
 
-    void drop(const QString& name, const QByteArray& bytes) {
-        QFile file(requests() + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
         file.write(bytes);
     }
 
@@ -69,7 +69,7 @@ protected:
     // The response to one request of `operation`, in a pass of its own.
     const QJsonObject ask(const QString& operation, const QJsonObject& arguments = {}) {
         const QString name = newName();
-        drop(name, request(operation, arguments));
+        writeFile(requests() + name, request(operation, arguments));
         pass();
         return response(name).value_or(QJsonObject());
     }
