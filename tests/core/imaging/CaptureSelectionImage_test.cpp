@@ -1,6 +1,6 @@
 #include "imaging/CaptureSelectionImage.h"
 
-#include "imaging/DocumentError.h"
+#include "ExpectError.h"
 
 #include <QColorSpace>
 
@@ -21,13 +21,9 @@ QImage solid(QColor color, int width = 4, int height = 4) {
     return image;
 }
 
-bool failsToRender(const QVector<CaptureSelectionImage::CompositionPart>& parts, double scale) {
-    try {
-        compose(parts, scale);
-    } catch (const DocumentError& error) {
-        return error.kind() == DocumentError::Kind::render;
-    }
-    return false;
+void expectRenderFailure(const QVector<CaptureSelectionImage::CompositionPart>& parts,
+                         double scale) {
+    test::expectError(DocumentError::Kind::render, [&] { compose(parts, scale); });
 }
 
 const QRgb red = qRgb(255, 0, 0);
@@ -127,20 +123,20 @@ TEST(CaptureSelectionImage, otherColourSpacesAreMatchedToSRGB) {
 
 TEST(CaptureSelectionImageCompose, sizesUpToTheLimitsAreAcceptedAndPastThemRefused) {
     EXPECT_EQ(compose({{solid(Qt::red), QRectF(0, 0, 15000, 0.5)}}, 2).size(), QSize(30000, 1));
-    EXPECT_TRUE(failsToRender({{solid(Qt::red), QRectF(0, 0, 15001, 1)}}, 2));
-    EXPECT_TRUE(failsToRender({{solid(Qt::red), QRectF(0, 0, 1, 30001)}}, 1));
-    EXPECT_TRUE(failsToRender({{solid(Qt::red), QRectF(0, 0, 30000, 3001)}}, 1));
+    expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 15001, 1)}}, 2);
+    expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 1, 30001)}}, 1);
+    expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 30000, 3001)}}, 1);
 }
 
 TEST(CaptureSelectionImageCompose, badInputIsARenderFailure) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const CaptureSelectionImage::CompositionPart part{solid(Qt::red), QRectF(0, 0, 10, 10)};
-    EXPECT_TRUE(failsToRender({}, 1));
+    expectRenderFailure({}, 1);
     for (double scale : {0.0, -1.0, nan, infinity}) {
-        EXPECT_TRUE(failsToRender({part}, scale));
+        expectRenderFailure({part}, scale);
     }
-    EXPECT_TRUE(failsToRender({{solid(Qt::red), QRectF(5, 5, 0, 0)}}, 1));
-    EXPECT_TRUE(failsToRender({part, {QImage(), QRectF(0, 0, 10, 10)}}, 1));
-    EXPECT_TRUE(failsToRender({part, {solid(Qt::red), QRectF(nan, 0, 10, 10)}}, 1));
+    expectRenderFailure({{solid(Qt::red), QRectF(5, 5, 0, 0)}}, 1);
+    expectRenderFailure({part, {QImage(), QRectF(0, 0, 10, 10)}}, 1);
+    expectRenderFailure({part, {solid(Qt::red), QRectF(nan, 0, 10, 10)}}, 1);
 }

@@ -1,15 +1,16 @@
 #include "imaging/EditedImage.h"
 
-#include "imaging/DocumentError.h"
+#include "ExpectError.h"
 
 #include <QColorSpace>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace vellumix {
 namespace {
+
+using test::expectError;
+using Kind = DocumentError::Kind;
 
 // Each pixel's colour names its position, so any shift shows up.
 QImage positionedSource(int width, int height) {
@@ -24,15 +25,6 @@ QImage positionedSource(int width, int height) {
 
 ImageMark cover(QRectF rect, QColor colour) {
     return ImageMark(DrawingTool::cover, {rect.topLeft(), rect.bottomRight()}, colour, 4, {});
-}
-
-void expectRenderError(const std::function<void()>& action) {
-    try {
-        action();
-        ADD_FAILURE() << "expected a render error";
-    } catch (const DocumentError& error) {
-        EXPECT_EQ(error.kind(), DocumentError::Kind::render);
-    }
 }
 
 void expectOutputFormat(const QImage& image) {
@@ -65,9 +57,9 @@ TEST(EditedImageRender, cropIsWidenedToWholePixelsThenClipped) {
 
     for (const QRectF& outside : {QRectF(100, 0, 10, 10), QRectF(-20, -20, 20, 20),
                                   QRectF(5, 5, 0, 10), QRectF(qQNaN(), 0, 5, 5)}) {
-        expectRenderError([&] { EditedImage::render(source, {}, outside); });
+        expectError(Kind::render, [&] { EditedImage::render(source, {}, outside); });
     }
-    expectRenderError([&] { EditedImage::render(QImage(), {}); });
+    expectError(Kind::render, [&] { EditedImage::render(QImage(), {}); });
 }
 
 TEST(EditedImageRender, otherColourSpacesAreMatchedToSRGBUnderCrop) {
@@ -110,7 +102,7 @@ TEST(EditedImagePixelated, eachBlockBecomesOnePixelOfItsAverage) {
     ASSERT_EQ(reduced.size(), QSize(2, 1));
     EXPECT_NEAR(reduced.pixelColor(0, 0).red(), 128, 2);
     EXPECT_EQ(reduced.pixelColor(1, 0), QColor(Qt::white));
-    expectRenderError([] { EditedImage::pixelated(QImage(), 4); });
+    expectError(Kind::render, [] { EditedImage::pixelated(QImage(), 4); });
 }
 
 QImage halfTransparent() {
@@ -135,7 +127,7 @@ TEST(EditedImageJpeg, flattensOntoWhiteAndCarriesNoResolution) {
     EXPECT_GT(decoded.pixelColor(2, 8).red(), 245);
     EXPECT_GT(decoded.pixelColor(2, 8).blue(), 245);
     EXPECT_LT(decoded.pixelColor(13, 8).red(), 20);
-    expectRenderError([] { EditedImage::jpeg(QImage(), 0.5); });
+    expectError(Kind::render, [] { EditedImage::jpeg(QImage(), 0.5); });
 }
 
 TEST(EditedImageJpeg, qualityIsClampedToZeroThroughOne) {
@@ -143,7 +135,7 @@ TEST(EditedImageJpeg, qualityIsClampedToZeroThroughOne) {
     EXPECT_EQ(EditedImage::jpeg(image, 1.5), EditedImage::jpeg(image, 1));
     EXPECT_EQ(EditedImage::jpeg(image, -1), EditedImage::jpeg(image, 0));
     EXPECT_LT(EditedImage::jpeg(image, 0).size(), EditedImage::jpeg(image, 1).size());
-    expectRenderError([&] { EditedImage::jpeg(image, qQNaN()); });
+    expectError(Kind::render, [&] { EditedImage::jpeg(image, qQNaN()); });
 }
 
 } // namespace

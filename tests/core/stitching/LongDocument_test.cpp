@@ -1,5 +1,6 @@
 #include "stitching/LongDocument.h"
 
+#include "core/imaging/ExpectError.h"
 #include "imaging/PngCodec.h"
 
 #include <QColorSpace>
@@ -17,6 +18,7 @@ namespace vellumix {
 namespace {
 
 using Kind = DocumentError::Kind;
+using test::expectError;
 
 // Every row gets its own colour, so a row of the assembled image tells which
 // frame row it came from.
@@ -55,15 +57,6 @@ struct Snapshot {
 
 Snapshot snapshot(const LongDocument& document) {
     return {document.width(), document.height(), document.compressedBytes()};
-}
-
-void expectFailure(Kind kind, const std::function<void()>& action) {
-    try {
-        action();
-        ADD_FAILURE() << "expected DocumentError " << int(kind);
-    } catch (const DocumentError& error) {
-        EXPECT_EQ(error.kind(), kind) << error.what();
-    }
 }
 
 void expectRowsFromFrame(const QImage& image, int firstFrameRow) {
@@ -111,7 +104,7 @@ TEST(LongDocument, removingBottomRowsCutsAcrossStripsOrChangesNothing) {
     document.append(labelledFrame(32, 10, 2000));
     const Snapshot before = snapshot(document);
     for (int64_t rows : {0, -1, 90, 91}) {
-        expectFailure(Kind::invalidFrame, [&] { document.removeBottomRows(rows); });
+        expectError(Kind::invalidFrame, [&] { document.removeBottomRows(rows); });
     }
     EXPECT_EQ(snapshot(document), before);
 
@@ -131,14 +124,14 @@ TEST(LongDocument, badRowCountOrWidthLeavesDocumentUnchanged) {
     LongDocument document;
     const QImage frame = labelledFrame(40, 30);
     for (int64_t rows : {0, -1, 31}) {
-        expectFailure(Kind::invalidFrame, [&] { document.append(frame, rows); });
+        expectError(Kind::invalidFrame, [&] { document.append(frame, rows); });
     }
-    expectFailure(Kind::invalidFrame, [&] { document.append(QImage()); });
+    expectError(Kind::invalidFrame, [&] { document.append(QImage()); });
     EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
     document.append(frame, 30);
     const Snapshot before = snapshot(document);
-    expectFailure(Kind::invalidFrame, [&] { document.append(labelledFrame(41, 30)); });
-    expectFailure(Kind::invalidFrame, [&] { document.append(frame, 0); });
+    expectError(Kind::invalidFrame, [&] { document.append(labelledFrame(41, 30)); });
+    expectError(Kind::invalidFrame, [&] { document.append(frame, 0); });
     EXPECT_EQ(snapshot(document), before);
     EXPECT_EQ(document.image(), inSRgb(frame));
 }
@@ -147,11 +140,11 @@ TEST(LongDocument, heightLimitAcceptsExactlyThirtyThousandRows) {
     LongDocument document;
     document.append(flatFrame(1, 29900));
     const QImage strip = flatFrame(1, 101);
-    expectFailure(Kind::limit, [&] { document.append(strip); });
+    expectError(Kind::limit, [&] { document.append(strip); });
     EXPECT_EQ(document.height(), 29900);
     document.append(strip, 100);
     EXPECT_EQ(document.height(), LongDocument::maximumHeight);
-    expectFailure(Kind::limit, [&] { document.append(strip, 1); });
+    expectError(Kind::limit, [&] { document.append(strip, 1); });
 }
 
 TEST(LongDocument, pixelLimitIsCheckedOnWidthTimesNewHeight) {
@@ -166,7 +159,7 @@ TEST(LongDocument, pixelLimitIsCheckedOnWidthTimesNewHeight) {
     wider.append(row);
     EXPECT_EQ(wider.height(), 29990);
     const Snapshot before = snapshot(wider);
-    expectFailure(Kind::limit, [&] { wider.append(row); });
+    expectError(Kind::limit, [&] { wider.append(row); });
     EXPECT_EQ(snapshot(wider), before);
 }
 
@@ -183,7 +176,7 @@ TEST(LongDocument, storageLimitAcceptsExactlyTheLimit) {
     over.setStorageLimitForTesting(2 * stripBytes - 1);
     over.append(frame);
     const Snapshot before = snapshot(over);
-    expectFailure(Kind::storageLimit, [&] { over.append(frame); });
+    expectError(Kind::storageLimit, [&] { over.append(frame); });
     EXPECT_EQ(snapshot(over), before);
     EXPECT_EQ(over.image(), inSRgb(frame));
 }
@@ -194,7 +187,7 @@ TEST(LongDocument, maximumWidthScalesDownAndRoundsHeightUp) {
     EXPECT_EQ(document.image(600).size(), QSize(600, 501));
     EXPECT_EQ(document.image(2000).size(), QSize(1200, 1001));
     EXPECT_EQ(document.image(1).size(), QSize(1, 1));
-    expectFailure(Kind::render, [&] { document.image(0); });
+    expectError(Kind::render, [&] { document.image(0); });
     const QImage preview = document.image(600);
     EXPECT_EQ(preview.pixelColor(300, 250), QColor(200, 210, 220));
     EXPECT_EQ(preview.pixelColor(599, 500), QColor(200, 210, 220));
@@ -221,11 +214,11 @@ TEST(LongDocument, failedSaveLeavesNoFileOrTemporaryBehind) {
     QTemporaryDir folder;
     LongDocument document;
     const QString target = folder.filePath("out.png");
-    expectFailure(Kind::invalidFrame, [&] { document.image(); });
-    expectFailure(Kind::invalidFrame, [&] { document.savePNG(target); });
+    expectError(Kind::invalidFrame, [&] { document.image(); });
+    expectError(Kind::invalidFrame, [&] { document.savePNG(target); });
     EXPECT_FALSE(QFile::exists(target));
     document.append(labelledFrame(20, 10));
-    expectFailure(Kind::render, [&] { document.savePNG(folder.filePath("missing/out.png")); });
+    expectError(Kind::render, [&] { document.savePNG(folder.filePath("missing/out.png")); });
 
     const QString directory = folder.filePath("taken");
     ASSERT_TRUE(QDir(folder.path()).mkpath("taken/inside"));
