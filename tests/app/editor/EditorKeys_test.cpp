@@ -17,21 +17,13 @@ namespace {
 
 using T = DrawingTool;
 
-class EditorKeysTest : public EditorTest {
+// An editor window with every service faked, made afresh for each row.
+class KeyBench : public EditorTest {
 public:
     using EditorTest::defaults;
     using EditorTest::document;
 
-    void SetUp() override {
-        dialogs = {};
-        clipboard = {};
-        pins = {};
-        scrolls = 0;
-        cancels = 0;
-        completed = 0;
-        defaults.remove(QStringLiteral("editor.variant.形状"));
-        document = makeDocument();
-        editor = std::make_unique<ScreenshotEditor>(*document, services(), actions());
+    KeyBench() {
         editor->toolbar()->recognizer = [](const QImage&, const CancellationToken&) {
             return QStringLiteral("text");
         };
@@ -45,19 +37,9 @@ public:
         editor->show();
         // Popups close when the application loses its last active window.
         editor->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     }
-    void TearDown() override {
-        menu.reset();
-        editor.reset();
-        document.reset();
-    }
-    EditorActions actions() {
-        return {true, [this] { ++scrolls; },
-                [this] {
-                    ++cancels;
-                }};
-    }
+    void TestBody() override {}
 
     // Sends a key the way the window system does: to the open popup, else
     // the focus; ShortcutOverride, then the press, both through the
@@ -113,28 +95,33 @@ public:
         return out.join(QStringLiteral(", "));
     }
 
-    std::unique_ptr<ScreenshotEditor> editor;
-    std::unique_ptr<QMenu> menu;
     int scrolls = 0;
     int cancels = 0;
+    std::unique_ptr<ScreenshotEditor> editor =
+        std::make_unique<ScreenshotEditor>(*document, services(),
+                                           EditorActions{true, [this] { ++scrolls; },
+                                                         [this] {
+                                                             ++cancels;
+                                                         }});
+    std::unique_ptr<QMenu> menu;
 };
 
-using Prepare = std::function<void(EditorKeysTest&)>;
+using Prepare = std::function<void(KeyBench&)>;
 
 Prepare openFamily(const char* id) {
-    return [id](EditorKeysTest& t) {
+    return [id](KeyBench& t) {
         t.editor->toolbar()->activateFamily(*ToolFamily::withId(QString::fromUtf8(id)));
     };
 }
-Prepare selectedMark(Prepare then = [](EditorKeysTest&) {}) {
-    return [then](EditorKeysTest& t) {
+Prepare selectedMark(Prepare then = [](KeyBench&) {}) {
+    return [then](KeyBench& t) {
         t.document->commit(ImageMark(T::rectangle, {{10, 10}, {60, 40}}, Qt::red, 4, QString()));
         t.document->setSelected(0);
         then(t);
     };
 }
 
-TEST_F(EditorKeysTest, everyChordOfTheKeyMapThroughTheFilter) {
+TEST(EditorKeys, everyChordOfTheKeyMapThroughTheFilter) {
     const struct {
         const char* name;
         Prepare setup;
@@ -146,12 +133,12 @@ TEST_F(EditorKeysTest, everyChordOfTheKeyMapThroughTheFilter) {
         {"R switches to the remembered shape and closes the popover", openFamily("Arrows & lines"),
          Qt::Key_R, "rectangle"},
         {"an unknown stored variant selects the first",
-         [](EditorKeysTest& t) {
+         [](KeyBench& t) {
              t.defaults.setValue(QStringLiteral("editor.variant.形状"), QStringLiteral("arrow"));
          },
          Qt::Key_R, "rectangle"},
         {"C with crop active closes popovers",
-         [](EditorKeysTest& t) {
+         [](KeyBench& t) {
              openFamily("Shapes")(t);
              t.document->setTool(T::crop);
          },
@@ -177,10 +164,10 @@ TEST_F(EditorKeysTest, everyChordOfTheKeyMapThroughTheFilter) {
          Qt::CTRL | Qt::SHIFT | Qt::Key_L, "1 marks, selected"},
         {"Ctrl+C copies", {}, Qt::CTRL | Qt::Key_C, "copied, 1 completed"},
         {"Ctrl+Z undoes, not the window's menu", selectedMark(), Qt::CTRL | Qt::Key_Z, ""},
-        {"Ctrl+Shift+Z redoes", selectedMark([](EditorKeysTest& t) { t.document->undo(); }),
+        {"Ctrl+Shift+Z redoes", selectedMark([](KeyBench& t) { t.document->undo(); }),
          Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "1 marks"},
         {"a menu of the window's menu bar keeps Escape",
-         [](EditorKeysTest& t) {
+         [](KeyBench& t) {
              t.menu = std::make_unique<QMenu>(t.editor.get());
              t.menu->addAction(QStringLiteral("About"));
              t.menu->popup(t.editor->mapToGlobal(QPoint(10, 10)));
@@ -188,25 +175,23 @@ TEST_F(EditorKeysTest, everyChordOfTheKeyMapThroughTheFilter) {
          },
          Qt::Key_Escape, ""},
         {"keys pass on while typing",
-         [](EditorKeysTest& t) {
+         [](KeyBench& t) {
              auto* field = new QLineEdit(t.editor.get());
              field->show();
              field->setFocus();
          },
          Qt::Key_R, ""},
         {"keys pass on while recognizing",
-         [](EditorKeysTest& t) { t.editor->toolbar()->openRecognition(); }, Qt::Key_R,
-         "recognizing"},
+         [](KeyBench& t) { t.editor->toolbar()->openRecognition(); }, Qt::Key_R, "recognizing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
+        KeyBench bench;
         if (c.setup) {
-            c.setup(*this);
+            c.setup(bench);
         }
-        press(c.keys, c.repeat);
-        EXPECT_EQ(changes(), QString::fromUtf8(c.changes));
+        bench.press(c.keys, c.repeat);
+        EXPECT_EQ(bench.changes(), QString::fromUtf8(c.changes));
     }
 }
 
