@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 #include "editor/TextRecognitionPanel.h"
+#include "text/TextRecognitionError.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -61,6 +62,8 @@ TEST_F(TextRecognitionPanelTest, failuresEndInOneMessage) {
     auto unrendered = open(answering(QStringLiteral("never")));
     EXPECT_FALSE(unrendered->loading());
     EXPECT_EQ(unrendered->error(), TextRecognitionPanel::failureText);
+    // The panel's engine is the image core's, which refuses a null image.
+    EXPECT_THROW(TextRecognitionPanel::engine(QImage(), CancellationToken()), TextRecognitionError);
 }
 
 TEST_F(TextRecognitionPanelTest, closingCancelsAndTheLateResultTouchesNothing) {
