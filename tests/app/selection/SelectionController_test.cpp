@@ -4,16 +4,15 @@
 #include "capture/CaptureError.h"
 #include "fakes/Awaited.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/MemoryDefaults.h"
 #include "fakes/WidgetTestApp.h"
 #include "imaging/DocumentError.h"
-#include "prefs/SettingsDefaults.h"
 #include "selection/LastRegionRecord.h"
 #include "selection/WindowsOutcome.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +28,7 @@ WindowInfo window(quint32 id, const QRectF& frame, qint64 pid = 4242, int layer 
 // windows 1 (front) and 2; RIGHT is 200 × 150 points at scale 2.
 class SelectionControllerTest : public testing::Test {
 public:
-    SelectionControllerTest() : defaults(dir.filePath("defaults.ini")) {
+    SelectionControllerTest() {
         const QRectF leftFrame(0, 0, 1000, 300);
         left = fakeDisplay("LEFT", leftFrame, 1, leftFrame);
         right = fakeDisplay("RIGHT", QRectF(1000, 0, 200, 150), 2, leftFrame);
@@ -98,8 +97,7 @@ public:
         return choices.size() == 1 ? std::get_if<T>(&choices.front()) : nullptr;
     }
 
-    QTemporaryDir dir;
-    SettingsDefaults defaults;
+    MemoryDefaults defaults;
     FakePlatform platform;
     DisplayInfo left, right;
     SelectionController controller{platform.services(), defaults};

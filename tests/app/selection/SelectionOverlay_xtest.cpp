@@ -1,13 +1,12 @@
 #include "XServerFixture.h"
 
+#include "fakes/MemoryDefaults.h"
 #include "platform/WindowKind.h"
 #include "platform/x11/X11Connection.h"
-#include "prefs/SettingsDefaults.h"
 #include "selection/SelectionController.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QWindow>
 
 namespace vellumix {
@@ -32,8 +31,7 @@ class SelectionOverlayTest : public XServerTest {
 protected:
     void SetUp() override {
         XServerTest::SetUp();
-        defaults = std::make_unique<SettingsDefaults>(dir.filePath("defaults.ini"));
-        controller = std::make_unique<SelectionController>(services(), *defaults);
+        controller = std::make_unique<SelectionController>(services(), defaults);
     }
     void TearDown() override {
         controller.reset();
@@ -102,8 +100,7 @@ protected:
         return picked ? picked->image : QImage();
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<SettingsDefaults> defaults;
+    MemoryDefaults defaults;
     std::unique_ptr<SelectionController> controller;
     QList<CaptureChoice> choices;
     QProcess compositor;
