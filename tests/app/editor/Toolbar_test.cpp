@@ -59,7 +59,6 @@ TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUses) {
         {T::highlight, "Highlight", swatches + widths + corners},
         {T::text, "Text", QStringList{"Text", "Callout"} + swatches + QStringList{"Font size"}},
         {T::cover, "Redact", QStringList{"Pixelate", "Solid cover"} + swatches},
-        {T::crop, "Crop", swatches},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.family);
