@@ -43,13 +43,6 @@ protected:
         }));
     }
 
-    void TearDown() override {
-        compositor.kill();
-        compositor.waitForFinished();
-        XServerTest::TearDown();
-    }
-
-    QProcess compositor;
     QTemporaryDir dir;
     SettingsDefaults defaults{dir.filePath(QStringLiteral("defaults.ini"))};
     FakeDialogs dialogs;
@@ -77,6 +70,7 @@ TEST_F(InPlaceEditorTest, pictureLiesOnItsRegionPixelForPixelAtScaleTwo) {
 }
 
 TEST_F(InPlaceEditorTest, underACompositorTheRestOfTheScreenIsDimmed) {
+    QProcess compositor; // a failed test leaves it to the destructor to kill
     compositor.start(QStringLiteral("xcompmgr"), QStringList());
     ASSERT_TRUE(compositor.waitForStarted());
     ASSERT_TRUE(waitUntil([] { return windowkind::compositorActive(); }));
@@ -97,6 +91,8 @@ TEST_F(InPlaceEditorTest, underACompositorTheRestOfTheScreenIsDimmed) {
         << seen << " over " << clear;
     const QRect pixels(QPoint(2520, 400), region.pixelSize());
     EXPECT_EQ(firstDifference(services().screen.grabRegion(DisplayInfo(), pixels), source), "");
+    compositor.kill();
+    compositor.waitForFinished();
 }
 
 TEST_F(InPlaceEditorTest, clickOutsideTheShownPartsReachesTheWindowBeneath) {

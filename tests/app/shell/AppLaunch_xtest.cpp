@@ -53,12 +53,6 @@ public:
         environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         m_environment = environment;
     }
-    ~AppLaunchTest() override {
-        if (first.state() != QProcess::NotRunning) {
-            first.kill();
-            first.waitForFinished();
-        }
-    }
 
     QString image(const char* name, QColor colour) {
         QImage picture(120, 80, QImage::Format_RGB32);
