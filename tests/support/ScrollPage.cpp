@@ -21,19 +21,10 @@ ScrollPage::ScrollPage(const Options& options)
     : m_image(options.width, options.height, QImage::Format_RGB32), m_rng(options.seed) {
     const QRgb background = grey(uniform(m_rng, 244, 255));
     m_image.fill(background);
-    switch (options.layout) {
-    case Layout::table:
-        drawTable();
-        break;
-    case Layout::list:
-        drawList();
-        break;
-    case Layout::code:
-        drawCode();
-        break;
-    default:
-        drawBlocks(options.layout == Layout::article);
-    }
+    using Draw = void (ScrollPage::*)();
+    constexpr Draw draw[] = {&ScrollPage::drawMixed, &ScrollPage::drawArticle,
+                             &ScrollPage::drawTable, &ScrollPage::drawList, &ScrollPage::drawCode};
+    (this->*draw[int(options.layout)])();
     if (options.bandHeight > 0 && options.bandStriped) {
         drawStripes(options.bandTop, options.bandHeight, uniform(m_rng, 6, 14));
     } else if (options.bandHeight > 0) {

@@ -13,6 +13,7 @@ namespace vellumix::testing {
 // the page does not depend on the fonts of the machine.
 class ScrollPage final {
 public:
+    // In the order of the constructor's table.
     enum class Layout {
         mixed,   // paragraphs, pictures, rules, blank bands, bands of stripes
         article, // paragraphs of evenly spaced lines, headings and pictures
@@ -48,6 +49,8 @@ public:
     static void addNoise(QImage& frame, uint32_t seed, int amplitude);
 
 private:
+    void drawMixed() { drawBlocks(false); }
+    void drawArticle() { drawBlocks(true); }
     void drawBlocks(bool article);
     void drawTable();
     void drawList();

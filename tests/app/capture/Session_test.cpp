@@ -8,7 +8,6 @@
 #include "support/ScrollPage.h"
 
 #include <QColorSpace>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSemaphore>
@@ -53,7 +52,6 @@ public:
         display = fakeDisplay("MAIN", QRectF(0, 0, 600, 500), 1, QRectF(0, 0, 600, 500));
         platform.displays.list = {display};
         platform.displays.mouse = QPointF(50, 50);
-        platform.screen.screens[display.id] = page.frame(0, 500);
         platform.screen.onGrab = [this] {
             QMutexLocker lock(&platform.screen.mutex);
             if (tops.size() > 1) {
@@ -115,47 +113,37 @@ TEST_F(SessionTest, startIsRefusedWithoutAccessAndWhileSelecting) {
     ASSERT_NE(view, nullptr);
     session.start();
     EXPECT_EQ(platform.screen.recorded().size(), 1);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &escape);
+    QTest::keyClick(view, Qt::Key_Escape);
     ASSERT_TRUE(waitFor([this] { return !session.busy(); }));
     EXPECT_EQ(session.status(), Texts::canceled);
 }
 
 TEST_F(SessionTest, choicesEndOnTheClipboardInTheEditorWindowOrInAnAlert) {
     platform.windows.list = {WindowInfo{1, "W", "App", 4242, QRectF(20, 20, 200, 150), 0}};
-    struct Case {
+    // The colour under the pointer by its key, or a click on a window.
+    const struct {
         const char* name;
-        std::function<void(QWidget*)> choose;
+        bool refuse;
+        std::optional<QPointF> click;
         QString status;
-    };
-    const QList<Case> cases = {
-        {"colour",
-         [](QWidget* view) {
-             // Qt's offscreen pointer is at (10, 10) and moves the view's.
-             send(view, QEvent::MouseMove, QPointF(50, 50));
-             QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
-             QCoreApplication::sendEvent(view, &c);
-         },
+    } cases[] = {
+        {"colour", false, std::nullopt,
          Texts::copied + page.image().pixelColor(50, 50).name().toUpper()},
-        {"refused colour",
-         [this](QWidget* view) {
-             clipboard.refuse = true;
-             QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
-             QCoreApplication::sendEvent(view, &c);
-         },
-         Texts::failure},
-        {"window",
-         [](QWidget* view) {
-             send(view, QEvent::MouseMove, QPointF(60, 60));
-             send(view, QEvent::MouseButtonPress, QPointF(60, 60));
-             send(view, QEvent::MouseButtonRelease, QPointF(60, 60));
-         },
-         Texts::selecting},
+        {"refused colour", true, std::nullopt, Texts::failure},
+        {"window", false, QPointF(60, 60), Texts::selecting},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        clipboard.refuse = c.refuse;
         session.start();
-        c.choose(overlay());
+        QWidget* view = overlay();
+        // Qt's offscreen pointer is at (10, 10) and moves the view's.
+        send(view, QEvent::MouseMove, c.click.value_or(QPointF(50, 50)));
+        if (c.click) {
+            drag(view, *c.click, *c.click);
+        } else {
+            QTest::keyClick(view, Qt::Key_C);
+        }
         ASSERT_TRUE(waitFor([this] { return !session.busy(); }));
         EXPECT_EQ(session.status(), c.status);
     }
@@ -276,8 +264,7 @@ TEST_F(SessionTest, unsavedMarksAreAskedAboutAndUntouchedCapturesReplacedSilentl
     session.start();
     ASSERT_NE(overlay(), nullptr);
     EXPECT_TRUE(dialogs.asked.isEmpty());
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(overlay(), &escape);
+    QTest::keyClick(overlay(), Qt::Key_Escape);
     ASSERT_TRUE(waitFor([this] { return !session.busy(); }));
 
     captureRegion();

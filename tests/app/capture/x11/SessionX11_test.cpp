@@ -17,16 +17,6 @@
 namespace vellumix {
 namespace {
 
-// As waitUntil, with room for a machine shared with other X tests: the page,
-// the grabs and the stitching run in three processes.
-bool settles(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
-
 // The road of a capture as the user takes it: the hot key, a drag over a
 // page in another program, the in-place editor's scroll key, wheel notches,
 // Finish.
@@ -43,7 +33,7 @@ protected:
                                               .arg(area.width())
                                               .arg(area.height()),
                                           QString::number(notch)});
-        ASSERT_TRUE(settles([this] { return pageShows(0); })) << "the page did not appear";
+        ASSERT_TRUE(waitUntil([this] { return pageShows(0); })) << "the page did not appear";
         session = std::make_unique<Session>(Session::Services{
             services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock});
         shortcut = std::make_unique<GlobalCaptureShortcut>(services().hotKeys, defaults);
@@ -64,35 +54,32 @@ protected:
         return firstDifference(row, expected.frame(top + 100, 1).convertToFormat(row.format()))
             .empty();
     }
-    static bool xdotool(const QStringList& arguments) {
-        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-    }
     // Hot key, then a drag from `region`'s top-left to its bottom-right
     // corner; done once the first frame is in the editor.
     void captureRegion() {
         ASSERT_TRUE(xdotool({"key", "ctrl+shift+x"}));
-        ASSERT_TRUE(settles([this] { return session->selector().views().size() == 2; }));
+        ASSERT_TRUE(waitUntil([this] { return session->selector().views().size() == 2; }));
         const QRect r = region;
         ASSERT_TRUE(
             xdotool({"mousemove", QString::number(r.left()), QString::number(r.top()), "mousedown",
                      "1", "mousemove", QString::number(r.center().x()),
                      QString::number(r.center().y()), "mousemove", QString::number(r.right() + 1),
                      QString::number(r.bottom() + 1), "mouseup", "1"}));
-        ASSERT_TRUE(settles([this] { return inPlace.isOpen() && !session->busy(); }));
+        ASSERT_TRUE(waitUntil([this] { return inPlace.isOpen() && !session->busy(); }));
         ASSERT_EQ(session->height(), region.height());
     }
     // The editor's scroll key, Ctrl+Shift+L.
     void startScrolling() {
-        ASSERT_TRUE(settles([this] { return inPlace.window()->isActiveWindow(); }));
+        ASSERT_TRUE(waitUntil([this] { return inPlace.window()->isActiveWindow(); }));
         ASSERT_TRUE(xdotool({"key", "ctrl+shift+l"}));
-        ASSERT_TRUE(settles([this] { return session->captureControls() != nullptr; }));
+        ASSERT_TRUE(waitUntil([this] { return session->captureControls() != nullptr; }));
     }
     // One wheel notch over the region; done once the session has its rows.
     void scrollOneNotch(int rowsBefore) {
         const QPoint at = region.center();
         ASSERT_TRUE(
             xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "5"}));
-        ASSERT_TRUE(settles([&] { return session->height() == rowsBefore + notch; }))
+        ASSERT_TRUE(waitUntil([&] { return session->height() == rowsBefore + notch; }))
             << session->detail().toStdString();
     }
     QImage stitched(int rows) const {
@@ -132,7 +119,7 @@ TEST_F(SessionX11Test, finishGivesTheEditorThePageOverTheScrolledRange) {
     const QPoint at = finish->mapToGlobal(finish->rect().center());
     ASSERT_TRUE(
         xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
-    ASSERT_TRUE(settles([this] { return session->editor() != nullptr && !session->busy(); }));
+    ASSERT_TRUE(waitUntil([this] { return session->editor() != nullptr && !session->busy(); }));
     EXPECT_EQ(session->detail(), Session::Texts::finished);
     EXPECT_EQ(firstDifference(edited(), stitched(region.height() + 4 * notch)), "");
     EXPECT_TRUE(dialogs.asked.isEmpty());
