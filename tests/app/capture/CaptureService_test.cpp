@@ -121,17 +121,6 @@ TEST_F(CaptureServiceTest, aFrameFailsWithoutAGrabWhenAccessOrTheDisplayChanged)
     EXPECT_EQ(errorOf(CaptureService::create(region, fakes.services())), removed);
 }
 
-TEST_F(CaptureServiceTest, platformErrorsPassThroughUnchanged) {
-    const auto capture = service(CaptureRegion{left.id, QRectF(0, 0, 100, 100), 2.0});
-    fakes.screen.failure = QStringLiteral("The X server went away.");
-    try {
-        awaited(capture->frame()).waitForFinished();
-        FAIL() << "the frame should fail";
-    } catch (const PlatformError& error) {
-        EXPECT_STREQ(error.what(), "The X server went away.");
-    }
-}
-
 // Own windows over the region are withdrawn for the grab and brought back,
 // except those the app closed or deleted meanwhile; one beside the region is
 // never touched.
