@@ -27,8 +27,6 @@ public:
 
     FixedOverlay(Kind kind, const ScrollPage& page, int frameRows);
 
-    Kind kind() const { return m_kind; }
-
     // The highest screen position plus the frame's rows: a footer makes the
     // page scroll further, so that its last row shows above the footer.
     int scrollHeight() const { return m_page->height() + footer(); }

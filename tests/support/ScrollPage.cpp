@@ -23,7 +23,7 @@ ScrollPage::ScrollPage(const Options& options)
     m_image.fill(background);
     using Draw = void (ScrollPage::*)();
     constexpr Draw draw[] = {&ScrollPage::drawMixed, &ScrollPage::drawArticle,
-                             &ScrollPage::drawTable, &ScrollPage::drawList, &ScrollPage::drawCode};
+                             &ScrollPage::drawTable, &ScrollPage::drawList};
     (this->*draw[int(options.layout)])();
     if (options.bandHeight > 0 && options.bandStriped) {
         drawStripes(options.bandTop, options.bandHeight, uniform(m_rng, 6, 14));
@@ -121,27 +121,6 @@ void ScrollPage::drawList() {
         drawWords(width() - 44, width() - 12, y + 12, 10, grey(130), time);
         drawWords(64, width() - 26, y + 32, 11, grey(110), m_rng);
         fill(QRect(64, y + pitch - 1, width() - 64, 1), rule);
-    }
-}
-
-// Source code: line numbers in a gutter, indentation that changes a level at
-// a time, lines of one colour each and the odd blank line.
-void ScrollPage::drawCode() {
-    const int pitch = uniform(m_rng, 15, 18);
-    const QRgb inks[] = {qRgb(30, 30, 30), qRgb(0, 70, 170), qRgb(20, 120, 40), qRgb(150, 40, 110)};
-    fill(QRect(0, 0, 40, height()), grey(236));
-    int indent = 0;
-    for (int y = 0, number = 1; y < height(); y += pitch, ++number) {
-        std::mt19937 digits(1000 + number);
-        const int numberWidth = 7 * int(std::log10(number) + 1);
-        drawWords(34 - numberWidth, 34, y + 3, pitch - 6, grey(150), digits);
-        if (uniform(m_rng, 0, 7) == 0) {
-            continue;
-        }
-        indent = std::clamp(indent + uniform(m_rng, -1, 1), 0, 5);
-        const int left = 48 + indent * 14;
-        const QRgb ink = inks[uniform(m_rng, 0, 3)];
-        drawWords(left, uniform(m_rng, left + 20, width() - 20), y + 3, pitch - 5, ink, m_rng);
     }
 }
 

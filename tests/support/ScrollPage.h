@@ -19,7 +19,6 @@ public:
         article, // paragraphs of evenly spaced lines, headings and pictures
         table,   // rows of one height: cells, rules and alternate shading
         list,    // entries of one height: avatar, name, time, a preview line
-        code,    // lines of one height with a gutter of line numbers
     };
 
     struct Options {
@@ -54,7 +53,6 @@ private:
     void drawBlocks(bool article);
     void drawTable();
     void drawList();
-    void drawCode();
     void drawParagraph(int top, int rows, int pitch);
     void drawWords(int left, int right, int top, int rows, QRgb ink, std::mt19937& rng);
     void drawPicture(const QRect& area, std::mt19937& rng);
