@@ -44,7 +44,7 @@ TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions
     EXPECT_EQ(editor.toolbar()->expanded(), std::nullopt);
 }
 
-TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUses) {
+TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUsesAndTheSelectedMarksOwnFontSize) {
     const QStringList swatches = {"#007aff", "#ff3b30", "#34c759", "#000000", "#ffffff"};
     const QStringList widths = {"Width 3", "Width 6", "Width 10"};
     const QStringList corners = {"Square corners", "Rounded corners"};
@@ -57,24 +57,16 @@ TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUses) {
          QStringList{"Line", "Arrow", "Curved arrow"} + swatches + widths},
         {T::rectangle, "Shapes", QStringList{"Rectangle", "Ellipse"} + swatches + widths + corners},
         {T::highlight, "Highlight", swatches + widths + corners},
-        {T::text, "Text", QStringList{"Text", "Callout"} + swatches + QStringList{"Font size"}},
         {T::cover, "Redact", QStringList{"Pixelate", "Solid cover"} + swatches},
+        {T::text, "Text", QStringList{"Text", "Callout"} + swatches + QStringList{"Font size"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.family);
         document->setTool(c.tool);
         EXPECT_EQ(optionNames(c.family), c.names);
     }
-    document->commit(mark(T::text, {{20, 20}}, QStringLiteral("Hi")));
-    document->setSelected(0);
-    const QStringList names = optionNames("Text");
-    EXPECT_EQ(names.mid(names.size() - 2),
-              (QStringList{"Edit text", "Delete annotation · Backspace"}));
-}
-
-TEST_F(ToolbarTest, fontSizesIncludeTheSelectedMarksOwnSize) {
+    // A selected text mark adds its own size to those offered, and its actions.
     const ToolFamily& text = *ToolFamily::withId(QStringLiteral("Text"));
-    document->setTool(T::text);
     EXPECT_EQ(ToolOptions(*document, defaults, text, nullptr).offeredFontSizes(),
               (QVector<double>{16, 20, 24, 32, 48}));
     ImageMark sized = mark(T::text, {{20, 20}}, QStringLiteral("Hi"));
@@ -83,6 +75,9 @@ TEST_F(ToolbarTest, fontSizesIncludeTheSelectedMarksOwnSize) {
     document->setSelected(0);
     EXPECT_EQ(ToolOptions(*document, defaults, text, nullptr).offeredFontSizes(),
               (QVector<double>{16, 20, 24, 30, 32, 48}));
+    const QStringList names = optionNames("Text");
+    EXPECT_EQ(names.mid(names.size() - 2),
+              (QStringList{"Edit text", "Delete annotation · Backspace"}));
 }
 
 TEST_F(ToolbarTest, swatchOfTheDocumentsColourIsRingedAndWidthReachesTheSelectedMark) {

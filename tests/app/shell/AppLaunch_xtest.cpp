@@ -4,11 +4,10 @@
 // image on the clipboard for other programs.
 
 #include <QBuffer>
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -20,17 +19,6 @@ QByteArray run(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput();
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds = 15000) {
-    const QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(50);
-    }
-    return true;
 }
 
 QString visibleEditorWindow() {
@@ -88,7 +76,8 @@ private:
 TEST_F(AppLaunchTest, windowOpensFilesTakesASecondLaunchsFileAndAnswersItsKeys) {
     launch(first, {image("orange.png", QColor(255, 160, 0))});
     QString window;
-    ASSERT_TRUE(waitFor([&] { return !(window = visibleEditorWindow()).isEmpty(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !(window = visibleEditorWindow()).isEmpty(); }, 15000));
 
     // A second launch hands its file over and ends at once.
     QProcess second;
@@ -99,21 +88,24 @@ TEST_F(AppLaunchTest, windowOpensFilesTakesASecondLaunchsFileAndAnswersItsKeys) 
     // What the editor shows now is the forwarded image: its copy reaches
     // another X client.
     QImage copied;
-    ASSERT_TRUE(waitFor([&] {
-        keys(window, QStringLiteral("ctrl+c"));
-        copied = clipboardImage();
-        return !copied.isNull() && copied.pixelColor(60, 40) == QColor(0, 80, 255);
-    }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            keys(window, QStringLiteral("ctrl+c"));
+            copied = clipboardImage();
+            return !copied.isNull() && copied.pixelColor(60, 40) == QColor(0, 80, 255);
+        },
+        15000));
     EXPECT_EQ(copied.size(), QSize(120, 80));
 
     keys(window, QStringLiteral("ctrl+w"));
-    EXPECT_TRUE(waitFor([] { return visibleEditorWindow().isEmpty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([] { return visibleEditorWindow().isEmpty(); }, 15000));
 
     // A file given to the hidden app brings its window back.
     QProcess third;
     launch(third, {image("green.png", QColor(0, 160, 60))});
     ASSERT_TRUE(third.waitForFinished(15000));
-    ASSERT_TRUE(waitFor([&] { return !(window = visibleEditorWindow()).isEmpty(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !(window = visibleEditorWindow()).isEmpty(); }, 15000));
     keys(window, QStringLiteral("ctrl+q"));
     ASSERT_TRUE(first.waitForFinished(15000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
