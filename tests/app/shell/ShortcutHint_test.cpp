@@ -51,11 +51,6 @@ protected:
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&button, &press);
     }
-    // Rests the pointer on the button until the hint shows.
-    void rest() {
-        enter();
-        delay->fire();
-    }
 
     QPushButton button;
     ManualDelay* delay = nullptr;
@@ -89,7 +84,8 @@ TEST_F(ShortcutHintTest, exitClickAndEditorKeysHideIt) {
         [] { HintDismissal::shared().dismissAll(); },
     };
     for (const auto& hide : hiders) {
-        rest();
+        enter();
+        delay->fire();
         ASSERT_TRUE(hint->isShown());
         hide();
         EXPECT_FALSE(hint->isShown());
