@@ -132,6 +132,11 @@ TEST(EditorKeys, everyChordOfTheKeyMapThroughTheFilter) {
         {"A with the arrow opens its options", {}, Qt::Key_A, "Arrows & lines open"},
         {"R switches to the remembered shape and closes the popover", openFamily("Arrows & lines"),
          Qt::Key_R, "rectangle"},
+        {"a stored ellipse makes R select it",
+         [](KeyBench& t) {
+             t.defaults.setValue(QStringLiteral("editor.variant.形状"), QStringLiteral("ellipse"));
+         },
+         Qt::Key_R, "ellipse"},
         {"an unknown stored variant selects the first",
          [](KeyBench& t) {
              t.defaults.setValue(QStringLiteral("editor.variant.形状"), QStringLiteral("arrow"));

@@ -31,10 +31,10 @@ protected:
 
 TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions) {
     ScreenshotEditor editor(*document, services(), {false, {}, {}});
-    defaults.setValue(QStringLiteral("editor.variant.箭头与线条"), QStringLiteral("line"));
+    defaults.setValue(QStringLiteral("editor.variant.箭头与线条"), QStringLiteral("curvedArrow"));
     document->setTool(T::rectangle);
     editor.toolbar()->button(QStringLiteral("Arrows & lines"))->click();
-    EXPECT_EQ(document->tool(), T::line);
+    EXPECT_EQ(document->tool(), T::curvedArrow);
     EXPECT_EQ(editor.toolbar()->expanded(), QStringLiteral("Arrows & lines"));
     EXPECT_TRUE(editor.toolbar()->button(QStringLiteral("Arrows & lines"))->isChecked());
     EXPECT_EQ(editor.toolbar()->button(QStringLiteral("Scrolling capture")), nullptr);

@@ -20,12 +20,14 @@ TEST(MenuTable, itemsAreEnabledByTheSessionTheEditorAndTheClipboard) {
         {MenuAction::Quit, running, false},
         {MenuAction::Capture, busy, false},
         {MenuAction::OpenImage, running, false},
+        {MenuAction::OpenImage, idle, true},
         {MenuAction::OpenFromClipboard, idle, false},
         {MenuAction::OpenFromClipboard, clipboard, true},
         {MenuAction::OpenFromClipboard, runningWithImage, false},
         {MenuAction::SaveImage, idle, false},
         {MenuAction::SaveImage, editing, true},
         {MenuAction::SaveImage, runningWithImage, false},
+        {MenuAction::Undo, running, true},
         {MenuAction::About, busy, true},
     };
     for (const auto& c : cases) {
