@@ -23,7 +23,7 @@ ScrollPage::ScrollPage(const Options& options)
     m_image.fill(background);
     using Draw = void (ScrollPage::*)();
     constexpr Draw draw[] = {&ScrollPage::drawMixed, &ScrollPage::drawArticle,
-                             &ScrollPage::drawTable, &ScrollPage::drawList};
+                             &ScrollPage::drawTable, &ScrollPage::drawList, &ScrollPage::drawCode};
     (this->*draw[int(options.layout)])();
     if (options.bandHeight > 0 && options.bandStriped) {
         drawStripes(options.bandTop, options.bandHeight, uniform(m_rng, 6, 14));
@@ -121,6 +121,27 @@ void ScrollPage::drawList() {
         drawWords(width() - 44, width() - 12, y + 12, 10, grey(130), time);
         drawWords(64, width() - 26, y + 32, 11, grey(110), m_rng);
         fill(QRect(64, y + pitch - 1, width() - 64, 1), rule);
+    }
+}
+
+// Source code: short lines of one pitch whose indent moves a level at a
+// time, blank lines, and a gutter of line numbers whose digits are drawn
+// alike wherever they appear.
+void ScrollPage::drawCode() {
+    const int pitch = uniform(m_rng, 16, 20);
+    fill(QRect(0, 0, 44, height()), grey(uniform(m_rng, 232, 242)));
+    int indent = 0;
+    for (int y = 2, line = 1; y + pitch <= height(); y += pitch, ++line) {
+        for (int number = line, right = 38; number > 0; number /= 10, right -= 8) {
+            std::mt19937 digit(100 + number % 10);
+            drawWords(right - 6, right, y + 3, pitch - 6, grey(150), digit);
+        }
+        indent = std::clamp(indent + uniform(m_rng, -1, 1), 0, 5);
+        if (uniform(m_rng, 0, 5) > 0) {
+            const int left = 54 + indent * 16;
+            const int right = std::min(width() - 8, left + uniform(m_rng, 30, 260));
+            drawWords(left, right, y + 3, pitch - 6, grey(uniform(m_rng, 20, 90)), m_rng);
+        }
     }
 }
 

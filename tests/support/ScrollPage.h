@@ -19,6 +19,7 @@ public:
         article, // paragraphs of evenly spaced lines, headings and pictures
         table,   // rows of one height: cells, rules and alternate shading
         list,    // entries of one height: avatar, name, time, a preview line
+        code,    // lines of one height, indented, with a gutter of line numbers
     };
 
     struct Options {
@@ -53,6 +54,7 @@ private:
     void drawBlocks(bool article);
     void drawTable();
     void drawList();
+    void drawCode();
     void drawParagraph(int top, int rows, int pitch);
     void drawWords(int left, int right, int top, int rows, QRgb ink, std::mt19937& rng);
     void drawPicture(const QRect& area, std::mt19937& rng);

@@ -277,7 +277,7 @@ TEST(ScrollCapture, everyAcceptedFrameContinuesThePageAtItsTrueSeam) {
     for (const uint32_t seed : {11u, 23u, 37u, 41u, 59u}) {
         cases.push_back({{.width = kFrameWidth, .height = 2400, .seed = seed}});
     }
-    for (const Layout layout : {Layout::table, Layout::list, Layout::article}) {
+    for (const Layout layout : {Layout::table, Layout::list, Layout::code, Layout::article}) {
         for (const uint32_t seed : {3u, 17u}) {
             cases.push_back({{.width = kFrameWidth, .height = 2400, .seed = seed, .layout = layout},
                              Kind::none,
