@@ -4,6 +4,8 @@
 #include "platform/x11/X11HotKeyService.h"
 #include "shell/GlobalCaptureShortcut.h"
 
+#include <QScopeGuard>
+
 namespace vellumix {
 namespace {
 
@@ -37,8 +39,10 @@ TEST_F(X11HotKeyTest, aStrokeIsOnePressOneReleaseAndAHeldKeyStartsOneCaptureNotA
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+x"}));
     ASSERT_TRUE(waitUntil([this] { return releases == 1 && captures == 1; }));
     EXPECT_EQ(presses, 1);
-    // A short repeat delay, so the held key repeats soon.
+    // A short repeat delay, so the held key repeats soon; the server's
+    // default comes back for the tests that share it.
     ASSERT_EQ(QProcess::execute("xset", {"r", "rate", "100", "50"}), 0);
+    const auto restoreRate = qScopeGuard([] { QProcess::execute("xset", {"r", "rate"}); });
     ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+x"}));
     // Repeats come as presses without releases in between.
     const bool repeated = waitUntil([this] { return presses >= 5; });
