@@ -2,10 +2,12 @@
 
 #include "editor/TextPromptDialog.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QWindow>
 
 namespace vellumix {
 
@@ -21,8 +23,39 @@ QString nameFilter(const QStringList& suffixes) {
         .arg(suffixes.join(QLatin1Char('/')).toUpper(), patterns.join(QLatin1Char(' ')));
 }
 
+// The window a question belongs over: ours that is active, else ours that
+// stays above the others and is managed by the window manager (the in-place
+// editor after a click on a window beneath it).
+const QWidget* askingWindow() {
+    if (const QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        const Qt::WindowFlags flags = widget->windowFlags();
+        if (widget->isVisible() && widget->windowType() == Qt::Window &&
+            flags.testFlag(Qt::WindowStaysOnTopHint) &&
+            !flags.testFlag(Qt::BypassWindowManagerHint)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// Runs `dialog` over the window it was asked from. Without that relation a
+// question asked from the in-place editor, which stays above every window,
+// would open unseen beneath it. The relation is the window system's only,
+// not ownership: the asking window may close while the question is up.
+int execOverAskingWindow(QDialog& dialog) {
+    const QWidget* asking = askingWindow();
+    if (dialog.parentWidget() == nullptr && asking != nullptr) {
+        dialog.winId();
+        dialog.windowHandle()->setTransientParent(asking->windowHandle());
+    }
+    return dialog.exec();
+}
+
 std::optional<QString> chosenFile(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (execOverAskingWindow(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().front();
@@ -45,7 +78,7 @@ int QtDialogs::alert(const Alert& alert) {
     if (!buttons.isEmpty()) {
         box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
     }
-    box.exec();
+    execOverAskingWindow(box);
     return int(buttons.indexOf(box.clickedButton()));
 }
 
@@ -70,7 +103,7 @@ std::optional<QString> QtDialogs::openPanel(const QStringList& suffixes) {
 
 std::optional<QString> QtDialogs::textPrompt(const QString& title, const QString& initial) {
     TextPromptDialog dialog(title, initial, m_parent);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (execOverAskingWindow(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.text();

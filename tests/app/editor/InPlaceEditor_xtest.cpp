@@ -2,13 +2,16 @@
 #include "editor/ColorCopyToast.h"
 #include "editor/EditingOverlay.h"
 #include "editor/InPlaceEditorController.h"
+#include "editor/QtDialogs.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "platform/WindowKind.h"
 #include "prefs/SettingsDefaults.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 
 namespace vellumix {
@@ -119,6 +122,35 @@ TEST_F(InPlaceEditorTest, toastLeavesTheFocusWhereItWas) {
     EXPECT_EQ(activeWindow(), QByteArray::number(alpha->id));
     EXPECT_TRUE(waitUntil([&] { return toast == nullptr; }));
     EXPECT_EQ(activeWindow(), QByteArray::number(alpha->id));
+}
+
+TEST_F(InPlaceEditorTest, questionsOpenAboveItWhicheverWindowIsActive) {
+    openOver(QRectF(500, 300, 100, 50));
+    const auto editor = quint32(controller->window()->winId());
+    const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
+    ASSERT_TRUE(alpha);
+    // The editor asking, then the hot key's question after a click on a
+    // window beneath the editor.
+    for (const quint32 active : {editor, alpha->id}) {
+        run({QStringLiteral("windowactivate"), QString::number(active)});
+        ASSERT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(active); }));
+        bool above = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* question = QApplication::activeModalWidget();
+            // Front-most first: whichever of the two comes first is on top.
+            above = waitUntil([&] {
+                for (const WindowInfo& window : services().windows.windows()) {
+                    if (window.id == editor || window.id == quint32(question->winId())) {
+                        return window.id != editor;
+                    }
+                }
+                return false;
+            });
+            question->close();
+        });
+        QtDialogs().alert({QStringLiteral("Save your changes?"), QString()});
+        EXPECT_TRUE(above) << "hidden under the editor with window " << active << " active";
+    }
 }
 
 } // namespace
