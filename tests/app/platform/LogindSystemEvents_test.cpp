@@ -164,12 +164,6 @@ TEST_F(LogindSystemEventsTest, withoutASessionOnlySleepIsSentAndTheLogSaysWhy) {
     EXPECT_EQ(sleeps, 1);
 }
 
-TEST_F(LogindSystemEventsTest, withoutABusItLogsOnceAndSendsNothing) {
-    LogindSystemEvents none(QDBusConnection("no-such-bus"), ourPid);
-    EXPECT_EQ(logged, QStringList({QStringLiteral(
-                          "No system bus: sleep and session changes will not end captures.")}));
-}
-
 } // namespace
 
 #include "LogindSystemEvents_test.moc"
