@@ -12,6 +12,7 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -47,7 +48,7 @@ ScreenshotEditor::ScreenshotEditor(EditorDocument& document, EditorServices serv
     shadow->setOffset(0, 2);
     frame->setGraphicsEffect(shadow);
     auto* framing = new QVBoxLayout(frame);
-    framing->setContentsMargins(1, 1, 1, 1);
+    framing->setContentsMargins(canvasBorder, canvasBorder, canvasBorder, canvasBorder);
     framing->addWidget(m_canvas);
     auto* page = new QWidget;
     auto* padding = new QVBoxLayout(page);
@@ -119,10 +120,14 @@ void ScreenshotEditor::fit() {
     m_size->setText(
         QStringLiteral("%1 × %2").arg(std::lround(area.width())).arg(std::lround(area.height())));
     m_zoom->setCurrentIndex(std::max(0, m_zoom->findData(m_document.zoom())));
-    // The editor's own width: the scroll area's is stale until the layout
-    // has run.
+    // From the editor's own width, as the scroll area's is stale until the
+    // layout has run: less the scroll area's frame, the canvas's border and
+    // room for a vertical scroller, which a picture taller than the window
+    // brings; otherwise "Fit width" would overflow into a horizontal one.
     const QMargins margins = layout()->contentsMargins();
-    const double available = width() - margins.left() - margins.right();
+    const int scroller = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    const double available = width() - margins.left() - margins.right() -
+                             2 * (m_scroll->frameWidth() + canvasBorder) - scroller;
     m_canvas->setScale(canvasScale(available, area.width(), m_document.zoom()));
 }
 

@@ -38,6 +38,7 @@ public:
     static double canvasScale(double availableWidth, double visibleWidth, double zoom);
 
     static constexpr int canvasPadding = 40;
+    static constexpr int canvasBorder = 1;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -6,8 +6,11 @@
 #include "editor/ToolOptions.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace vellumix {
 namespace {
@@ -114,6 +117,21 @@ TEST_F(ToolbarTest, fitWidthShowsANarrowPictureAtOnePointPerPixelAndZoomScalesIt
     EXPECT_EQ(editor.zoomPicker()->currentText(), QStringLiteral("200%"));
     EXPECT_EQ(editor.sizeLabel()->text(), QStringLiteral("200 × 100"));
     EXPECT_DOUBLE_EQ(ScreenshotEditor::canvasScale(1080, 2000, 0.5), 0.25);
+    // A wide picture fits without a horizontal scroller, whether or not it
+    // is tall enough to bring a vertical one.
+    for (const QSize size : {QSize(3000, 200), QSize(3000, 4000)}) {
+        const std::unique_ptr<EditorDocument> wide = makeDocument(size);
+        ScreenshotEditor fitted(*wide, services(), {false, {}, {}});
+        fitted.resize(1000, 700);
+        fitted.show();
+        // The canvas's size reaches the scroll area through two layouts, a
+        // turn of the event loop each.
+        for (int turn = 0; turn < 3; ++turn) {
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(fitted.findChild<QScrollArea*>()->horizontalScrollBar()->maximum(), 0)
+            << size.height();
+    }
 }
 
 TEST(InPlaceLayoutTest, toolbarGoesBelowThenAboveThenOverTheRegion) {
