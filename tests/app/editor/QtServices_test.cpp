@@ -3,7 +3,6 @@
 #include "fakes/WidgetTestApp.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -26,11 +25,7 @@ void whenPromptOpens(std::function<void(TextPromptDialog&, QPlainTextEdit&)> ans
 
 TEST(QtServicesTest, textPromptStartsFromTheInitialTextAndReturnsWhatWasTyped) {
     QtDialogs dialogs;
-    QStringList labels;
     whenPromptOpens([&](TextPromptDialog& dialog, QPlainTextEdit& edit) {
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-            labels.append(label->text());
-        }
         EXPECT_EQ(edit.toPlainText(), QStringLiteral("old"));
         edit.setPlainText(QStringLiteral("two\nlines"));
         QTest::keyClick(&edit, Qt::Key_Return, Qt::ControlModifier);
@@ -41,7 +36,6 @@ TEST(QtServicesTest, textPromptStartsFromTheInitialTextAndReturnsWhatWasTyped) {
     });
     EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Edit text / number"), QStringLiteral("old")),
               QStringLiteral("two\nlines"));
-    EXPECT_EQ(labels, (QStringList{QStringLiteral("Edit text / number"), TextPromptDialog::hint}));
 
     whenPromptOpens([](TextPromptDialog& dialog, QPlainTextEdit&) { dialog.reject(); });
     EXPECT_EQ(dialogs.textPrompt(QStringLiteral("Add text"), QString()), std::nullopt);
