@@ -47,7 +47,7 @@ const QWidget* askingWindow() {
 // not ownership: the asking window may close while the question is up.
 int execOverAskingWindow(QDialog& dialog) {
     const QWidget* asking = askingWindow();
-    if (dialog.parentWidget() == nullptr && asking != nullptr) {
+    if (asking != nullptr) {
         dialog.winId();
         dialog.windowHandle()->setTransientParent(asking->windowHandle());
     }
@@ -69,7 +69,7 @@ QString picturesFolder() {
 
 int QtDialogs::alert(const Alert& alert) {
     QMessageBox box(alert.warning ? QMessageBox::Warning : QMessageBox::Information,
-                    QStringLiteral("Vellumix"), alert.message, QMessageBox::NoButton, m_parent);
+                    QStringLiteral("Vellumix"), alert.message, QMessageBox::NoButton);
     box.setInformativeText(alert.informativeText);
     QList<QAbstractButton*> buttons;
     for (const QString& title : alert.buttons) {
@@ -84,7 +84,7 @@ int QtDialogs::alert(const Alert& alert) {
 
 std::optional<QString> QtDialogs::savePanel(const QString& suggestedName,
                                             const QStringList& suffixes) {
-    QFileDialog dialog(m_parent, QString(), picturesFolder(), nameFilter(suffixes));
+    QFileDialog dialog(nullptr, QString(), picturesFolder(), nameFilter(suffixes));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!suffixes.isEmpty()) {
@@ -95,14 +95,14 @@ std::optional<QString> QtDialogs::savePanel(const QString& suggestedName,
 }
 
 std::optional<QString> QtDialogs::openPanel(const QStringList& suffixes) {
-    QFileDialog dialog(m_parent, QString(), picturesFolder(), nameFilter(suffixes));
+    QFileDialog dialog(nullptr, QString(), picturesFolder(), nameFilter(suffixes));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return chosenFile(dialog);
 }
 
 std::optional<QString> QtDialogs::textPrompt(const QString& title, const QString& initial) {
-    TextPromptDialog dialog(title, initial, m_parent);
+    TextPromptDialog dialog(title, initial);
     if (execOverAskingWindow(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }

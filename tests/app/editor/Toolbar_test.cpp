@@ -125,7 +125,7 @@ TEST_F(ToolbarTest, fitWidthShowsANarrowPictureAtOnePointPerPixelAndZoomScalesIt
         fitted.resize(1000, 700);
         fitted.show();
         // The canvas's size reaches the scroll area through two layouts, a
-        // turn of the event loop each.
+        // turn of the event loop each; one more turn to spare.
         for (int turn = 0; turn < 3; ++turn) {
             QApplication::processEvents();
         }

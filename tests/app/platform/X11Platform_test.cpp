@@ -1,7 +1,6 @@
 #include "XServerFixture.h"
 
 #include <QColorSpace>
-#include <QCoreApplication>
 #include <QPainter>
 #include <QRasterWindow>
 

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 

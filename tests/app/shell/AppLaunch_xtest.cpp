@@ -3,7 +3,6 @@
 // launch's file to the first, answers Ctrl+W and Ctrl+Q, and leaves a copied
 // image on the clipboard for other programs.
 
-#include <QBuffer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -2,10 +2,8 @@
 
 #include "ApiTestSupport.h"
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
-#include <QImageWriter>
 
 using namespace vellumix;
 using namespace vellumix::test;
