@@ -2,18 +2,17 @@
 // screenshots, and serves the automation folder for agents.
 
 #include "automation/AgentBridge.h"
-#include "automation/Clock.h"
-#include "capture/QtInPlaceEditing.h"
-#include "capture/Session.h"
-#include "capture/SteadyClock.h"
-#include "editor/QtClipboard.h"
-#include "editor/QtDialogs.h"
 #include "editor/RecognitionThreads.h"
 #include "editor/ScreenshotEditor.h"
 #include "pins/PinnedImages.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
 #include "prefs/PreferenceMigration.h"
 #include "prefs/SettingsDefaults.h"
+#include "session/CaptureSession.h"
+#include "session/QtInPlaceEditing.h"
 #include "shell/AppIcon.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "shell/SingleInstance.h"
@@ -41,7 +40,7 @@ QStringList absoluteFiles(const QStringList& arguments) {
 // The editor window's actions: scrolling capture while the capture allows
 // it, and cancel, which ends the edit and hides the window unless a capture
 // or a question is under way.
-EditorActions editorActions(Session& session) {
+EditorActions editorActions(CaptureSession& session) {
     return EditorActions{
         .canScroll = session.canExtend(),
         .scroll = [&session] { session.extendSelection(); },
@@ -93,7 +92,7 @@ int main(int argc, char** argv) {
     SystemClock wallClock;
     const EditorServices editing{defaults, dialogs, clipboard, pins};
     QtInPlaceEditing inPlace(editing);
-    Session session({services, editing, inPlace, steadyClock});
+    CaptureSession session({services, editing, inPlace, steadyClock});
     GlobalCaptureShortcut shortcut(services.hotKeys, defaults);
     VellumixApp vellumix({session, shortcut, dialogs, clipboard,
                           [&](EditorDocument& document) -> QWidget* {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "capture/CaptureRegion.h"
 #include "platform/DisplayInfo.h"
-#include "selection/CaptureRegion.h"
 
 #include <QJsonObject>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "automation/Clock.h"
 #include "capture/CaptureService.h"
 #include "capture/Processor.h"
+#include "platform/Clock.h"
 
 #include <QFuture>
 #include <QHash>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "capture/CaptureError.h"
+#include "capture/CaptureRegion.h"
 #include "platform/PlatformServices.h"
-#include "selection/CaptureRegion.h"
 
 #include <QFuture>
 #include <QImage>

@@ -3,8 +3,8 @@
 #include "editor/SymbolIcon.h"
 #include "editor/ToolFamily.h"
 #include "editor/ToolOptions.h"
-#include "shell/KeyText.h"
-#include "shell/ShortcutHint.h"
+#include "ui/KeyText.h"
+#include "ui/ShortcutHint.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "editor/SymbolIcon.h"
 #include "layout/FloatingLayout.h"
 #include "platform/WindowKind.h"
-#include "shell/ShortcutHint.h"
+#include "ui/ShortcutHint.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

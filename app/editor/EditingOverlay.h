@@ -1,7 +1,7 @@
 #pragma once
 
+#include "capture/CaptureRegion.h"
 #include "editor/CompactToolbar.h"
-#include "selection/CaptureRegion.h"
 
 #include <QWidget>
 

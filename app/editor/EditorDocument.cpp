@@ -1,14 +1,14 @@
 #include "editor/EditorDocument.h"
 
 #include "api/OutputFile.h"
-#include "editor/Clipboard.h"
-#include "editor/Dialogs.h"
 #include "editor/EditorPreferences.h"
 #include "editor/StepNumber.h"
 #include "imaging/DocumentError.h"
 #include "imaging/EditedImage.h"
 #include "pins/PinService.h"
-#include "shell/KeyText.h"
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "ui/KeyText.h"
 
 #include <QFileInfo>
 #include <QTextBoundaryFinder>

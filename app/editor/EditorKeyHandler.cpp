@@ -1,6 +1,6 @@
 #include "editor/EditorKeyHandler.h"
 
-#include "shell/HintDismissal.h"
+#include "ui/HintDismissal.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "editor/EditorKeyMap.h"
 
 #include "editor/ToolFamily.h"
-#include "shell/KeyText.h"
+#include "ui/KeyText.h"
 
 #include <QKeyEvent>
 

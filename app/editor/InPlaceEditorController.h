@@ -1,7 +1,7 @@
 #pragma once
 
+#include "capture/CaptureRegion.h"
 #include "editor/EditorDocument.h"
-#include "selection/CaptureRegion.h"
 
 #include <QObject>
 #include <QPointer>

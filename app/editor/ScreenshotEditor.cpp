@@ -3,7 +3,7 @@
 #include "editor/CanvasView.h"
 #include "editor/EditorKeyHandler.h"
 #include "editor/SymbolIcon.h"
-#include "shell/ShortcutHint.h"
+#include "ui/ShortcutHint.h"
 
 #include <QComboBox>
 #include <QGraphicsDropShadowEffect>

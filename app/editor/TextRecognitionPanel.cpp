@@ -1,8 +1,8 @@
 #include "editor/TextRecognitionPanel.h"
 
-#include "editor/Clipboard.h"
 #include "editor/EditorDocument.h"
 #include "editor/SymbolIcon.h"
+#include "platform/Clipboard.h"
 #include "text/TextRecognition.h"
 
 #include <QCoreApplication>

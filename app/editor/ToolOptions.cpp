@@ -4,7 +4,7 @@
 #include "editor/EditorPreferences.h"
 #include "editor/SymbolIcon.h"
 #include "editor/ToolFamily.h"
-#include "shell/KeyText.h"
+#include "ui/KeyText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

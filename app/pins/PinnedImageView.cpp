@@ -1,8 +1,8 @@
 #include "pins/PinnedImageView.h"
 
-#include "editor/Clipboard.h"
 #include "imaging/EditedImage.h"
 #include "pins/PinImageArea.h"
+#include "platform/Clipboard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "platform/Platform.h"
 
-#include "platform/LogindSystemEvents.h"
 #include "platform/NoHotKeys.h"
 #include "platform/NoScreenAccess.h"
-#include "platform/QtDisplaySource.h"
+#include "platform/dbus/LogindSystemEvents.h"
+#include "platform/qt/QtDisplaySource.h"
 #include "platform/x11/X11Platform.h"
 
 #include <QGuiApplication>

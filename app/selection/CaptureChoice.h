@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection/CaptureRegion.h"
+#include "capture/CaptureRegion.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "shell/GlobalCaptureShortcut.h"
 
-#include "shell/KeyText.h"
 #include "shell/ShortcutSettings.h"
+#include "ui/KeyText.h"
 
 #include <QGuiApplication>
 #include <QScreen>

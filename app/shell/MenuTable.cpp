@@ -1,6 +1,6 @@
 #include "shell/MenuTable.h"
 
-#include "shell/KeyText.h"
+#include "ui/KeyText.h"
 
 namespace vellumix::menutable {
 

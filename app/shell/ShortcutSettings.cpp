@@ -1,8 +1,8 @@
 #include "shell/ShortcutSettings.h"
 
 #include "shell/GlobalCaptureShortcut.h"
-#include "shell/KeyText.h"
-#include "shell/TextStyle.h"
+#include "ui/KeyText.h"
+#include "ui/TextStyle.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

@@ -1,9 +1,9 @@
 #include "shell/VellumixApp.h"
 
-#include "capture/Session.h"
-#include "editor/Clipboard.h"
-#include "editor/Dialogs.h"
 #include "editor/EditorDocument.h"
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "session/CaptureSession.h"
 #include "shell/EditorWindow.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "shell/ImageOpening.h"
@@ -36,7 +36,7 @@ VellumixApp::VellumixApp(Parts parts, QObject* parent)
         });
     connect(m_menus.get(), &AppMenus::triggered, this, &VellumixApp::perform);
     installHandlers();
-    connect(&m_parts.session, &Session::changed, this, &VellumixApp::documentChanged);
+    connect(&m_parts.session, &CaptureSession::changed, this, &VellumixApp::documentChanged);
 }
 
 VellumixApp::~VellumixApp() = default;
@@ -69,7 +69,7 @@ void VellumixApp::launch(const QStringList& files) {
 }
 
 MenuState VellumixApp::menuState() const {
-    const Session& session = m_parts.session;
+    const CaptureSession& session = m_parts.session;
     return MenuState{.busy = session.busy(),
                      .running = session.running(),
                      .hasEditor = session.editor() != nullptr,
@@ -83,7 +83,7 @@ void VellumixApp::perform(MenuAction action) {
 }
 
 void VellumixApp::installHandlers() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     const auto withDocument = [&session](void (EditorDocument::*operation)()) {
         return [&session, operation] {
             if (EditorDocument* document = session.editor()) {
@@ -146,7 +146,7 @@ void VellumixApp::installHandlers() {
 }
 
 void VellumixApp::openFiles(const QStringList& files) {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     if (session.busy() || session.running()) {
         session.showFailure(busyMessage);
         return;
@@ -164,7 +164,7 @@ void VellumixApp::openFiles(const QStringList& files) {
 }
 
 void VellumixApp::openFromClipboard() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     if (session.busy() || session.running()) {
         return;
     }
@@ -177,7 +177,7 @@ void VellumixApp::openFromClipboard() {
 }
 
 void VellumixApp::openImage() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     if (session.busy() || session.running() || QApplication::activeModalWidget()) {
         return;
     }
@@ -191,7 +191,7 @@ void VellumixApp::openImage() {
 }
 
 void VellumixApp::importImage(const QImage& image, bool requiresSave) {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     if (!imageopening::withinLimits(image.size())) {
         session.showFailure(imageopening::tooLargeMessage);
         return;
@@ -234,7 +234,7 @@ void VellumixApp::reopen() {
 }
 
 bool VellumixApp::mayQuit() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     return !session.busy() && !session.running() && session.prepareToReplace();
 }
 
@@ -253,7 +253,7 @@ void VellumixApp::about() {
 }
 
 void VellumixApp::closeEditor() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     if (session.prepareToReplace()) {
         session.finishEditing();
         if (m_window) {
@@ -263,7 +263,7 @@ void VellumixApp::closeEditor() {
 }
 
 bool VellumixApp::editorWindowShouldClose() {
-    Session& session = m_parts.session;
+    CaptureSession& session = m_parts.session;
     const bool ok = session.prepareToReplace();
     if (ok) {
         session.discard();

@@ -21,7 +21,7 @@ class Clipboard;
 class Dialogs;
 class EditorDocument;
 class GlobalCaptureShortcut;
-class Session;
+class CaptureSession;
 
 // The application: menus and the tray icon, opening images from files, the
 // Open panel and the clipboard, the reusable editor window, and the answers
@@ -31,7 +31,7 @@ class VellumixApp final : public QObject {
     Q_OBJECT
 public:
     struct Parts {
-        Session& session;
+        CaptureSession& session;
         GlobalCaptureShortcut& shortcut;
         Dialogs& dialogs;
         Clipboard& clipboard;

@@ -4,11 +4,11 @@
 // scratch), undo and redo of one step, and copying the capture.
 #include "ScreenshotLike.h"
 #include "editor/CanvasView.h"
-#include "editor/Dialogs.h"
 #include "editor/EditorDocument.h"
-#include "editor/QtClipboard.h"
 #include "imaging/EditedImage.h"
 #include "pins/PinService.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/QtClipboard.h"
 #include "prefs/SettingsDefaults.h"
 
 #include <QApplication>

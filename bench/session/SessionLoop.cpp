@@ -6,13 +6,12 @@
 //   bench_session_loop SECONDS           (bench/session/run.sh gives the server)
 //   bench_session_loop --page W H NOTCH  (the page window)
 
-#include "capture/Session.h"
-#include "capture/SteadyClock.h"
-#include "editor/QtClipboard.h"
-#include "editor/QtDialogs.h"
 #include "pins/PinService.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
 #include "prefs/SettingsDefaults.h"
+#include "session/CaptureSession.h"
 #include "support/ScrollPage.h"
 
 #include <QApplication>
@@ -177,7 +176,8 @@ int runLoop(TimedApplication& app, int seconds) {
     NoPins pins;
     NoInPlace inPlace;
     SteadyClock clock;
-    Session session({services, EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock});
+    CaptureSession session(
+        {services, EditorServices{defaults, dialogs, clipboard, pins}, inPlace, clock});
 
     const DisplayInfo display = services.displays.displays().value(0);
     const QRect pagePixels(0, 0, int((regionPoints.right() + 50) * display.scale),
@@ -215,7 +215,7 @@ int runLoop(TimedApplication& app, int seconds) {
         return fail("scrolling did not start");
     }
     int pauses = 0;
-    QObject::connect(&session, &Session::changed, [&, was = false]() mutable {
+    QObject::connect(&session, &CaptureSession::changed, [&, was = false]() mutable {
         pauses += session.paused() && !was ? 1 : 0;
         was = session.paused();
     });
@@ -243,7 +243,7 @@ int runLoop(TimedApplication& app, int seconds) {
     const int over8 = app.over8;
     QElapsedTimer assembly;
     assembly.start();
-    session.stop(Session::Texts::finished);
+    session.stop(CaptureSession::Texts::finished);
     waitFor([&] { return session.editor() != nullptr && !session.busy(); });
 
     std::printf("region %.0f x %.0f points at scale %.0f, %d rows per notch every %d ms\n",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Clipboard.h"
+#include "platform/Clipboard.h"
 
 namespace vellumix {
 

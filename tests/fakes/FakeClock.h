@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automation/Clock.h"
+#include "platform/Clock.h"
 
 namespace vellumix {
 

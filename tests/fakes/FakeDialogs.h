@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QList>
 

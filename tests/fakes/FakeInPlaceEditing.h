@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/InPlaceEditing.h"
-#include "selection/CaptureRegion.h"
+#include "capture/CaptureRegion.h"
+#include "session/InPlaceEditing.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "capture/Session.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
@@ -8,6 +7,7 @@
 #include "fakes/FakePins.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/MemoryDefaults.h"
+#include "session/CaptureSession.h"
 
 namespace vellumix {
 
@@ -22,7 +22,7 @@ struct FakeSessionServices {
     FakeClock clock;
     FakeInPlaceEditing inPlace;
 
-    Session::Services sessionServices() {
+    CaptureSession::Services sessionServices() {
         return {platform.services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
                 clock};
     }

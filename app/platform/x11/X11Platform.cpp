@@ -1,7 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
-#include "platform/LogindSystemEvents.h"
-#include "platform/QtDisplaySource.h"
+#include "platform/dbus/LogindSystemEvents.h"
+#include "platform/qt/QtDisplaySource.h"
 #include "platform/x11/X11HotKeyService.h"
 #include "platform/x11/X11Permission.h"
 #include "platform/x11/X11ScreenSource.h"

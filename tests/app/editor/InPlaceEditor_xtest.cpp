@@ -2,11 +2,11 @@
 #include "editor/ColorCopyToast.h"
 #include "editor/EditingOverlay.h"
 #include "editor/InPlaceEditorController.h"
-#include "editor/QtDialogs.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "platform/WindowKind.h"
+#include "platform/qt/QtDialogs.h"
 #include "prefs/SettingsDefaults.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "XServerFixture.h"
-#include "editor/QtClipboard.h"
 #include "pins/PinnedImageView.h"
 #include "pins/PinnedImages.h"
 #include "platform/WindowKind.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QPushButton>
 #include <QSlider>

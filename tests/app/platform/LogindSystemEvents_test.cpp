@@ -1,5 +1,5 @@
 #include "fakes/GuiTestApp.h"
-#include "platform/LogindSystemEvents.h"
+#include "platform/dbus/LogindSystemEvents.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>

@@ -1,9 +1,9 @@
 #include "shell/VellumixApp.h"
 
-#include "capture/Session.h"
 #include "editor/EditorDocument.h"
 #include "fakes/FakeSessionServices.h"
 #include "fakes/WidgetTestApp.h"
+#include "session/CaptureSession.h"
 #include "shell/EditorWindow.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "shell/ImageOpening.h"
@@ -46,7 +46,7 @@ public:
     }
 
     QTemporaryDir folder;
-    Session session{sessionServices()};
+    CaptureSession session{sessionServices()};
     GlobalCaptureShortcut shortcut{platform.hotKeys, defaults};
     VellumixApp app{{session, shortcut, dialogs, clipboard,
                      [](EditorDocument&) { return new QWidget; }, false}};
@@ -104,7 +104,7 @@ TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFir
     dialogs.alertAnswers = {2};
     app.perform(MenuAction::OpenFromClipboard);
     ASSERT_EQ(dialogs.asked.size(), asked + 1);
-    EXPECT_EQ(dialogs.asked.last().title, Session::Texts::saveQuestion);
+    EXPECT_EQ(dialogs.asked.last().title, CaptureSession::Texts::saveQuestion);
     EXPECT_EQ(session.editor(), first);
 
     // Discard replaces it.

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+namespace vellumix {
+
+class CaptureSession;
+
+// The content of the scrolling-capture panel: the stitched result growing in
+// a live preview, the captured height, a dot that is green while capturing
+// and orange while paused, the session's detail line, and Resume and Finish.
+// Everything shown is read from the session on each of its changes.
+class CaptureControlsView final : public QWidget {
+public:
+    explicit CaptureControlsView(CaptureSession& session, QWidget* parent = nullptr);
+
+    struct Texts {
+        static const QString title, capturing, paused, showFull, showDetail, follow, resume, finish;
+    };
+    static const QColor capturingColor;
+    static const QColor pausedColor;
+    static constexpr int cornerRadius = 16;
+
+    // What a test reads and clicks.
+    QLabel* heightLabel() const { return m_height; }
+    QLabel* hintLabel() const { return m_hint; }
+    QLabel* detailLabel() const { return m_detail; }
+    QPushButton* resumeButton() const { return m_resume; }
+    QPushButton* finishButton() const { return m_finish; }
+    QPushButton* overviewButton() const { return m_overviewButton; }
+    QCheckBox* followBox() const { return m_follow; }
+    QScrollArea* detailArea() const { return m_scroll; }
+    QColor dotColor() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build();
+    QLayout* header();
+    QLayout* controls();
+    void refresh();
+    void showPicture();
+    void setOverview(bool on);
+    void scrollToLatest();
+
+    CaptureSession& m_session;
+    bool m_translucent;
+    bool m_overview = false;
+    qint64 m_shownHeight = -1;
+    QWidget* m_dot = nullptr;
+    QLabel* m_height = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QLabel* m_picture = nullptr;
+    QLabel* m_whole = nullptr;
+    QLabel* m_hint = nullptr;
+    QLabel* m_detail = nullptr;
+    QPushButton* m_overviewButton = nullptr;
+    QCheckBox* m_follow = nullptr;
+    QPushButton* m_resume = nullptr;
+    QPushButton* m_finish = nullptr;
+};
+
+} // namespace vellumix

@@ -1,0 +1,57 @@
+#include "session/QtInPlaceEditing.h"
+
+#include "editor/ColorCopyToast.h"
+#include "editor/EditingOverlay.h"
+#include "editor/InPlaceEditorController.h"
+#include "platform/DisplayId.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace vellumix {
+
+QtInPlaceEditing::QtInPlaceEditing(EditorServices services) : m_services(services) {}
+
+QtInPlaceEditing::~QtInPlaceEditing() {
+    delete m_controller;
+}
+
+bool QtInPlaceEditing::show(EditorDocument& document, const CaptureRegion& region,
+                            Actions actions) {
+    close();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (std::none_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+            return displayIdForName(screen->name()) == region.displayID;
+        })) {
+        return false;
+    }
+    m_controller = new InPlaceEditorController(
+        document, region, m_services,
+        InPlaceActions{actions.canScroll, std::move(actions.finish), std::move(actions.expand),
+                       std::move(actions.scroll)});
+    return true;
+}
+
+// The editor may be closing from one of its own actions (Escape, Cancel), so
+// its window and controller go at the next turn of the event loop.
+void QtInPlaceEditing::close() {
+    if (m_controller != nullptr) {
+        m_controller->close();
+        m_controller->deleteLater();
+        m_controller = nullptr;
+    }
+}
+
+bool QtInPlaceEditing::isOpen() const {
+    return m_controller != nullptr;
+}
+
+void QtInPlaceEditing::showColorCopied(const QString& hex) {
+    ColorCopyToast::show(hex);
+}
+
+EditingOverlay* QtInPlaceEditing::window() const {
+    return m_controller != nullptr ? m_controller->window() : nullptr;
+}
+
+} // namespace vellumix

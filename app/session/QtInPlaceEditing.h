@@ -1,0 +1,34 @@
+#pragma once
+
+#include "editor/EditorDocument.h"
+#include "session/InPlaceEditing.h"
+
+#include <QPointer>
+
+namespace vellumix {
+
+class EditingOverlay;
+class InPlaceEditorController;
+
+// The session's in-place editing through the editor's own windows: the
+// in-place editor over the region and the colour toast.
+class QtInPlaceEditing final : public InPlaceEditing {
+public:
+    explicit QtInPlaceEditing(EditorServices services);
+    ~QtInPlaceEditing() override;
+
+    // False when no attached screen shows the region's display.
+    bool show(EditorDocument& document, const CaptureRegion& region, Actions actions) override;
+    void close() override;
+    bool isOpen() const override;
+    void showColorCopied(const QString& hex) override;
+
+    // The open editor's window, else null.
+    EditingOverlay* window() const;
+
+private:
+    EditorServices m_services;
+    QPointer<InPlaceEditorController> m_controller;
+};
+
+} // namespace vellumix

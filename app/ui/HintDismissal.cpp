@@ -1,0 +1,10 @@
+#include "ui/HintDismissal.h"
+
+namespace vellumix {
+
+HintDismissal& HintDismissal::shared() {
+    static HintDismissal instance;
+    return instance;
+}
+
+} // namespace vellumix

@@ -1,0 +1,29 @@
+#include "ui/KeyText.h"
+
+#include <gtest/gtest.h>
+
+using namespace vellumix;
+
+TEST(KeyText, chordsReadAsLinuxKeysInOneModifierOrder) {
+    const struct {
+        const char* stored;
+        const char* shown;
+    } cases[] = {
+        {"Undo ⌘Z", "Undo Ctrl+Z"},
+        {"Redo ⇧⌘Z", "Redo Ctrl+Shift+Z"},
+        {"⌃ ⌥", "Ctrl+Alt"},
+        {"⌥⌃2", "Ctrl+Alt+2"},
+        {"⌘Z / ⌘⇧Z", "Ctrl+Z / Ctrl+Shift+Z"},
+        {"⌥-drag draws over", "Alt-drag draws over"},
+        {"R / A / T", "R / A / T"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(keytext::shown(QString::fromUtf8(c.stored)), QString::fromUtf8(c.shown))
+            << c.stored;
+    }
+}
+
+TEST(KeyText, bindingDeleteIsTheBackspaceKey) {
+    EXPECT_EQ(keytext::shownBinding(QStringLiteral("Delete / Esc")),
+              QStringLiteral("Backspace / Esc"));
+}
