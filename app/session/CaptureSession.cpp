@@ -103,7 +103,7 @@ void CaptureSession::start(bool single) {
     hideEditorWindows();
     m_busy = true;
     setStatus(Texts::selecting, m_detail);
-    m_selector.begin([this](CaptureChoice choice) { selected(std::move(choice)); })
+    m_selector.begin([this](CaptureChoice choice) { choiceMade(std::move(choice)); })
         .onFailed(this, [this](const std::exception& error) {
             m_busy = false;
             showFailure(messageOf(error));
@@ -179,7 +179,7 @@ void CaptureSession::expandEditor() {
     }
 }
 
-void CaptureSession::selected(CaptureChoice choice) {
+void CaptureSession::choiceMade(CaptureChoice choice) {
     ++m_generation;
     std::visit(Overloaded{
                    [this](RegionChoice& region) { regionSelected(std::move(region)); },
@@ -340,7 +340,7 @@ QFuture<void> CaptureSession::capture() {
         .then(this,
               [this, generation](const Taken& result) {
                   if (result && generation == m_generation) {
-                      took(*result);
+                      frameProcessed(*result);
                   }
               })
         .onFailed(this,
@@ -357,7 +357,7 @@ QFuture<void> CaptureSession::capture() {
         });
 }
 
-void CaptureSession::took(const ProcessingResult& result) {
+void CaptureSession::frameProcessed(const ProcessingResult& result) {
     m_height = result.height;
     if (m_running) {
         m_detail = result.message;

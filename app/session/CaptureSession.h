@@ -97,7 +97,7 @@ signals:
     void changed();
 
 private:
-    void selected(CaptureChoice choice);
+    void choiceMade(CaptureChoice choice);
     void regionSelected(RegionChoice choice);
     void windowsSelected(WindowsChoice choice);
     void colorSelected(const ColorChoice& choice);
@@ -106,7 +106,7 @@ private:
     void loopRound(quint64 loop);
     void scheduleRound(quint64 loop);
     QFuture<void> capture();
-    void took(const ProcessingResult& result);
+    void frameProcessed(const ProcessingResult& result);
     void assembled(const QImage& image, const QString& reason);
     void assemblyFailed(const QString& message);
     void openEditor();
