@@ -1,8 +1,8 @@
 #include "RequestClient.h"
 
 #include "api/JsonWriter.h"
-#include "automation/FileDescriptor.h"
-#include "automation/FolderEntries.h"
+#include "queue/FileDescriptor.h"
+#include "queue/FolderEntries.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

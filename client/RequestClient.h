@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automation/QueueFolders.h"
+#include "queue/QueueFolders.h"
 
 #include <QByteArray>
 #include <QJsonObject>

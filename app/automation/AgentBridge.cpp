@@ -3,7 +3,7 @@
 #include "api/APIError.h"
 #include "api/JsonWriter.h"
 #include "automation/AgentRequest.h"
-#include "automation/FolderEntries.h"
+#include "queue/FolderEntries.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "automation/AgentOperations.h"
-#include "automation/QueueFolders.h"
+#include "queue/QueueFolders.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

@@ -17,10 +17,6 @@ public:
     // `pixels` is display-local (device pixels, top-left origin) and lies
     // within the display.
     virtual QImage grabRegion(const DisplayInfo& display, const QRect& pixels) = 0;
-
-    QImage grabDisplay(const DisplayInfo& display) {
-        return grabRegion(display, QRect(QPoint(0, 0), display.pixelRect().size()));
-    }
 };
 
 } // namespace vellumix

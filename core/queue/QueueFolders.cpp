@@ -1,7 +1,7 @@
-#include "automation/QueueFolders.h"
+#include "queue/QueueFolders.h"
 
 #include "api/APIError.h"
-#include "automation/FolderEntries.h"
+#include "queue/FolderEntries.h"
 
 #include <QDir>
 #include <QFile>

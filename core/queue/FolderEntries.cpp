@@ -1,7 +1,7 @@
-#include "automation/FolderEntries.h"
+#include "queue/FolderEntries.h"
 
 #include "api/APIError.h"
-#include "automation/FileDescriptor.h"
+#include "queue/FileDescriptor.h"
 
 #include <QUuid>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automation/FileDescriptor.h"
+#include "queue/FileDescriptor.h"
 
 #include <QString>
 
