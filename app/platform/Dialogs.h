@@ -35,6 +35,10 @@ public:
     // An existing file to read, one of `suffixes`; empty when cancelled.
     virtual std::optional<QString> openPanel(const QStringList& suffixes) = 0;
 
+    // The program's name, version and credits: `text` is rich text, shown
+    // beside the application's icon until the user closes it.
+    virtual void about(const QString& title, const QString& text) = 0;
+
     // Free text, several lines allowed, starting from `initial`. The answer
     // comes back as typed; empty when cancelled.
     virtual std::optional<QString> textPrompt(const QString& title, const QString& initial) = 0;

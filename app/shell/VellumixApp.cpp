@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
@@ -245,8 +244,8 @@ void VellumixApp::quit() {
 }
 
 void VellumixApp::about() {
-    QMessageBox::about(
-        m_window, QStringLiteral("About Vellumix"),
+    m_parts.dialogs.about(
+        QStringLiteral("About Vellumix"),
         QStringLiteral("<b>Vellumix</b> %1<p>%2</p>")
             .arg(QString::fromLatin1(version),
                  aboutCredits.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))));

@@ -13,7 +13,7 @@ namespace vellumix {
 class FakeDialogs final : public Dialogs {
 public:
     struct Asked {
-        QString kind; // "alert", "save", "open" or "text"
+        QString kind; // "alert", "save", "open", "about" or "text"
         QString title;
         QString initial; // the alert's informative text, the suggested file name
         QStringList choices;
@@ -31,6 +31,9 @@ public:
     }
     std::optional<QString> openPanel(const QStringList& suffixes) override {
         return ask({"open", {}, {}, suffixes}, fileAnswers, {});
+    }
+    void about(const QString& title, const QString& text) override {
+        asked.append({"about", title, text, {}});
     }
     std::optional<QString> textPrompt(const QString& title, const QString& initial) override {
         return ask({"text", title, initial, {}}, textAnswers, {});

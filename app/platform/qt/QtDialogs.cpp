@@ -101,6 +101,16 @@ std::optional<QString> QtDialogs::openPanel(const QStringList& suffixes) {
     return chosenFile(dialog);
 }
 
+void QtDialogs::about(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::RichText);
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull()) {
+        box.setIconPixmap(icon.pixmap(64));
+    }
+    execOverAskingWindow(box);
+}
+
 std::optional<QString> QtDialogs::textPrompt(const QString& title, const QString& initial) {
     TextPromptDialog dialog(title, initial);
     if (execOverAskingWindow(dialog) != QDialog::Accepted) {

@@ -12,6 +12,7 @@ public:
     std::optional<QString> savePanel(const QString& suggestedName,
                                      const QStringList& suffixes) override;
     std::optional<QString> openPanel(const QStringList& suffixes) override;
+    void about(const QString& title, const QString& text) override;
     std::optional<QString> textPrompt(const QString& title, const QString& initial) override;
 };
 

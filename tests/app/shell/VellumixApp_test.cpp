@@ -113,6 +113,13 @@ TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFir
     EXPECT_NE(session.editor(), first);
 }
 
+TEST_F(VellumixAppTest, aboutIsAskedThroughTheDialogsWithTheVersion) {
+    app.perform(MenuAction::About);
+    ASSERT_FALSE(dialogs.asked.isEmpty());
+    EXPECT_EQ(dialogs.asked.last().kind, "about");
+    EXPECT_TRUE(dialogs.asked.last().initial.contains(QString::fromLatin1(VellumixApp::version)));
+}
+
 TEST_F(VellumixAppTest, closingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen) {
     app.openFiles({file(QStringLiteral("a.png"), png(QSize(20, 20)))});
     drawOnDocument();
