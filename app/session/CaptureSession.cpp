@@ -3,7 +3,6 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "session/CaptureControlsController.h"
-#include "session/CaptureControlsView.h"
 
 #include <QApplication>
 #include <QTimer>
