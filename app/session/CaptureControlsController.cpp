@@ -68,6 +68,10 @@ CaptureControlsController::CaptureControlsController(CaptureSession& session,
 
 // The panel may be the one whose button ended the capture, so it goes at the
 // next turn of the event loop.
+CaptureControlsView* CaptureControlsController::panel() const {
+    return m_panel;
+}
+
 CaptureControlsController::~CaptureControlsController() {
     if (m_panel != nullptr) {
         m_panel->hide();

@@ -22,7 +22,7 @@ public:
     CaptureControlsController(const CaptureControlsController&) = delete;
     CaptureControlsController& operator=(const CaptureControlsController&) = delete;
 
-    CaptureControlsView* panel() const { return m_panel; }
+    CaptureControlsView* panel() const;
 
     // The panel's frame in global points. Beside the region on its display
     // (the first display when it is gone); where that would cover the region,

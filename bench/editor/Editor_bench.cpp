@@ -26,6 +26,7 @@ public:
     int alert(const Alert&) override { return -1; }
     std::optional<QString> savePanel(const QString&, const QStringList&) override { return {}; }
     std::optional<QString> openPanel(const QStringList&) override { return {}; }
+    void about(const QString&, const QString&) override {}
     std::optional<QString> textPrompt(const QString&, const QString&) override { return {}; }
 };
 
