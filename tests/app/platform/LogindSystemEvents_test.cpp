@@ -1,4 +1,4 @@
-#include "fakes/GuiTestApp.h"
+#include "fakes/WidgetTestApp.h"
 #include "platform/dbus/LogindSystemEvents.h"
 
 #include <QDBusConnection>
