@@ -4,17 +4,10 @@
 #include "imaging/PngCodec.h"
 
 #include <QColorSpace>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
-#include <QUuid>
 
 #include <cmath>
-#include <filesystem>
 #include <new>
-
-#include <unistd.h>
 
 namespace vellumix {
 namespace {
@@ -41,34 +34,6 @@ QImage bottomStrip(const QImage& frame, int rows) {
     return strip;
 }
 
-// Removes the temporary file whatever happens to the save; after a successful
-// rename there is nothing left to remove and the failure is ignored.
-class TemporaryFile final {
-public:
-    explicit TemporaryFile(const QString& folder)
-        : m_path(QDir(folder).filePath(
-              ".vellumix-" + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
-              ".png")) {}
-    ~TemporaryFile() { QFile::remove(m_path); }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const QString& path() const { return m_path; }
-
-    // Writes and flushes to disk, so a crash right after the rename cannot
-    // leave an empty file in place of the old one.
-    bool write(const QByteArray& data) const {
-        QFile file(m_path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            return false;
-        }
-        return file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
-    }
-
-private:
-    QString m_path;
-};
-
 } // namespace
 
 void LongDocument::append(const QImage& frame, std::optional<int64_t> rows) {
@@ -80,7 +45,7 @@ void LongDocument::append(const QImage& frame, std::optional<int64_t> rows) {
         fail(DocumentError::Kind::invalidFrame);
     }
     const int64_t newHeight = m_height + count;
-    if (newHeight > maximumHeight || int64_t(frame.width()) * newHeight > maximumPixels) {
+    if (!fits(frame.width(), newHeight)) {
         fail(DocumentError::Kind::limit);
     }
     QByteArray png = encodePng(bottomStrip(frame, int(count)));
@@ -154,17 +119,6 @@ QImage LongDocument::image(std::optional<int> maximumWidth) const {
     }
     painter.end();
     return target;
-}
-
-void LongDocument::savePNG(const QString& path) const {
-    QByteArray png = encodePng(image());
-    const TemporaryFile temporary(QFileInfo(path).absolutePath());
-    if (!temporary.write(png)) {
-        fail(DocumentError::Kind::render);
-    }
-    png.clear();
-    std::filesystem::rename(std::filesystem::path(temporary.path().toStdString()),
-                            std::filesystem::path(path.toStdString()));
 }
 
 } // namespace vellumix

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QString>
 #include <QVector>
 
 #include <cstdint>
@@ -16,13 +15,21 @@ namespace vellumix {
 
 // The tall image of a scrolling capture, kept as PNG-compressed strips so a
 // capture thousands of rows tall stays small until it is assembled.
-class LongDocument {
+class LongDocument final {
 public:
     static constexpr int64_t maximumHeight = ImageLimits::maximumSide;
     static constexpr int64_t maximumPixels = ImageLimits::maximumPixels;
     static constexpr int64_t defaultStorageLimit = 64 * 1024 * 1024;
 
-    LongDocument() = default;
+    // `storageLimit` bounds the compressed bytes of all strips together.
+    explicit LongDocument(int64_t storageLimit = defaultStorageLimit)
+        : m_storageLimit(storageLimit) {}
+
+    // Whether a document of this size is within maximumHeight and
+    // maximumPixels.
+    static bool fits(int64_t width, int64_t height) {
+        return height <= maximumHeight && width * height <= maximumPixels;
+    }
 
     int64_t width() const { return m_width; }
     int64_t height() const { return m_height; }
@@ -45,20 +52,6 @@ public:
     // The whole document, scaled down to at most `maximumWidth` pixels wide.
     QImage image(std::optional<int> maximumWidth = std::nullopt) const;
 
-    // Writes the full-size image, replacing any file at `path`, through a
-    // hidden temporary in the same folder that never outlives the call.
-    // Throws DocumentError (invalidFrame when empty, render when the image or
-    // the temporary cannot be made), or std::filesystem::filesystem_error
-    // when the temporary cannot be moved into place.
-    void savePNG(const QString& path) const;
-
-    // Test seam: lets tests reach the storage limit without 64 MiB of strips.
-    void setStorageLimitForTesting(int64_t bytes) { m_storageLimit = bytes; }
-    // Test seam: counts `rows` rows as already captured, without strips, so the
-    // pixel limit can be reached without encoding 90 megapixels. Only the
-    // limit checks see them; assembly leaves them transparent at the bottom.
-    void addRowsForTesting(int64_t rows) { m_height += rows; }
-
 private:
     struct Chunk {
         QByteArray data;
@@ -69,7 +62,7 @@ private:
     int64_t m_compressedBytes = 0;
     int64_t m_height = 0;
     int64_t m_width = 0;
-    int64_t m_storageLimit = defaultStorageLimit;
+    int64_t m_storageLimit;
 };
 
 } // namespace vellumix
