@@ -1,8 +1,8 @@
-#include "capture/Processor.h"
 #include "stitching/FixedPartDetector.h"
 #include "stitching/FrameSignature.h"
 #include "stitching/IncrementalPreview.h"
 #include "stitching/MovingPartMatcher.h"
+#include "stitching/ScrollStitcher.h"
 #include "stitching/VerticalMatcher.h"
 #include "support/ScrollPage.h"
 
@@ -45,42 +45,44 @@ QImage frameAt(int top) {
     return frame;
 }
 
-// accept() for a frame scrolled by kStep, with the document already `height`
-// rows tall (the first frame alone is 2,000 rows, the least there can be).
 // The timed part of the accept benchmarks: one frame scrolled by kStep each
 // iteration, made outside the timing; a frame that is not appended ends the
 // run with an error.
-void timeScrolledFrames(benchmark::State& state, Processor& processor, int& top,
+void timeScrolledFrames(benchmark::State& state, ScrollStitcher& stitcher, int& top,
                         QImage (*frameAt)(int)) {
+    int64_t rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
         top += kStep;
         const QImage frame = frameAt(top);
         state.ResumeTiming();
-        const ProcessingResult result = processor.accept(frame).result();
+        const ProcessingResult result = stitcher.accept(frame);
         benchmark::DoNotOptimize(result.preview);
         if (result.paused || !result.preview) {
             state.SkipWithError("frame not appended");
             break;
         }
+        rows = result.height;
     }
-    state.counters["rows"] = double(processor.document().result().height());
+    state.counters["rows"] = double(rows);
 }
 
+// accept() for a frame scrolled by kStep, with the document already `height`
+// rows tall (the first frame alone is 2,000 rows, the least there can be).
 void BM_AcceptAtHeight(benchmark::State& state) {
     const int64_t height = state.range(0);
-    Processor processor;
+    ScrollStitcher stitcher;
     int top = 0;
-    processor.accept(frameAt(top)).waitForFinished();
+    stitcher.accept(frameAt(top));
     while (top + kFrameHeight + kSetUpStep <= height) {
         top += kSetUpStep;
-        processor.accept(frameAt(top)).waitForFinished();
+        stitcher.accept(frameAt(top));
     }
     top += int(height - (top + kFrameHeight));
     if (height > kFrameHeight) {
-        processor.accept(frameAt(top)).waitForFinished();
+        stitcher.accept(frameAt(top));
     }
-    timeScrolledFrames(state, processor, top, frameAt);
+    timeScrolledFrames(state, stitcher, top, frameAt);
 }
 BENCHMARK(BM_AcceptAtHeight)
     ->Arg(2000)
@@ -109,14 +111,14 @@ QImage stickyFrameAt(int top) {
 // with the document about 10,000 rows tall: the peer of
 // BM_AcceptAtHeight/10000.
 void BM_AcceptWithFixedParts(benchmark::State& state) {
-    Processor processor;
+    ScrollStitcher stitcher;
     int top = 0;
-    processor.accept(stickyFrameAt(top)).waitForFinished();
+    stitcher.accept(stickyFrameAt(top));
     while (top + kFrameHeight < 10000 - kSetUpStep) {
         top += kSetUpStep / 2;
-        processor.accept(stickyFrameAt(top)).waitForFinished();
+        stitcher.accept(stickyFrameAt(top));
     }
-    timeScrolledFrames(state, processor, top, stickyFrameAt);
+    timeScrolledFrames(state, stitcher, top, stickyFrameAt);
 }
 BENCHMARK(BM_AcceptWithFixedParts)
     ->Iterations(6)
@@ -178,7 +180,7 @@ BENCHMARK(BM_Match)->Unit(benchmark::kMillisecond);
 
 // Extending the kept preview by one frame's new rows.
 void BM_PreviewStep(benchmark::State& state) {
-    IncrementalPreview preview(Processor::previewWidth);
+    IncrementalPreview preview(ScrollStitcher::previewWidth);
     preview.append(frameAt(0), kFrameHeight);
     const QImage frame = frameAt(kStep);
     for (auto _ : state) {
@@ -198,7 +200,7 @@ void BM_FullPreviewAtTallest(benchmark::State& state) {
     }
     document.append(frameAt(0), kTallest - document.height());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(document.image(Processor::previewWidth));
+        benchmark::DoNotOptimize(document.image(ScrollStitcher::previewWidth));
     }
 }
 BENCHMARK(BM_FullPreviewAtTallest)->Iterations(3)->Unit(benchmark::kMillisecond);

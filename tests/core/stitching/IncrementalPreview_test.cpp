@@ -1,8 +1,6 @@
 #include "stitching/IncrementalPreview.h"
 #include "stitching/LongDocument.h"
 
-#include <QColorSpace>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -91,14 +89,6 @@ TEST(IncrementalPreview, averagesTheAreaEachPixelCovers) {
     // One more white row completes preview row 1.
     preview.append(image.copy(0, 1, 1200, 1), 1);
     EXPECT_EQ(preview.image().pixel(17, 1), qRgb(128, 128, 128));
-}
-
-TEST(IncrementalPreview, narrowDocumentsAreCopiedExactly) {
-    const QImage image = sample(400, 900, 3);
-    const IncrementalPreview strips = inStrips(image, {300, 120, 80, 200, 200});
-    QImage expected = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    expected.setColorSpace(QColorSpace::SRgb);
-    EXPECT_EQ(strips.image(), expected);
 }
 
 TEST(IncrementalPreview, aFrameOfAnotherWidthIsRefusedAndChangesNothing) {

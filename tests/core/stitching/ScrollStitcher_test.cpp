@@ -1,4 +1,6 @@
-#include "capture/Processor.h"
+#include "stitching/ScrollStitcher.h"
+
+#include "core/imaging/ExpectError.h"
 #include "support/FixedOverlay.h"
 #include "support/ScrollPage.h"
 
@@ -22,6 +24,10 @@ constexpr int kFrameWidth = 400;
 constexpr int kFrameHeight = 300;
 const int64_t kLargestOffset = VerticalMatcher::largestOffset(kFrameHeight);
 const QString kNoChanges = QStringLiteral("No changes · Keep scrolling down");
+
+QString added(int rows) {
+    return QStringLiteral("Added %1 pixels · Scroll down by less than half a screen").arg(rows);
+}
 
 // What the simulated user does next: how likely in a hundred, how far (up
 // when negative), and whether a caret blinks in the next frame.
@@ -74,7 +80,9 @@ public:
 
     void run() {
         ++m_tally.pages;
-        ASSERT_EQ(feed(shown(0)).height, kFrameHeight);
+        const ProcessingResult first = feed(shown(0));
+        ASSERT_EQ(first.height, kFrameHeight);
+        m_preview = first.preview.value_or(QImage());
         // A person gives up after a few refusals without progress; the
         // first wrong answer ends the page, as it may never let it end.
         int refusalsSinceProgress = 0;
@@ -92,9 +100,12 @@ public:
     }
 
     // The document reads as the page does, each fixed part once, every
-    // channel within the noise of it.
+    // channel within the noise of it; the preview of frames narrower than
+    // it is the document itself.
     void checkDocument() {
-        const QImage document = m_processor.image().result().convertToFormat(QImage::Format_RGB32);
+        const QImage image = m_stitcher.image();
+        EXPECT_EQ(m_preview, image);
+        const QImage document = image.convertToFormat(QImage::Format_RGB32);
         const QImage truth = m_screen.document(m_lastTop).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(document.size(), truth.size());
         for (int y = 0; y < document.height(); ++y) {
@@ -124,7 +135,7 @@ private:
         return frame;
     }
 
-    ProcessingResult feed(const QImage& frame) { return m_processor.accept(frame).result(); }
+    ProcessingResult feed(const QImage& frame) { return m_stitcher.accept(frame); }
 
     const Move& pickMove() {
         int roll = between(0, 99);
@@ -163,13 +174,12 @@ private:
                               << message.toStdString();
                 return;
             }
-            EXPECT_EQ(message, QStringLiteral("Added %1 pixels · Scroll down by less than half a "
-                                              "screen")
-                                   .arg(scrolled));
+            EXPECT_EQ(message, added(scrolled));
             // Frames are narrower than a preview: it shows every row, a held
             // footer too.
             ASSERT_TRUE(result.preview);
             EXPECT_EQ(result.preview->height(), result.height);
+            m_preview = *result.preview;
             m_lastTop = m_screenTop;
             m_lastHadCaret = m_caret;
             return;
@@ -232,7 +242,8 @@ private:
     std::mt19937 m_rng;
     uint32_t m_noiseSeed;
     Tally& m_tally;
-    Processor m_processor;
+    ScrollStitcher m_stitcher;
+    QImage m_preview;
     int m_screenTop = 0;
     int m_lastTop = 0;
     bool m_caret = false;
@@ -264,7 +275,7 @@ void capture(const Case& c, Tally& tally) {
 // overlap in reach is unique, so each frame within reach is stitched at its
 // true seam, and a jump beyond it is refused rather than stitched at a wrong
 // one.
-TEST(ScrollCapture, everyAcceptedFrameContinuesThePageAtItsTrueSeam) {
+TEST(ScrollStitcher, everyAcceptedFrameContinuesThePageAtItsTrueSeam) {
     std::vector<Case> cases = {
         {{.width = kFrameWidth, .height = 2400, .seed = 67, .bandTop = 1500, .bandHeight = 500}},
         {{.width = kFrameWidth,
@@ -298,7 +309,7 @@ TEST(ScrollCapture, everyAcceptedFrameContinuesThePageAtItsTrueSeam) {
 // badge once at the bottom, the sidebar once beside the first screen. The
 // frames that moved are appended about as often as on the same pages with
 // nothing fixed.
-TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
+TEST(ScrollStitcher, pagesWithPartsThatStayPutReadAsThePage) {
     const Kind kinds[] = {
         Kind::none,        Kind::header,       Kind::footer,      Kind::headerAndFooter,
         Kind::leftSidebar, Kind::rightSidebar, Kind::cornerBadge, Kind::headerStuckOnScroll};
@@ -310,6 +321,38 @@ TEST(ScrollCapture, pagesWithPartsThatStayPutReadAsThePage) {
         EXPECT_EQ(tallies[k].wrongSeams, 0);
         EXPECT_GE(tallies[k].appendedShare(), 0.9 * tallies[0].appendedShare()) << int(kinds[k]);
     }
+}
+
+// The harness's frames are narrower than the preview; a wider one is scaled
+// down to the preview's width.
+TEST(ScrollStitcher, thePreviewOfAWideFrameIsScaledToThePreviewWidth) {
+    const ScrollPage page({900, 1200, 3});
+    ScrollStitcher stitcher;
+    EXPECT_EQ(stitcher.accept(page.frame(0, 400)).preview.value_or(QImage()).size(),
+              QSize(600, 267));
+    const ProcessingResult next = stitcher.accept(page.frame(40, 400));
+    EXPECT_EQ(next.height, 440);
+    EXPECT_EQ(next.preview.value_or(QImage()).size(), QSize(600, 294));
+}
+
+// A narrow frame almost as tall as the limit: its own rows, then one 20 rows
+// further that would pass 30,000 rows, then one 10 rows further that fits,
+// which only continues the document if the failure changed nothing.
+TEST(ScrollStitcher, anAppendPastTheHeightLimitFailsAndChangesNothing) {
+    std::mt19937 rng(5);
+    QImage tall(8, 30100, QImage::Format_RGB32);
+    for (int y = 0; y < tall.height(); ++y) {
+        const int level = std::uniform_int_distribution<int>(0, 255)(rng);
+        auto* line = reinterpret_cast<QRgb*>(tall.scanLine(y));
+        std::fill_n(line, tall.width(), qRgb(level, 255 - level, level / 2));
+    }
+    ScrollStitcher stitcher;
+    EXPECT_EQ(stitcher.accept(tall.copy(0, 0, 8, 29990)).height, 29990);
+    test::expectError(DocumentError::Kind::limit,
+                      [&] { stitcher.accept(tall.copy(0, 20, 8, 29990)); });
+    const ProcessingResult fits = stitcher.accept(tall.copy(0, 10, 8, 29990));
+    EXPECT_EQ(fits.message, added(10));
+    EXPECT_EQ(fits.height, 30000);
 }
 
 } // namespace
