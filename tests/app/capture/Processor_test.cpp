@@ -1,10 +1,9 @@
 #include "capture/Processor.h"
+#include "fakes/Awaited.h"
 #include "fakes/WidgetTestApp.h"
 #include "support/ScrollPage.h"
 
-#include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,24 +22,22 @@ TEST(Processor, callersContinueOnTheirOwnThreadWhileFramesRunInOrderAndFailOneBy
     processor.accept(page.frame(0, 300));
     processor.accept(page.frame(30, 300));
     QObject context;
-    QEventLoop loop;
     std::vector<int64_t> heights;
     QThread* continuedOn = nullptr;
-    processor.accept(page.frame(90, 300))
-        .then(&context,
-              [&](const ProcessingResult& result) {
-                  heights.push_back(result.height);
-                  continuedOn = QThread::currentThread();
-                  return processor.accept(QImage());
-              })
-        .unwrap()
-        .onFailed(&context, [&](const std::invalid_argument&) {
-            heights.push_back(-1);
-            loop.quit();
-            return ProcessingResult{};
-        });
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-    loop.exec();
+    awaited(processor.accept(page.frame(90, 300))
+                .then(&context,
+                      [&](const ProcessingResult& result) {
+                          heights.push_back(result.height);
+                          continuedOn = QThread::currentThread();
+                          return processor.accept(QImage());
+                      })
+                .unwrap()
+                .onFailed(&context,
+                          [&](const std::invalid_argument&) {
+                              heights.push_back(-1);
+                              return ProcessingResult{};
+                          }))
+        .waitForFinished();
     EXPECT_EQ(continuedOn, QThread::currentThread());
     EXPECT_EQ(heights, (std::vector<int64_t>{390, -1}));
     // The unreadable frame changed nothing: the capture goes on, and the

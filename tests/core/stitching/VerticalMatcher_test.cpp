@@ -155,30 +155,6 @@ TEST(VerticalMatcher, anEvenChangeBetweenFramesDoesNotMakeAUniqueSeamRepetitive)
     }
 }
 
-TEST(VerticalMatcher, evenStripesScrolledByLessThanAPeriodAreTooRepetitive) {
-    std::vector<uint8_t> content(static_cast<size_t>(400 * kWidth));
-    for (int64_t r = 0; r < 400; ++r) {
-        std::fill_n(content.begin() + r * kWidth, kWidth, r % 8 < 4 ? 30 : 220);
-    }
-    EXPECT_EQ(VerticalMatcher().match(window(content, 0, 200), window(content, 3, 200)),
-              MatchDecision::reject(VerticalMatcher::repetitiveMessage));
-}
-
-TEST(VerticalMatcher, aRivalSeamCloseToTheBestScoreIsAmbiguous) {
-    // Offsets within two rows of the best are the same seam.
-    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.1}, {12, 0.11}, {8, 0.12}}));
-    // The floor: three times 0.1 is below 0.25, so 0.2 is too close.
-    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.1}, {11, 0.15}, {20, 0.2}}));
-    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.0}, {30, 0.24}}));
-    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.0}, {30, 0.25}}));
-    // The factor: three times 0.5 is 1.5.
-    EXPECT_TRUE(VerticalMatcher::ambiguous({{10, 0.5}, {30, 1.4}}));
-    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}, {30, 1.5}}));
-    // Only the first distinct rival counts.
-    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}, {11, 0.6}, {30, 1.5}, {40, 1.5}}));
-    EXPECT_FALSE(VerticalMatcher::ambiguous({{10, 0.5}}));
-}
-
 TEST(VerticalMatcher, aBlinkingRowIsToleratedOncePerHundredRowsOfOverlap) {
     const std::vector<uint8_t> content = randomRows(400, 6);
     // 120-row frames scrolled by 40 overlap in 80 rows.
