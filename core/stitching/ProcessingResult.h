@@ -8,7 +8,7 @@
 
 namespace vellumix {
 
-// What the session shows after one frame of a scrolling capture.
+// What the user is shown after one frame of a scrolling capture.
 struct ProcessingResult {
     // One line for the user: progress, no change, or why the frame was refused.
     QString message;
