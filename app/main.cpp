@@ -39,14 +39,13 @@ QStringList absoluteFiles(const QStringList& arguments) {
 
 // The editor window's actions: scrolling capture while the capture allows
 // it, and cancel, which ends the edit and hides the window unless a capture
-// or a question is under way.
+// or a question is under way, asking first when edits would be lost.
 EditorActions editorActions(CaptureSession& session) {
     return EditorActions{
         .canScroll = session.canExtend(),
-        .scroll = [&session] { session.extendSelection(); },
-        .cancel =
+        .finish =
             [&session] {
-                if (session.busy() || session.running() || QApplication::activeModalWidget()) {
+                if (!session.prepareToReplace()) {
                     return;
                 }
                 session.finishEditing();
@@ -54,6 +53,8 @@ EditorActions editorActions(CaptureSession& session) {
                     window->hide();
                 }
             },
+        .expand = nullptr,
+        .scroll = [&session] { session.extendSelection(); },
     };
 }
 

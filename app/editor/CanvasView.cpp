@@ -2,8 +2,8 @@
 
 #include "editor/EditorDocument.h"
 #include "editor/StepNumber.h"
+#include "marks/ToolTraits.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,23 +18,19 @@ namespace {
 constexpr double selectionPadding = 4;
 constexpr double handleDiameter = 10;
 constexpr double handleLineWidth = 1.5;
-constexpr double curveBend = 0.2;
-
-QPointF controlPoint(QPointF p0, QPointF p1) {
-    const QPointF middle = (p0 + p1) / 2;
-    return QPointF(middle.x() - curveBend * (p1.y() - p0.y()),
-                   middle.y() + curveBend * (p1.x() - p0.x()));
-}
-
 void bendCurve(ImageMark& mark) {
-    if (mark.tool == DrawingTool::curvedArrow && mark.points.size() >= 2) {
+    if (ToolTraits::of(mark.tool).points == ToolPoints::curve && mark.points.size() >= 2) {
         mark.points = {mark.points[0], mark.points[1],
-                       controlPoint(mark.points[0], mark.points[1])};
+                       curve::controlPoint(mark.points[0], mark.points[1])};
     }
 }
 
 bool hasHandles(const ImageMark& mark) {
-    return mark.tool == DrawingTool::callout || mark.tool == DrawingTool::curvedArrow;
+    return ToolTraits::of(mark.tool).handles;
+}
+
+bool drawsPath(const ImageMark& mark) {
+    return ToolTraits::of(mark.tool).points == ToolPoints::path;
 }
 
 double distance(QPointF a, QPointF b) {
@@ -203,7 +199,7 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event) {
         repaintChange(before, m_moved);
     } else if (m_pending) {
         const std::optional<ImageMark> before = m_pending;
-        if (m_pending->tool == DrawingTool::pen) {
+        if (drawsPath(*m_pending)) {
             m_pending->points.append(q);
         } else {
             m_pending->points[1] = q;
@@ -239,7 +235,7 @@ void CanvasView::finishMove() {
 void CanvasView::finishMark(QPointF p) {
     ImageMark mark = *std::exchange(m_pending, std::nullopt);
     update();
-    if (mark.tool != DrawingTool::pen) {
+    if (!drawsPath(mark)) {
         mark.points[1] = p;
         bendCurve(mark);
     }
@@ -251,7 +247,7 @@ void CanvasView::finishMark(QPointF p) {
         mark.text = *answer;
         placeCallout(mark);
     }
-    const bool drawn = mark.tool == DrawingTool::pen
+    const bool drawn = drawsPath(mark)
                            ? mark.points.size() > 2
                            : mark.points.size() >= 2 &&
                                  distance(mark.points.front(), mark.points.back()) > minimumDrag;
@@ -268,26 +264,13 @@ void CanvasView::placeCallout(ImageMark& mark) const {
     origin.setY(std::max(std::min(origin.y(), area.bottom() - bubble.height()), area.top()));
 }
 
-void CanvasView::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        m_document.deleteSelected();
-        update();
-        return;
-    case Qt::Key_Escape:
-        if (m_document.selected()) {
-            m_document.setSelected(std::nullopt);
-            update();
-        } else if (m_document.onComplete) {
-            m_document.onComplete();
-        } else {
-            event->ignore();
-        }
-        return;
-    default:
-        event->ignore();
-    }
+void CanvasView::cancelDrag() {
+    m_pending.reset();
+    m_moving.reset();
+    m_moved.reset();
+    m_dragOrigin.reset();
+    m_handle.reset();
+    update();
 }
 
 std::optional<ImageMark> CanvasView::liveMark() const {

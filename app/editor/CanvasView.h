@@ -17,8 +17,7 @@ class EditorDocument;
 // and step marks are placed on the press), a press on a mark selects it and
 // a drag moves it, a drag on a callout's or curved arrow's point reshapes it,
 // Alt-press always starts a new mark, a double click edits a mark's text.
-// Backspace and Delete remove the selected mark; Escape clears the selection,
-// then asks the owner to close the editor.
+// Keys are the editor's key handler's, which may cancel a drag.
 class CanvasView final : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +28,10 @@ public:
     QSize sizeHint() const override;
     // The image pixel under a view position, kept inside the visible area.
     QPointF imagePoint(QPointF view) const;
+    // A mark being drawn, moved or reshaped with the mouse button held.
+    bool dragging() const { return m_pending || m_moving; }
+    // Drops the drag in progress; the document stays as before it began.
+    void cancelDrag();
 
     // Reach of a press around a mark and around a handle, in view points.
     static constexpr double hitTolerance = 6;
@@ -42,7 +45,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -3,10 +3,8 @@
 #include "editor/SymbolIcon.h"
 #include "editor/ToolFamily.h"
 #include "editor/ToolOptions.h"
-#include "ui/KeyText.h"
 #include "ui/ShortcutHint.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QTimer>
@@ -14,9 +12,14 @@
 
 namespace vellumix {
 
+namespace {
+using C = EditorCommand;
+} // namespace
+
 CompactToolbar::CompactToolbar(EditorDocument& document, EditorServices services,
-                               EditorActions actions, QWidget* parent)
-    : QFrame(parent), m_document(document), m_services(services), m_actions(std::move(actions)) {
+                               EditorActions actions, HintDismissal& hints, QWidget* parent)
+    : QFrame(parent), m_document(document), m_services(services), m_actions(std::move(actions)),
+      m_hints(hints) {
     setObjectName(QStringLiteral("compactToolbar"));
     setStyleSheet(QStringLiteral("#compactToolbar { background: palette(window);"
                                  " border: 1px solid rgba(0, 0, 0, 40); border-radius: %1px; }"
@@ -29,27 +32,29 @@ CompactToolbar::CompactToolbar(EditorDocument& document, EditorServices services
     row->setSpacing(spacing);
     addFamilyButtons();
     m_recognize = addButton(QStringLiteral("text.viewfinder"), QStringLiteral("Recognize Text"),
-                            QStringLiteral("Recognize Text · O"));
+                            EditorKeyMap::hint(QStringLiteral("Recognize Text"), C::recognizeText));
     connect(m_recognize, &QToolButton::clicked, this, &CompactToolbar::openRecognition);
     m_undo = addButton(QStringLiteral("arrow.uturn.backward"), QStringLiteral("Undo"),
-                       QStringLiteral("Undo ⌘Z"));
+                       QStringLiteral("Undo ") + EditorKeyMap::chordOf(C::undo).shown);
     connect(m_undo, &QToolButton::clicked, &m_document, &EditorDocument::undo);
     m_redo = addButton(QStringLiteral("arrow.uturn.forward"), QStringLiteral("Redo"),
-                       QStringLiteral("Redo ⇧⌘Z"));
+                       QStringLiteral("Redo ") + EditorKeyMap::chordOf(C::redo).shown);
     connect(m_redo, &QToolButton::clicked, &m_document, &EditorDocument::redo);
     if (m_actions.canScroll) {
         m_scroll = addButton(QStringLiteral("rectangle.expand.vertical"),
                              QStringLiteral("Scrolling capture"),
-                             QStringLiteral("Scrolling capture · ⌘⇧L · Before annotating"));
+                             EditorKeyMap::hint(QStringLiteral("Scrolling capture"), C::scroll) +
+                                 QStringLiteral(" · Before annotating"));
         connect(m_scroll, &QToolButton::clicked, this, [this] { m_actions.scroll(); });
     }
     addSaveButton();
     QToolButton* copy = addButton(QStringLiteral("square.on.square"), QStringLiteral("Copy image"),
-                                  QStringLiteral("Copy image · ⌘C"));
+                                  EditorKeyMap::hint(QStringLiteral("Copy image"), C::copy));
     connect(copy, &QToolButton::clicked, &m_document, &EditorDocument::copy);
-    QToolButton* cancel = addButton(QStringLiteral("xmark"), QStringLiteral("Cancel capture"),
-                                    QStringLiteral("Cancel capture · Esc"));
-    connect(cancel, &QToolButton::clicked, this, [this] { m_actions.cancel(); });
+    QToolButton* cancel =
+        addButton(QStringLiteral("xmark"), QStringLiteral("Cancel capture"),
+                  EditorKeyMap::hint(QStringLiteral("Cancel capture"), C::escape));
+    connect(cancel, &QToolButton::clicked, this, [this] { m_actions.finish(); });
     for (const auto signal : {&EditorDocument::stateChanged, &EditorDocument::selectedChanged}) {
         connect(&m_document, signal, this, &CompactToolbar::refresh);
     }
@@ -73,14 +78,16 @@ QToolButton* CompactToolbar::addButton(const QString& symbol, const QString& nam
     button->setFocusPolicy(Qt::NoFocus);
     button->setAccessibleName(name);
     button->setProperty("symbol", symbol);
-    new ShortcutHint(button, hint);
+    new ShortcutHint(button, hint, m_hints);
     layout()->addWidget(button);
     return button;
 }
 
 void CompactToolbar::addFamilyButtons() {
     for (const ToolFamily& family : ToolFamily::families()) {
-        QToolButton* button = addButton(family.variants.front().symbol, family.id, family.hint());
+        QToolButton* button =
+            addButton(family.variants.front().symbol, family.id,
+                      family.id + QStringLiteral(" · ") + EditorKeyMap::chordOf(family).shown);
         button->setCheckable(true);
         connect(button, &QToolButton::clicked, this, [this, &family] { activateFamily(family); });
         m_familyButtons.append(button);
@@ -88,8 +95,9 @@ void CompactToolbar::addFamilyButtons() {
 }
 
 void CompactToolbar::addSaveButton() {
-    QToolButton* save = addButton(QStringLiteral("square.and.arrow.down"),
-                                  QStringLiteral("Save image"), QStringLiteral("Save image · ⌘S"));
+    QToolButton* save =
+        addButton(QStringLiteral("square.and.arrow.down"), QStringLiteral("Save image"),
+                  EditorKeyMap::hint(QStringLiteral("Save image"), EditorCommand::save));
     save->setPopupMode(QToolButton::MenuButtonPopup);
     save->setMinimumWidth(buttonHeight + 14);
     auto* menu = new QMenu(save);
@@ -97,8 +105,9 @@ void CompactToolbar::addSaveButton() {
                     [this] { saveAs(QStringLiteral("png")); });
     menu->addAction(QStringLiteral("Save as JPG…"), this,
                     [this] { saveAs(QStringLiteral("jpg")); });
-    menu->addAction(keytext::shown(QStringLiteral("Save last format ⌘S")), &m_document,
-                    &EditorDocument::save);
+    menu->addAction(QStringLiteral("Save last format ") +
+                        EditorKeyMap::chordOf(EditorCommand::save).shown,
+                    &m_document, &EditorDocument::save);
     save->setMenu(menu);
     connect(save, &QToolButton::clicked, &m_document, &EditorDocument::save);
 }
@@ -188,7 +197,7 @@ void CompactToolbar::openRecognition() {
 }
 
 bool CompactToolbar::handleKey(const EditorChord& chord, bool autoRepeat) {
-    if (recognizingText() || QApplication::mouseButtons() != Qt::NoButton) {
+    if (recognizingText()) {
         return false;
     }
     if (!(chord.once && autoRepeat)) {
@@ -254,7 +263,7 @@ void CompactToolbar::escape() {
     } else if (m_document.selected()) {
         m_document.setSelected(std::nullopt);
     } else {
-        m_actions.cancel();
+        m_actions.finish();
     }
 }
 

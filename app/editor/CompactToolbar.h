@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorActions.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeyMap.h"
 #include "editor/TextRecognitionPanel.h"
@@ -8,7 +9,6 @@
 #include <QFrame>
 #include <QPointer>
 
-#include <functional>
 #include <optional>
 
 class QAbstractButton;
@@ -16,25 +16,19 @@ class QToolButton;
 
 namespace vellumix {
 
+class HintDismissal;
 struct ToolFamily;
-
-// What the owner of an editor lets its toolbar do besides editing.
-struct EditorActions {
-    // A scrolling capture may be started from this capture.
-    bool canScroll = false;
-    std::function<void()> scroll;
-    std::function<void()> cancel;
-};
 
 // The editor's compact toolbar: one button per tool family, text
 // recognition, undo and redo, scrolling capture, save with its format menu,
 // copy and cancel. It owns the family options popover and the recognition
-// panel (at most one of each open) and carries out the editor's keys.
+// panel (at most one of each open) and carries out the editor's keys. Its
+// hints go with the window's `hints`, which outlives it.
 class CompactToolbar final : public QFrame {
     Q_OBJECT
 public:
     CompactToolbar(EditorDocument& document, EditorServices services, EditorActions actions,
-                   QWidget* parent = nullptr);
+                   HintDismissal& hints, QWidget* parent = nullptr);
     ~CompactToolbar() override;
 
     // The id of the family whose options popover is open.
@@ -51,8 +45,8 @@ public:
     void openRecognition();
     void closePopovers();
 
-    // Carries out one editor key; false when the key should reach the canvas
-    // instead (the recognition panel is open, a mouse button is held).
+    // Carries out one editor key; false when the key should reach the
+    // recognition panel instead, which is open.
     bool handleKey(const EditorChord& chord, bool autoRepeat);
 
     // What the recognition panel runs; tests put a fake here.
@@ -78,6 +72,7 @@ private:
     EditorDocument& m_document;
     EditorServices m_services;
     EditorActions m_actions;
+    HintDismissal& m_hints;
     QPointer<ToolOptions> m_options;
     QPointer<TextRecognitionPanel> m_panel;
     QVector<QToolButton*> m_familyButtons;

@@ -42,8 +42,7 @@ QToolButton* roundButton(QWidget* parent, const char* symbol, const QString& nam
 } // namespace
 
 EditingOverlay::EditingOverlay(EditorDocument& document, const CaptureRegion& region,
-                               QScreen* screen, EditorServices services, EditorActions actions,
-                               std::function<void()> expand)
+                               QScreen* screen, EditorServices services, EditorActions actions)
     : m_document(document), m_region(region), m_dims(windowkind::compositorActive()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     if (m_dims) {
@@ -58,17 +57,15 @@ EditingOverlay::EditingOverlay(EditorDocument& document, const CaptureRegion& re
     // One device pixel per image pixel, whatever scale the region was taken at.
     m_canvas->setScale(1 / screen->devicePixelRatio());
     m_scroll->setWidget(m_canvas);
-    m_toolbar = new CompactToolbar(document, services, std::move(actions), this);
+    std::function<void()> expand = std::move(actions.expand);
+    m_toolbar = new CompactToolbar(document, services, std::move(actions), m_hints, this);
     m_buttons = makeButtons(std::move(expand));
     m_caption = new QLabel(this);
     m_caption->setStyleSheet(QStringLiteral("QLabel { background: palette(window); padding: 10px;"
                                             " border-radius: 8px; }"));
     connect(&document, &EditorDocument::stateChanged, this, &EditingOverlay::layOut);
     connect(&document, &EditorDocument::messageChanged, this, &EditingOverlay::showMessage);
-    m_keys =
-        std::make_unique<EditorKeyHandler>(this, [this](const EditorChord& chord, bool repeat) {
-            return m_toolbar->handleKey(chord, repeat);
-        });
+    m_keys = std::make_unique<EditorKeyHandler>(this, *m_toolbar, *m_canvas, m_hints);
     showMessage(document.message());
 }
 
@@ -83,11 +80,12 @@ QWidget* EditingOverlay::makeButtons(std::function<void()> expand) {
     row->setContentsMargins(8, 8, 8, 8);
     row->setSpacing(8);
     QToolButton* pin = roundButton(panel, "pin", QStringLiteral("Pin image"));
-    new ShortcutHint(pin, QStringLiteral("Pin image · P"));
+    new ShortcutHint(pin, EditorKeyMap::hint(QStringLiteral("Pin image"), EditorCommand::pin),
+                     m_hints);
     connect(pin, &QToolButton::clicked, &m_document, &EditorDocument::pin);
     QToolButton* grow =
         roundButton(panel, "arrow.up.left.and.arrow.down.right", QStringLiteral("Expand editor"));
-    new ShortcutHint(grow, QStringLiteral("Open in a larger editor window"));
+    new ShortcutHint(grow, QStringLiteral("Open in a larger editor window"), m_hints);
     connect(grow, &QToolButton::clicked, this, [expand = std::move(expand)] { expand(); });
     row->addWidget(pin);
     row->addWidget(grow);

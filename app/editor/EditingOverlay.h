@@ -2,10 +2,10 @@
 
 #include "capture/CaptureRegion.h"
 #include "editor/CompactToolbar.h"
+#include "ui/HintDismissal.h"
 
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QFrame;
@@ -27,7 +27,7 @@ class EditingOverlay final : public QWidget {
     Q_OBJECT
 public:
     EditingOverlay(EditorDocument& document, const CaptureRegion& region, QScreen* screen,
-                   EditorServices services, EditorActions actions, std::function<void()> expand);
+                   EditorServices services, EditorActions actions);
     ~EditingOverlay() override;
 
     CompactToolbar* toolbar() const { return m_toolbar; }
@@ -58,6 +58,7 @@ private:
     CompactToolbar* m_toolbar = nullptr;
     QWidget* m_buttons = nullptr;
     QLabel* m_caption = nullptr;
+    HintDismissal m_hints;
     std::unique_ptr<EditorKeyHandler> m_keys;
 };
 

@@ -1,14 +1,15 @@
 #include "editor/EditorDocument.h"
 
 #include "api/OutputFile.h"
+#include "editor/EditorKeyMap.h"
 #include "editor/EditorPreferences.h"
 #include "editor/StepNumber.h"
 #include "imaging/DocumentError.h"
 #include "imaging/EditedImage.h"
+#include "marks/ToolTraits.h"
 #include "pins/PinService.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
-#include "ui/KeyText.h"
 
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
@@ -19,12 +20,10 @@ namespace vellumix {
 
 namespace {
 
-const QString initialMessage = QStringLiteral("Drag to annotate · ⌘Z to undo");
 const QString textLengthMessage = QStringLiteral("Enter 1–200 characters");
 constexpr double jpegQuality = 0.9;
 constexpr double calloutReach = 260;
 constexpr double calloutDrop = 100;
-constexpr double curveBend = 0.2;
 constexpr double colorTolerance = 0.002;
 // Far beyond any useful block; keeps the conversion to int defined.
 constexpr double largestBlock = 4096;
@@ -56,20 +55,15 @@ int graphemeCount(const QString& text) {
     return count;
 }
 
-// The curve's control point: off the middle of p0–p1, to its right.
-QPointF controlPoint(QPointF p0, QPointF p1) {
-    const QPointF middle = (p0 + p1) / 2;
-    return QPointF(middle.x() - curveBend * (p1.y() - p0.y()),
-                   middle.y() + curveBend * (p1.x() - p0.x()));
-}
-
 } // namespace
 
 EditorDocument::EditorDocument(QImage source, double sourceScale, bool requiresSave,
                                bool confirmBeforeDiscard, EditorServices services, QObject* parent)
     : QObject(parent), m_source(std::move(source)), m_sourceScale(sourceScale),
       m_confirmBeforeDiscard(confirmBeforeDiscard), m_services(services),
-      m_unsavedChanges(requiresSave), m_message(keytext::shown(initialMessage)) {
+      m_unsavedChanges(requiresSave),
+      m_message(QStringLiteral("Drag to annotate · ") +
+                EditorKeyMap::chordOf(EditorCommand::undo).shown + QStringLiteral(" to undo")) {
     restorePreferences();
 }
 
@@ -263,6 +257,22 @@ void EditorDocument::redo() {
     step(m_future, m_history);
 }
 
+// A variant of the same family keeps the mark where it was: a curve gains its
+// control point, a line drops it, text and callout trade the callout's target.
+void EditorDocument::reshape(QVector<QPointF>& points, ToolPoints kind) const {
+    if (kind == ToolPoints::curve && points.size() == 2) {
+        points.append(curve::controlPoint(points[0], points[1]));
+    } else if (kind == ToolPoints::two && points.size() >= 3) {
+        points.resize(2);
+    } else if (kind == ToolPoints::two && points.size() == 1) {
+        const QRectF area = visibleArea();
+        points.append(QPointF(std::min(points[0].x() + calloutReach, area.right()),
+                              std::min(points[0].y() + calloutDrop, area.bottom())));
+    } else if (kind == ToolPoints::one && points.size() >= 2) {
+        points.resize(1);
+    }
+}
+
 void EditorDocument::changeVariant(DrawingTool tool) {
     const std::optional<int> selection = m_selected;
     const std::optional<ImageMark> active = activeMark();
@@ -273,18 +283,7 @@ void EditorDocument::changeVariant(DrawingTool tool) {
     }
     setSelected(selection);
     ImageMark mark = *active;
-    QVector<QPointF>& points = mark.points;
-    if (tool == DrawingTool::curvedArrow && points.size() == 2) {
-        points.append(controlPoint(points[0], points[1]));
-    } else if ((tool == DrawingTool::arrow || tool == DrawingTool::line) && points.size() >= 3) {
-        points.resize(2);
-    } else if (tool == DrawingTool::callout && points.size() == 1) {
-        const QRectF area = visibleArea();
-        points.append(QPointF(std::min(points[0].x() + calloutReach, area.right()),
-                              std::min(points[0].y() + calloutDrop, area.bottom())));
-    } else if (tool == DrawingTool::text && points.size() >= 2) {
-        points.resize(1);
-    }
+    reshape(mark.points, ToolTraits::of(tool).points);
     if (tool != DrawingTool::pixelate) {
         mark.bitmap.reset();
     }
@@ -329,8 +328,7 @@ bool EditorDocument::matchesColor(const QColor& color) const {
 
 void EditorDocument::editSelectedText() {
     std::optional<ImageMark> mark = activeMark();
-    if (!mark || (mark->tool != DrawingTool::text && mark->tool != DrawingTool::callout &&
-                  mark->tool != DrawingTool::step)) {
+    if (!mark || !ToolTraits::of(mark->tool).text) {
         return;
     }
     const std::optional<QString> answer =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "marks/ImageMark.h"
+#include "marks/ToolTraits.h"
 
 #include <QColor>
 #include <QImage>
@@ -141,6 +142,7 @@ private:
     bool bakePixelation(ImageMark& mark, const QVector<ImageMark>& beneath, double thickness,
                         const QString& failure);
     QRectF spannedArea(const ImageMark& mark) const;
+    void reshape(QVector<QPointF>& points, ToolPoints kind) const;
     void finish(const QString& message);
 
     QImage m_source;

@@ -1,5 +1,7 @@
 #include "editor/EditorKeyHandler.h"
 
+#include "editor/CanvasView.h"
+#include "editor/CompactToolbar.h"
 #include "ui/HintDismissal.h"
 
 #include <QAbstractSpinBox>
@@ -37,8 +39,9 @@ bool belongsTo(const QWidget* window, const QWidget* editor) {
 
 } // namespace
 
-EditorKeyHandler::EditorKeyHandler(QWidget* editor, Handle handle, QObject* parent)
-    : QObject(parent), m_editor(editor), m_handle(std::move(handle)) {
+EditorKeyHandler::EditorKeyHandler(QWidget* editor, CompactToolbar& toolbar, CanvasView& canvas,
+                                   HintDismissal& hints, QObject* parent)
+    : QObject(parent), m_editor(editor), m_toolbar(toolbar), m_canvas(canvas), m_hints(hints) {
     qApp->installEventFilter(this);
 }
 
@@ -78,13 +81,23 @@ bool EditorKeyHandler::eventFilter(QObject* watched, QEvent* event) {
         key->accept();
         return true;
     }
-    if (!m_handle(*chord, key->isAutoRepeat())) {
+    if (!handle(*chord, key->isAutoRepeat())) {
         return false;
     }
     // Accepted, or Qt offers the press to every parent widget in turn.
     key->accept();
-    HintDismissal::shared().dismissAll();
+    m_hints.dismissAll();
     return true;
+}
+
+bool EditorKeyHandler::handle(const EditorChord& chord, bool autoRepeat) {
+    if (QApplication::mouseButtons() != Qt::NoButton || m_canvas.dragging()) {
+        if (chord.command == EditorCommand::escape) {
+            m_canvas.cancelDrag();
+        }
+        return true;
+    }
+    return m_toolbar.handleKey(chord, autoRepeat);
 }
 
 } // namespace vellumix

@@ -12,37 +12,49 @@ namespace {
 constexpr Qt::KeyboardModifiers chordModifiers =
     Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
-// `keys` in the app's symbol notation ("⌘S"; "Delete" is the key labelled
-// Backspace here); the user reads this system's names.
-EditorChord chord(Qt::KeyboardModifiers modifiers, Qt::Key key, EditorCommand command, bool once,
-                  const char* keys) {
-    return {QKeyCombination(modifiers, key), command, once,
-            keytext::shownBinding(QString::fromUtf8(keys))};
-}
+using C = EditorCommand;
+constexpr Qt::KeyboardModifiers none = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+
+// `keys` in the app's symbol notation ("⌘S"), which the user reads with this
+// system's names. The family keys come first, in toolbar order.
+constexpr struct {
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    EditorCommand command;
+    bool once;
+    const char* keys;
+    const char* family = nullptr;
+} rows[] = {
+    {none, Qt::Key_R, C::family, true, "R", "Shapes"},
+    {none, Qt::Key_A, C::family, true, "A", "Arrows & lines"},
+    {none, Qt::Key_T, C::family, true, "T", "Text"},
+    {none, Qt::Key_B, C::family, true, "B", "Pen"},
+    {none, Qt::Key_N, C::family, true, "N", "Steps"},
+    {none, Qt::Key_H, C::family, true, "H", "Highlight"},
+    {none, Qt::Key_M, C::family, true, "M", "Redact"},
+    {none, Qt::Key_C, C::family, true, "C", "Crop"},
+    {none, Qt::Key_P, C::pin, true, "P"},
+    {none, Qt::Key_O, C::recognizeText, true, "O"},
+    {none, Qt::Key_Backspace, C::deleteSelected, false, "Backspace"},
+    {none, Qt::Key_Delete, C::deleteSelected, false, "Delete"},
+    {none, Qt::Key_Escape, C::escape, false, "Esc"},
+    {ctrl, Qt::Key_S, C::save, true, "⌘S"},
+    {ctrlShift, Qt::Key_L, C::scroll, true, "⌘⇧L"},
+    {ctrl, Qt::Key_C, C::copy, false, "⌘C"},
+    {ctrl, Qt::Key_Z, C::undo, false, "⌘Z"},
+    {ctrlShift, Qt::Key_Z, C::redo, false, "⇧⌘Z"},
+};
 
 QVector<EditorChord> makeChords() {
     QVector<EditorChord> all;
-    for (const ToolFamily& family : ToolFamily::families()) {
-        const auto key = Qt::Key(Qt::Key_A + family.key.toUpper().unicode() - 'A');
-        all.append(
-            {QKeyCombination(key), EditorCommand::family, true, family.key.toUpper(), &family});
+    for (const auto& row : rows) {
+        const ToolFamily* family =
+            row.family != nullptr ? ToolFamily::withId(QString::fromUtf8(row.family)) : nullptr;
+        all.append({QKeyCombination(row.modifiers, row.key), row.command, row.once,
+                    keytext::shown(QString::fromUtf8(row.keys)), family});
     }
-    using C = EditorCommand;
-    const Qt::KeyboardModifiers none = Qt::NoModifier;
-    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    all.append({
-        chord(none, Qt::Key_P, C::pin, true, "P"),
-        chord(none, Qt::Key_O, C::recognizeText, true, "O"),
-        chord(none, Qt::Key_Backspace, C::deleteSelected, false, "Delete"),
-        {QKeyCombination(Qt::Key_Delete), C::deleteSelected, false, QStringLiteral("Delete")},
-        chord(none, Qt::Key_Escape, C::escape, false, "Esc"),
-        chord(ctrl, Qt::Key_S, C::save, true, "⌘S"),
-        chord(ctrlShift, Qt::Key_L, C::scroll, true, "⌘⇧L"),
-        chord(ctrl, Qt::Key_C, C::copy, false, "⌘C"),
-        chord(ctrl, Qt::Key_Z, C::undo, false, "⌘Z"),
-        chord(ctrlShift, Qt::Key_Z, C::redo, false, "⇧⌘Z"),
-    });
     return all;
 }
 
@@ -70,6 +82,19 @@ const EditorChord& chordOf(EditorCommand command) {
         }
     }
     return chords().front();
+}
+
+const EditorChord& chordOf(const ToolFamily& family) {
+    for (const EditorChord& row : chords()) {
+        if (row.family == &family) {
+            return row;
+        }
+    }
+    return chords().front();
+}
+
+QString hint(const QString& label, EditorCommand command) {
+    return label + QStringLiteral(" · ") + chordOf(command).shown;
 }
 
 } // namespace vellumix::EditorKeyMap

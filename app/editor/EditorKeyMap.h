@@ -10,7 +10,7 @@ class QKeyEvent;
 
 namespace vellumix {
 
-class ToolFamily;
+struct ToolFamily;
 
 // What an editor key does. The editor's key handler is the one owner of every
 // chord below while an editor window is active: the application's menus show
@@ -49,8 +49,12 @@ const QVector<EditorChord>& chords();
 // the key is read without its modifiers.
 std::optional<EditorChord> match(const QKeyEvent& event);
 
-// The first chord of a command, for menus and hints.
+// The first chord of a command, or of a family's key, for menus and hints.
 const EditorChord& chordOf(EditorCommand command);
+const EditorChord& chordOf(const ToolFamily& family);
+
+// A control's hint: "Save image · Ctrl+S".
+QString hint(const QString& label, EditorCommand command);
 
 } // namespace EditorKeyMap
 } // namespace vellumix

@@ -11,12 +11,11 @@ namespace vellumix {
 
 InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
                                                  const CaptureRegion& region,
-                                                 EditorServices services, InPlaceActions actions,
+                                                 EditorServices services, EditorActions actions,
                                                  QObject* parent)
     : QObject(parent) {
-    EditorActions toolbar{actions.canScroll, std::move(actions.scroll), std::move(actions.finish)};
     m_window = new EditingOverlay(document, region, screenOf(region.displayID), services,
-                                  std::move(toolbar), std::move(actions.expand));
+                                  std::move(actions));
     m_window->show();
     windowkind::showOnAllDesktops(m_window);
     m_window->raise();

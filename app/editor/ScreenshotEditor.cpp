@@ -33,7 +33,7 @@ const struct {
 ScreenshotEditor::ScreenshotEditor(EditorDocument& document, EditorServices services,
                                    EditorActions actions, QWidget* parent)
     : QWidget(parent), m_document(document),
-      m_toolbar(new CompactToolbar(document, services, std::move(actions), this)) {
+      m_toolbar(new CompactToolbar(document, services, std::move(actions), m_hints, this)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 0);
     column->addWidget(m_toolbar, 0, Qt::AlignLeft);
@@ -62,10 +62,7 @@ ScreenshotEditor::ScreenshotEditor(EditorDocument& document, EditorServices serv
     connect(&document, &EditorDocument::zoomChanged, this, &ScreenshotEditor::fit);
     connect(&document, &EditorDocument::stateChanged, this, &ScreenshotEditor::fit);
     connect(&document, &EditorDocument::messageChanged, m_message, &QLabel::setText);
-    m_keys =
-        std::make_unique<EditorKeyHandler>(this, [this](const EditorChord& chord, bool repeat) {
-            return m_toolbar->handleKey(chord, repeat);
-        });
+    m_keys = std::make_unique<EditorKeyHandler>(this, *m_toolbar, *m_canvas, m_hints);
     fit();
 }
 
@@ -98,7 +95,8 @@ QWidget* ScreenshotEditor::makeHeader() {
     pin->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     pin->setAccessibleName(QStringLiteral("Pin image"));
     pin->setFocusPolicy(Qt::NoFocus);
-    new ShortcutHint(pin, QStringLiteral("Pin image · P"));
+    new ShortcutHint(pin, EditorKeyMap::hint(QStringLiteral("Pin image"), EditorCommand::pin),
+                     m_hints);
     connect(pin, &QToolButton::clicked, &m_document, &EditorDocument::pin);
     row->addWidget(title);
     row->addWidget(m_size);

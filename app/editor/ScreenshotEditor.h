@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/CompactToolbar.h"
+#include "ui/HintDismissal.h"
 
 #include <QWidget>
 
@@ -48,6 +49,7 @@ private:
     void fit();
 
     EditorDocument& m_document;
+    HintDismissal m_hints;
     CompactToolbar* m_toolbar;
     CanvasView* m_canvas = nullptr;
     QScrollArea* m_scroll = nullptr;

@@ -16,28 +16,24 @@ QVector<ToolFamily> makeFamilies() {
     };
     return {
         {s("Shapes"),
-         'R',
          {{T::rectangle, s("square"), s("Rectangle")}, {T::ellipse, s("circle"), s("Ellipse")}},
          s("形状")},
         {s("Arrows & lines"),
-         'A',
          {{T::line, s("line.diagonal"), s("Line")},
           {T::arrow, s("arrow.up.right"), s("Arrow")},
           {T::curvedArrow, s("arrow.turn.up.right"), s("Curved arrow")}},
          s("箭头与线条")},
         {s("Text"),
-         'T',
          {{T::text, s("textformat"), s("Text")}, {T::callout, s("text.bubble"), s("Callout")}},
          s("文字")},
-        {s("Pen"), 'B', {{T::pen, s("pencil.tip"), s("Pen")}}, s("画笔")},
-        {s("Steps"), 'N', {{T::step, s("1.circle"), s("Step number")}}, s("步骤")},
-        {s("Highlight"), 'H', {{T::highlight, s("highlighter"), s("Highlight")}}, s("高亮")},
+        {s("Pen"), {{T::pen, s("pencil.tip"), s("Pen")}}, s("画笔")},
+        {s("Steps"), {{T::step, s("1.circle"), s("Step number")}}, s("步骤")},
+        {s("Highlight"), {{T::highlight, s("highlighter"), s("Highlight")}}, s("高亮")},
         {s("Redact"),
-         'M',
          {{T::pixelate, s("square.grid.3x3"), s("Pixelate")},
           {T::cover, s("rectangle.fill"), s("Solid cover")}},
          s("遮挡")},
-        {s("Crop"), 'C', {{T::crop, s("crop"), s("Crop")}}, s("裁剪")},
+        {s("Crop"), {{T::crop, s("crop"), s("Crop")}}, s("裁剪")},
     };
 }
 
@@ -46,10 +42,6 @@ QVector<ToolFamily> makeFamilies() {
 bool ToolFamily::contains(DrawingTool tool) const {
     return std::any_of(variants.begin(), variants.end(),
                        [tool](const ToolVariant& v) { return v.tool == tool; });
-}
-
-QString ToolFamily::hint() const {
-    return id + QStringLiteral(" · ") + key.toUpper();
 }
 
 const ToolVariant& ToolFamily::variant(const Defaults& defaults) const {

@@ -2,7 +2,6 @@
 
 #include "marks/DrawingTool.h"
 
-#include <QChar>
 #include <QString>
 #include <QVector>
 
@@ -18,12 +17,11 @@ struct ToolVariant {
     QString label;
 };
 
-// A toolbar button and its key: related tools behind one button, whose
-// options popover switches between them. The family remembers the variant
-// last chosen.
+// A toolbar button: related tools behind one button, whose options popover
+// switches between them. The family remembers the variant last chosen. Its
+// key is in the editor's key map.
 struct ToolFamily {
     QString id;
-    QChar key;
     QVector<ToolVariant> variants;
     // Ends the defaults key of the remembered variant; stored values keep
     // these suffixes so that a user's choices survive.
@@ -31,8 +29,6 @@ struct ToolFamily {
 
     bool contains(DrawingTool tool) const;
     QString storageKey() const { return QStringLiteral("editor.variant.") + storedSuffix; }
-    // "Shapes · R"
-    QString hint() const;
     // The remembered variant; the first one when none or an unknown one is
     // stored.
     const ToolVariant& variant(const Defaults& defaults) const;

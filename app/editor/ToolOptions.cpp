@@ -1,10 +1,11 @@
 #include "editor/ToolOptions.h"
 
 #include "editor/EditorDocument.h"
+#include "editor/EditorKeyMap.h"
 #include "editor/EditorPreferences.h"
 #include "editor/SymbolIcon.h"
 #include "editor/ToolFamily.h"
-#include "ui/KeyText.h"
+#include "marks/ToolTraits.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -83,16 +84,17 @@ void ToolOptions::rebuild() {
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(10);
     const DrawingTool tool = activeTool();
+    const ToolTraits& traits = ToolTraits::of(tool);
     if (m_family.variants.size() > 1) {
         addVariants(rows);
     }
     addSwatches(rows);
-    if (tool == DrawingTool::text || tool == DrawingTool::callout || tool == DrawingTool::step) {
+    if (traits.text) {
         addFontSizes(rows);
-    } else if (tool != DrawingTool::cover && tool != DrawingTool::crop) {
+    } else if (traits.width) {
         addWidths(rows, tool);
     }
-    if (tool == DrawingTool::rectangle || tool == DrawingTool::highlight) {
+    if (traits.corners) {
         addCorners(rows);
     }
     addMarkActions(rows, tool);
@@ -236,7 +238,7 @@ void ToolOptions::addMarkActions(QLayout* parent, DrawingTool tool) {
         return;
     }
     auto* row = new QHBoxLayout;
-    if (tool == DrawingTool::text || tool == DrawingTool::callout || tool == DrawingTool::step) {
+    if (ToolTraits::of(tool).text) {
         QAbstractButton* edit =
             addButton(row, QStringLiteral("pencil"), QStringLiteral("Edit text"),
                       QStringLiteral("Edit text"), false);
@@ -244,7 +246,7 @@ void ToolOptions::addMarkActions(QLayout* parent, DrawingTool tool) {
         connect(edit, &QAbstractButton::clicked, this, [this] { m_document.editSelectedText(); });
     }
     const QString remove =
-        QStringLiteral("Delete annotation · ") + keytext::shownBinding(QStringLiteral("Delete"));
+        EditorKeyMap::hint(QStringLiteral("Delete annotation"), EditorCommand::deleteSelected);
     QAbstractButton* trash = addButton(row, QStringLiteral("trash"), remove, remove, false);
     trash->setCheckable(false);
     connect(trash, &QAbstractButton::clicked, this, [this] { m_document.deleteSelected(); });

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "editor/EditorActions.h"
 
-#include <functional>
+#include <QString>
 
 namespace vellumix {
 
@@ -15,16 +15,7 @@ struct CaptureRegion;
 class InPlaceEditing {
 public:
     // What the in-place editor calls back into the session.
-    struct Actions {
-        // The capture may be extended into a scrolling capture.
-        bool canScroll = false;
-        // Cancel and Escape: the edit ends here.
-        std::function<void()> finish;
-        // The edit moves on to the editor window.
-        std::function<void()> expand;
-        // A scrolling capture starts from this region.
-        std::function<void()> scroll;
-    };
+    using Actions = EditorActions;
 
     virtual ~InPlaceEditing() = default;
 

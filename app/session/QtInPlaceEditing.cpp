@@ -25,10 +25,7 @@ bool QtInPlaceEditing::show(EditorDocument& document, const CaptureRegion& regio
         })) {
         return false;
     }
-    m_controller = new InPlaceEditorController(
-        document, region, m_services,
-        InPlaceActions{actions.canScroll, std::move(actions.finish), std::move(actions.expand),
-                       std::move(actions.scroll)});
+    m_controller = new InPlaceEditorController(document, region, m_services, std::move(actions));
     return true;
 }
 

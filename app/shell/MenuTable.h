@@ -1,27 +1,12 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QString>
 
-namespace vellumix {
+#include <functional>
 
-// Everything the app's menus can do.
-enum class MenuAction {
-    Separator,
-    About,
-    Shortcuts,
-    Quit,
-    Capture,
-    OpenImage,
-    OpenFromClipboard,
-    SaveImage,
-    CloseEditor,
-    Undo,
-    Redo,
-    Cut,
-    Copy,
-    SelectAll,
-};
+namespace vellumix {
 
 // What the enabling rules look at.
 struct MenuState {
@@ -29,27 +14,35 @@ struct MenuState {
     bool running = false;
     bool hasEditor = false;
     bool clipboardHasImage = false;
+
+    bool idle() const { return !busy && !running; }
 };
 
-struct MenuItem {
-    MenuAction action;
-    const char* title;
-    const char* keys; // a portable QKeySequence text; empty for none
+// One menu item: its title, its key equivalent, when it may be used and what
+// it does. A row without a title is a separator.
+struct MenuRow {
+    QString title;
+    QKeySequence keys;
+    std::function<bool(const MenuState&)> enabled;
+    std::function<void()> run;
+
+    bool isSeparator() const { return title.isEmpty(); }
 };
 
 struct MenuDefinition {
-    const char* title;
-    QList<MenuItem> items;
+    QString title;
+    QList<MenuRow> rows;
+};
+
+// The app's menus: the menu bar in order (the application menu, File and
+// Edit) and the tray icon's menu, whose first item's title is the capture
+// title.
+struct MenuTables {
+    QList<MenuDefinition> menuBar;
+    QList<MenuRow> tray;
 };
 
 namespace menutable {
-
-// The menu bar, in order: the application menu, File and Edit.
-const QList<MenuDefinition>& menuBar();
-// The tray icon's menu; its first item's title is `captureTitle`.
-const QList<MenuItem>& trayMenu();
-
-bool isEnabled(MenuAction action, const MenuState& state);
 
 // "Capture", four spaces, then the hot key as the user reads it, or
 // "Shortcut unavailable" when it could not be registered.

@@ -1,5 +1,7 @@
 #include "shell/ShortcutSettings.h"
 
+#include "editor/EditorKeyMap.h"
+#include "editor/ToolFamily.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "ui/KeyText.h"
 #include "ui/TextStyle.h"
@@ -14,16 +16,55 @@
 
 namespace vellumix {
 
-const QList<ShortcutSettings::Binding> ShortcutSettings::editorBindings = {
-    {"R / A / T", "Shapes / Arrows / Text"},
-    {"B / N / H", "Brush / Steps / Highlight"},
-    {"M / C / P", "Redact / Crop / Pin"},
-    {"O", "Recognize text"},
-    {"⌘⇧L", "Start scrolling capture"},
-    {"⌘C / ⌘S", "Copy / Save"},
-    {"⌘Z / ⌘⇧Z", "Undo / Redo"},
-    {"Delete / Esc", "Delete / Dismiss"},
+namespace {
+
+// A chord of the editor's key map: a family's key, else a command's first.
+struct Key {
+    EditorCommand command;
+    const char* family = nullptr;
 };
+
+const struct {
+    QList<Key> keys;
+    const char* action;
+} bindingLines[] = {
+    {{{EditorCommand::family, "Shapes"},
+      {EditorCommand::family, "Arrows & lines"},
+      {EditorCommand::family, "Text"}},
+     "Shapes / Arrows / Text"},
+    {{{EditorCommand::family, "Pen"},
+      {EditorCommand::family, "Steps"},
+      {EditorCommand::family, "Highlight"}},
+     "Brush / Steps / Highlight"},
+    {{{EditorCommand::family, "Redact"}, {EditorCommand::family, "Crop"}, {EditorCommand::pin}},
+     "Redact / Crop / Pin"},
+    {{{EditorCommand::recognizeText}}, "Recognize text"},
+    {{{EditorCommand::scroll}}, "Start scrolling capture"},
+    {{{EditorCommand::copy}, {EditorCommand::save}}, "Copy / Save"},
+    {{{EditorCommand::undo}, {EditorCommand::redo}}, "Undo / Redo"},
+    {{{EditorCommand::deleteSelected}, {EditorCommand::escape}}, "Delete / Dismiss"},
+};
+
+QString shown(const Key& key) {
+    const ToolFamily* family =
+        key.family != nullptr ? ToolFamily::withId(QString::fromUtf8(key.family)) : nullptr;
+    return family != nullptr ? EditorKeyMap::chordOf(*family).shown
+                             : EditorKeyMap::chordOf(key.command).shown;
+}
+
+} // namespace
+
+QList<ShortcutSettings::Binding> ShortcutSettings::editorBindings() {
+    QList<Binding> bindings;
+    for (const auto& row : bindingLines) {
+        QStringList keys;
+        for (const Key& key : row.keys) {
+            keys.append(shown(key));
+        }
+        bindings.append({keys.join(QStringLiteral(" / ")), QString::fromUtf8(row.action)});
+    }
+    return bindings;
+}
 
 ShortcutSettings::ShortcutSettings(GlobalCaptureShortcut& shortcut)
     : m_shortcut(shortcut), m_modifiers(new QComboBox), m_keys(new QComboBox),
@@ -93,15 +134,13 @@ QLayout* ShortcutSettings::bindingRows() {
     grid->setVerticalSpacing(8);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPixelSize(textstyle::font(textstyle::Style::callout).pixelSize());
-    for (qsizetype row = 0; row < editorBindings.size(); ++row) {
-        const Binding& binding = editorBindings[row];
-        QLabel* keys = textstyle::label(keytext::shownBinding(QString::fromUtf8(binding.keys)),
-                                        textstyle::Style::callout);
+    const QList<Binding> bindings = editorBindings();
+    for (qsizetype row = 0; row < bindings.size(); ++row) {
+        QLabel* keys = textstyle::label(bindings[row].keys, textstyle::Style::callout);
         keys->setFont(mono);
         grid->addWidget(keys, int(row), 0);
-        grid->addWidget(
-            textstyle::label(QString::fromUtf8(binding.action), textstyle::Style::callout),
-            int(row), 1);
+        grid->addWidget(textstyle::label(bindings[row].action, textstyle::Style::callout), int(row),
+                        1);
     }
     grid->setColumnStretch(1, 1);
     return grid;

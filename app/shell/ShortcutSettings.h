@@ -15,12 +15,13 @@ class GlobalCaptureShortcut;
 class ShortcutSettings final : public QWidget {
     Q_OBJECT
 public:
+    // One line of the editor's bindings: the keys, from the editor's key
+    // map, and what they do.
     struct Binding {
-        const char* keys;
-        const char* action;
+        QString keys;
+        QString action;
     };
-    // The editor's bindings, as listed; the editor owns the bindings themselves.
-    static const QList<Binding> editorBindings;
+    static QList<Binding> editorBindings();
     static constexpr QSize windowSize{460, 590};
 
     explicit ShortcutSettings(GlobalCaptureShortcut& shortcut);

@@ -1,6 +1,7 @@
 #include "shell/VellumixApp.h"
 
 #include "editor/EditorDocument.h"
+#include "editor/EditorKeyMap.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "session/CaptureSession.h"
@@ -28,13 +29,11 @@ const QString VellumixApp::noClipboardImageMessage =
 VellumixApp::VellumixApp(Parts parts, QObject* parent)
     : QObject(parent), m_parts(std::move(parts)) {
     m_menus = std::make_unique<AppMenus>(
-        [this] { return menuState(); },
+        menuTables(), [this] { return menuState(); },
         [this] {
             const GlobalCaptureShortcut& shortcut = m_parts.shortcut;
             return menutable::captureTitle(shortcut.modifiers(), shortcut.key(), shortcut.error());
         });
-    connect(m_menus.get(), &AppMenus::triggered, this, &VellumixApp::perform);
-    installHandlers();
     connect(&m_parts.session, &CaptureSession::changed, this, &VellumixApp::documentChanged);
 }
 
@@ -75,13 +74,75 @@ MenuState VellumixApp::menuState() const {
                      .clipboardHasImage = !m_parts.clipboard.image().isNull()};
 }
 
-void VellumixApp::perform(MenuAction action) {
-    if (menutable::isEnabled(action, menuState()) && m_handlers.contains(action)) {
-        m_handlers.value(action)();
-    }
+namespace {
+
+MenuRow keyed(MenuRow row, const QKeySequence& keys) {
+    row.keys = keys;
+    return row;
 }
 
-void VellumixApp::installHandlers() {
+QKeySequence editorKeys(EditorCommand command) {
+    return QKeySequence(EditorKeyMap::chordOf(command).keys);
+}
+
+bool always(const MenuState&) {
+    return true;
+}
+
+bool idle(const MenuState& state) {
+    return state.idle();
+}
+
+} // namespace
+
+MenuTables VellumixApp::menuTables() {
+    CaptureSession& session = m_parts.session;
+    const auto call = [this](void (VellumixApp::*method)()) {
+        return [this, method] {
+            (this->*method)();
+        };
+    };
+    const MenuRow separator;
+    const MenuRow about{QStringLiteral("About Vellumix"), {}, always, call(&VellumixApp::about)};
+    const MenuRow shortcuts{QStringLiteral("Keyboard Shortcuts…"), {}, always, [this] {
+                                m_parts.shortcut.showSettings();
+                            }};
+    const MenuRow quit{QStringLiteral("Quit Vellumix"), {}, idle, call(&VellumixApp::quit)};
+    const MenuRow capture{QStringLiteral("Capture"), {}, idle, [&session] {
+                              session.start(true);
+                          }};
+    const MenuRow openImage{QStringLiteral("Open Image…"), {}, idle, call(&VellumixApp::openImage)};
+    const MenuRow fromClipboard{
+        QStringLiteral("Open from Clipboard"),
+        {},
+        [](const MenuState& state) { return state.idle() && state.clipboardHasImage; },
+        call(&VellumixApp::openFromClipboard)};
+    const MenuRow save{QStringLiteral("Save Image…"), editorKeys(EditorCommand::save),
+                       [](const MenuState& state) { return state.idle() && state.hasEditor; },
+                       [&session] {
+                           if (EditorDocument* document = session.editor()) {
+                               document->save();
+                           }
+                       }};
+    MenuRow paste = keyed(fromClipboard, QKeySequence(QStringLiteral("Ctrl+V")));
+    paste.title = QStringLiteral("Paste");
+    return {{{QStringLiteral("Vellumix"),
+              {about, shortcuts, separator, keyed(quit, QKeySequence(QStringLiteral("Ctrl+Q")))}},
+             {QStringLiteral("File"),
+              {keyed(capture, QKeySequence(QStringLiteral("Ctrl+N"))),
+               keyed(openImage, QKeySequence(QStringLiteral("Ctrl+O"))),
+               fromClipboard,
+               separator,
+               save,
+               {QStringLiteral("Close"), QKeySequence(QStringLiteral("Ctrl+W")), always,
+                call(&VellumixApp::closeEditor)}}},
+             {QStringLiteral("Edit"), editRows(paste)}},
+            {capture, fromClipboard, openImage, separator, shortcuts, about, separator, quit}};
+}
+
+// Text fields (prompts, recognised text) take the editing commands
+// themselves; the document gets them otherwise.
+QList<MenuRow> VellumixApp::editRows(const MenuRow& paste) {
     CaptureSession& session = m_parts.session;
     const auto withDocument = [&session](void (EditorDocument::*operation)()) {
         return [&session, operation] {
@@ -90,8 +151,6 @@ void VellumixApp::installHandlers() {
             }
         };
     };
-    // Text fields (prompts, recognised text) take the editing commands
-    // themselves; the document gets them otherwise.
     const auto textCommand = [](const char* method, std::function<void()> otherwise) {
         return [method, otherwise] {
             QWidget* focus = QApplication::focusWidget();
@@ -102,45 +161,18 @@ void VellumixApp::installHandlers() {
             }
         };
     };
-    m_handlers = {
-        {MenuAction::About,
-         [this] {
-             about();
-         }},
-        {MenuAction::Shortcuts,
-         [this] {
-             m_parts.shortcut.showSettings();
-         }},
-        {MenuAction::Quit,
-         [this] {
-             quit();
-         }},
-        {MenuAction::Capture,
-         [&session] {
-             session.start(true);
-         }},
-        {MenuAction::OpenImage,
-         [this] {
-             openImage();
-         }},
-        {MenuAction::OpenFromClipboard,
-         [this] {
-             openFromClipboard();
-         }},
-        {MenuAction::SaveImage,
-         [&session] {
-             if (EditorDocument* d = session.editor())
-                 d->save();
-         }},
-        {MenuAction::CloseEditor,
-         [this] {
-             closeEditor();
-         }},
-        {MenuAction::Undo, withDocument(&EditorDocument::undo)},
-        {MenuAction::Redo, withDocument(&EditorDocument::redo)},
-        {MenuAction::Cut, textCommand("cut", {})},
-        {MenuAction::Copy, textCommand("copy", withDocument(&EditorDocument::copy))},
-        {MenuAction::SelectAll, textCommand("selectAll", {})},
+    return {
+        {QStringLiteral("Undo"), editorKeys(EditorCommand::undo), always,
+         withDocument(&EditorDocument::undo)},
+        {QStringLiteral("Redo"), editorKeys(EditorCommand::redo), always,
+         withDocument(&EditorDocument::redo)},
+        {QStringLiteral("Cut"), QKeySequence(QStringLiteral("Ctrl+X")), always,
+         textCommand("cut", {})},
+        {QStringLiteral("Copy"), editorKeys(EditorCommand::copy), always,
+         textCommand("copy", withDocument(&EditorDocument::copy))},
+        paste,
+        {QStringLiteral("Select All"), QKeySequence(QStringLiteral("Ctrl+A")), always,
+         textCommand("selectAll", {})},
     };
 }
 

@@ -3,7 +3,6 @@
 #include "shell/AppMenus.h"
 #include "shell/EditorWindow.h"
 
-#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -53,7 +52,8 @@ public:
     // key and opens `files` given on the command line.
     void launch(const QStringList& files);
 
-    void perform(MenuAction action);
+    // Every menu item with its rule and its action.
+    MenuTables menuTables();
     MenuState menuState() const;
 
     void openFiles(const QStringList& files);
@@ -70,7 +70,7 @@ public:
     AppMenus& menus() { return *m_menus; }
 
 private:
-    void installHandlers();
+    QList<MenuRow> editRows(const MenuRow& paste);
     void quit();
     void about();
     void closeEditor();
@@ -80,7 +80,6 @@ private:
 
     Parts m_parts;
     std::unique_ptr<AppMenus> m_menus;
-    QHash<MenuAction, std::function<void()>> m_handlers;
     QPointer<EditorWindow> m_window;
     QPointer<EditorDocument> m_shown;
     std::unique_ptr<QSystemTrayIcon> m_tray;

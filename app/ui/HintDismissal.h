@@ -4,13 +4,12 @@
 
 namespace vellumix {
 
-// The app-wide signal that hides every visible hint bubble. The editor's key
-// handling sends it: a key press means the user moved on from the pointer.
+// Hides the hint bubbles of one window at once. The editor's key handling
+// sends it: a key press means the user moved on from the pointer. The
+// window owns it, and it outlives the window's hints.
 class HintDismissal final : public QObject {
     Q_OBJECT
 public:
-    static HintDismissal& shared();
-
     void dismissAll() { emit dismissShortcutHints(); }
 
 signals:

@@ -1,6 +1,5 @@
 #include "ui/KeyText.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace vellumix::keytext {
@@ -67,11 +66,6 @@ QString shown(const QString& text) {
         out += chordText(symbols, key);
     }
     return out;
-}
-
-QString shownBinding(const QString& keys) {
-    static const QRegularExpression deleteWord(QStringLiteral("\\bDelete\\b"));
-    return shown(keys).replace(deleteWord, QStringLiteral("Backspace"));
 }
 
 } // namespace vellumix::keytext

@@ -13,9 +13,4 @@ namespace vellumix::keytext {
 // without symbols is returned unchanged.
 QString shown(const QString& text);
 
-// A key column of a bindings list: as `shown`, and the word "Delete" (the
-// key left of the backspace position on the original keyboards) reads
-// "Backspace", the label of that key here.
-QString shownBinding(const QString& keys);
-
 } // namespace vellumix::keytext

@@ -11,14 +11,14 @@
 
 namespace vellumix {
 
-ShortcutHint::ShortcutHint(QWidget* control, const QString& text, std::unique_ptr<HintDelay> delay)
+ShortcutHint::ShortcutHint(QWidget* control, const QString& text, HintDismissal& dismissal,
+                           std::unique_ptr<HintDelay> delay)
     : QObject(control), m_control(control), m_text(keytext::shown(text)),
       m_delay(std::move(delay)) {
     new HoverTracking(control, [this](bool inside) { setHovered(inside); });
     control->installEventFilter(this);
     control->setAccessibleDescription(m_text);
-    connect(&HintDismissal::shared(), &HintDismissal::dismissShortcutHints, this,
-            [this] { setShown(false); });
+    connect(&dismissal, &HintDismissal::dismissShortcutHints, this, [this] { setShown(false); });
 }
 
 ShortcutHint::~ShortcutHint() = default;

@@ -13,17 +13,18 @@ class QWidget;
 namespace vellumix {
 
 class HintBubble;
+class HintDismissal;
 
 // A hint bubble for a control: shown once the pointer has rested on the
 // control for `restDelay`, hidden when the pointer leaves, on a click, and
-// when HintDismissal says so. Keys in the text read as on this system
-// ("Undo ⌘Z" shows "Undo Ctrl+Z"). Owned by the control:
-//     new ShortcutHint(button, QStringLiteral("Arrow (A)"));
+// when its window's `dismissal` says so. Keys in the text read as on this
+// system ("Undo ⌘Z" shows "Undo Ctrl+Z"). Owned by the control:
+//     new ShortcutHint(button, QStringLiteral("Arrow (A)"), dismissal);
 class ShortcutHint final : public QObject {
 public:
     static constexpr std::chrono::milliseconds restDelay{500};
 
-    ShortcutHint(QWidget* control, const QString& text,
+    ShortcutHint(QWidget* control, const QString& text, HintDismissal& dismissal,
                  std::unique_ptr<HintDelay> delay = std::make_unique<TimerHintDelay>());
     ~ShortcutHint() override;
 

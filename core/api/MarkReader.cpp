@@ -2,6 +2,7 @@
 
 #include "api/APIError.h"
 #include "imaging/EditedImage.h"
+#include "marks/ToolTraits.h"
 
 #include <QJsonArray>
 #include <QTextBoundaryFinder>
@@ -13,16 +14,13 @@ namespace vellumix::MarkReader {
 
 namespace {
 
-struct PointRule {
+// Why a tool with a fixed point count needs that many, by its points.
+constexpr struct {
     DrawingTool tool;
-    qsizetype count;
     const char* message;
-};
-
-// Tools whose points have a fixed meaning and therefore a fixed count.
-constexpr PointRule exactPointCounts[] = {
-    {DrawingTool::curvedArrow, 3, "curvedArrow requires [start,end,control] points"},
-    {DrawingTool::callout, 2, "callout requires [bubbleOrigin,target] points"},
+} pointCountMessages[] = {
+    {DrawingTool::curvedArrow, "curvedArrow requires [start,end,control] points"},
+    {DrawingTool::callout, "callout requires [bubbleOrigin,target] points"},
 };
 
 [[noreturn]] void fail(const char* message) {
@@ -64,15 +62,15 @@ QVector<QPointF> readPoints(const QJsonValue& value, QSize bounds) {
 }
 
 void checkPointCount(DrawingTool tool, qsizetype count) {
-    for (const PointRule& rule : exactPointCounts) {
-        if (rule.tool == tool && count != rule.count) {
+    const int exact = ToolTraits::of(tool).exactPoints;
+    if (exact == 0 || count == exact) {
+        return;
+    }
+    for (const auto& rule : pointCountMessages) {
+        if (rule.tool == tool) {
             fail(rule.message);
         }
     }
-}
-
-bool carriesText(DrawingTool tool) {
-    return tool == DrawingTool::text || tool == DrawingTool::callout || tool == DrawingTool::step;
 }
 
 // The text as given, absent meaning empty; only tools that show it are limited.
@@ -82,7 +80,7 @@ QString readText(const QJsonObject& mark, DrawingTool tool) {
         fail("text must be a string");
     }
     const QString text = value.toString();
-    if (carriesText(tool) && characterCount(text) > maximumTextLength) {
+    if (ToolTraits::of(tool).text && characterCount(text) > maximumTextLength) {
         fail("Text is limited to 200 characters");
     }
     return text;
@@ -157,7 +155,7 @@ ImageMark read(const QJsonObject& mark, const QImage& source, const QVector<Imag
     QVector<QPointF> points = readPoints(mark.value(QLatin1String("points")), source.size());
     checkPointCount(tool, points.size());
     QString text = readText(mark, tool);
-    if (points.size() == 1 && tool != DrawingTool::text && tool != DrawingTool::step) {
+    if (points.size() == 1 && ToolTraits::of(tool).points != ToolPoints::one) {
         fail("Tool requires two points");
     }
     const QColor color = readColor(mark.value(QLatin1String("color")));

@@ -36,9 +36,9 @@ protected:
         const EditorServices services{defaults, dialogs, clipboard, pins};
         document = std::make_unique<EditorDocument>(source, 2.0, true, false, services);
         controller = std::make_unique<InPlaceEditorController>(*document, region, services,
-                                                               InPlaceActions{true, [] {}, [] {},
-                                                                              [] {
-                                                                              }});
+                                                               EditorActions{true, [] {}, [] {},
+                                                                             [] {
+                                                                             }});
         ASSERT_TRUE(waitUntil([&] {
             QWindow* window = controller->window()->windowHandle();
             return window != nullptr && window->isExposed() &&

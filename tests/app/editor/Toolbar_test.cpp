@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions) {
-    ScreenshotEditor editor(*document, services(), {false, {}, {}});
+    ScreenshotEditor editor(*document, services(), {});
     defaults.setValue(QStringLiteral("editor.variant.箭头与线条"), QStringLiteral("curvedArrow"));
     document->setTool(T::rectangle);
     editor.toolbar()->button(QStringLiteral("Arrows & lines"))->click();
@@ -108,7 +108,7 @@ TEST_F(ToolbarTest, swatchOfTheDocumentsColourIsRingedAndWidthReachesTheSelected
 }
 
 TEST_F(ToolbarTest, fitWidthShowsANarrowPictureAtOnePointPerPixelAndZoomScalesIt) {
-    ScreenshotEditor editor(*document, services(), {false, {}, {}});
+    ScreenshotEditor editor(*document, services(), {});
     editor.resize(1000, 700);
     editor.show();
     EXPECT_EQ(editor.canvas()->scale(), 1);
@@ -121,7 +121,7 @@ TEST_F(ToolbarTest, fitWidthShowsANarrowPictureAtOnePointPerPixelAndZoomScalesIt
     // is tall enough to bring a vertical one.
     for (const QSize size : {QSize(3000, 200), QSize(3000, 4000)}) {
         const std::unique_ptr<EditorDocument> wide = makeDocument(size);
-        ScreenshotEditor fitted(*wide, services(), {false, {}, {}});
+        ScreenshotEditor fitted(*wide, services(), {});
         fitted.resize(1000, 700);
         fitted.show();
         // The canvas's size reaches the scroll area through two layouts, a

@@ -40,6 +40,22 @@ public:
     QString lastFailure() const {
         return dialogs.asked.isEmpty() ? QString() : dialogs.asked.last().initial;
     }
+    // A menu bar item by its title.
+    MenuRow menuItem(const char* title) {
+        for (const MenuDefinition& menu : app.menuTables().menuBar) {
+            for (const MenuRow& row : menu.rows) {
+                if (row.title == QString::fromUtf8(title)) {
+                    return row;
+                }
+            }
+        }
+        ADD_FAILURE() << "no item " << title;
+        return {QString(),
+                {},
+                [](const MenuState&) { return false; },
+                [] {
+                }};
+    }
     void drawOnDocument() {
         session.editor()->commit(
             ImageMark(DrawingTool::rectangle, {{1, 1}, {9, 9}}, Qt::red, 3, QString()));
@@ -102,22 +118,59 @@ TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFir
     // Paste over marked work asks; Cancel keeps the document.
     const qsizetype asked = dialogs.asked.size();
     dialogs.alertAnswers = {2};
-    app.perform(MenuAction::OpenFromClipboard);
+    app.openFromClipboard();
     ASSERT_EQ(dialogs.asked.size(), asked + 1);
     EXPECT_EQ(dialogs.asked.last().title, CaptureSession::Texts::saveQuestion);
     EXPECT_EQ(session.editor(), first);
 
     // Discard replaces it.
     dialogs.alertAnswers = {1};
-    app.perform(MenuAction::OpenFromClipboard);
+    app.openFromClipboard();
     EXPECT_NE(session.editor(), first);
 }
 
 TEST_F(VellumixAppTest, aboutIsAskedThroughTheDialogsWithTheVersion) {
-    app.perform(MenuAction::About);
+    menuItem("About Vellumix").run();
     ASSERT_FALSE(dialogs.asked.isEmpty());
     EXPECT_EQ(dialogs.asked.last().kind, "about");
     EXPECT_TRUE(dialogs.asked.last().initial.contains(QString::fromLatin1(VellumixApp::version)));
+}
+
+TEST_F(VellumixAppTest, menuItemsAreEnabledByTheSessionTheEditorAndTheClipboard) {
+    const MenuState idle{};
+    const MenuState busy{.busy = true};
+    const MenuState running{.running = true};
+    const MenuState editing{.hasEditor = true};
+    const MenuState clipboard{.clipboardHasImage = true};
+    const MenuState runningWithImage{.running = true, .hasEditor = true, .clipboardHasImage = true};
+    const struct {
+        const char* title;
+        MenuState state;
+        bool enabled;
+    } cases[] = {
+        {"Quit Vellumix", idle, true},
+        {"Quit Vellumix", running, false},
+        {"Capture", busy, false},
+        {"Open Image…", running, false},
+        {"Open Image…", idle, true},
+        {"Open from Clipboard", idle, false},
+        {"Open from Clipboard", clipboard, true},
+        {"Paste", runningWithImage, false},
+        {"Save Image…", idle, false},
+        {"Save Image…", editing, true},
+        {"Save Image…", runningWithImage, false},
+        {"Undo", running, true},
+        {"About Vellumix", busy, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(menuItem(c.title).enabled(c.state), c.enabled) << c.title;
+    }
+    // The tray's capture item names the hot key, or why there is none.
+    EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌘⇧"), QStringLiteral("X"), {}),
+              QStringLiteral("Capture    Ctrl+Shift+X"));
+    EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌘⇧"), QStringLiteral("X"),
+                                      QStringLiteral("⌘⇧X is unavailable (10).")),
+              QStringLiteral("Capture    Shortcut unavailable"));
 }
 
 TEST_F(VellumixAppTest, closingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen) {

@@ -22,8 +22,3 @@ TEST(KeyText, chordsReadAsLinuxKeysInOneModifierOrder) {
             << c.stored;
     }
 }
-
-TEST(KeyText, bindingDeleteIsTheBackspaceKey) {
-    EXPECT_EQ(keytext::shownBinding(QStringLiteral("Delete / Esc")),
-              QStringLiteral("Backspace / Esc"));
-}

@@ -36,7 +36,7 @@ protected:
         button.show();
         auto owned = std::make_unique<ManualDelay>();
         delay = owned.get();
-        hint = new ShortcutHint(&button, QStringLiteral("Undo ⌘Z"), std::move(owned));
+        hint = new ShortcutHint(&button, QStringLiteral("Undo ⌘Z"), dismissal, std::move(owned));
     }
     void enter() {
         QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(305, 205));
@@ -52,6 +52,7 @@ protected:
         QCoreApplication::sendEvent(&button, &press);
     }
 
+    HintDismissal dismissal;
     QPushButton button;
     ManualDelay* delay = nullptr;
     ShortcutHint* hint = nullptr;
@@ -81,7 +82,7 @@ TEST_F(ShortcutHintTest, exitClickAndEditorKeysHideIt) {
     const std::function<void()> hiders[] = {
         [this] { leave(); },
         [this] { click(); },
-        [] { HintDismissal::shared().dismissAll(); },
+        [this] { dismissal.dismissAll(); },
     };
     for (const auto& hide : hiders) {
         enter();

@@ -179,16 +179,3 @@ TEST(MarkGeometry, marksAreHitOnWhatTheyDraw) {
         }
     }
 }
-
-TEST(MarkGeometry, translatedMovesEveryPointAndKeepsEverythingElse) {
-    ImageMark pixelate = mark(DrawingTool::pixelate, {{1, 2}, {30, 40}}, 6);
-    pixelate.bitmap = QImage(3, 4, QImage::Format_RGBA8888_Premultiplied);
-    pixelate.bitmap->fill(Qt::cyan);
-    pixelate.cornerRadius = 7;
-    const ImageMark moved = pixelate.translated(5, -3);
-    EXPECT_EQ(moved.points, (QVector<QPointF>{{6, -1}, {35, 37}}));
-    ASSERT_TRUE(moved.bitmap);
-    EXPECT_EQ(moved.bitmap->cacheKey(), pixelate.bitmap->cacheKey());
-    EXPECT_EQ(moved.cornerRadius, 7);
-    EXPECT_EQ(moved.thickness, 6);
-}
