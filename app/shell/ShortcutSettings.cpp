@@ -18,38 +18,37 @@ namespace vellumix {
 
 namespace {
 
+using C = EditorCommand;
+
 // A chord of the editor's key map: a family's key, else a command's first.
 struct Key {
     EditorCommand command;
     const char* family = nullptr;
 };
 
+constexpr Key family(const char* id) {
+    return {C::family, id};
+}
+
 const struct {
     QList<Key> keys;
     const char* action;
 } bindingLines[] = {
-    {{{EditorCommand::family, "Shapes"},
-      {EditorCommand::family, "Arrows & lines"},
-      {EditorCommand::family, "Text"}},
-     "Shapes / Arrows / Text"},
-    {{{EditorCommand::family, "Pen"},
-      {EditorCommand::family, "Steps"},
-      {EditorCommand::family, "Highlight"}},
-     "Brush / Steps / Highlight"},
-    {{{EditorCommand::family, "Redact"}, {EditorCommand::family, "Crop"}, {EditorCommand::pin}},
-     "Redact / Crop / Pin"},
-    {{{EditorCommand::recognizeText}}, "Recognize text"},
-    {{{EditorCommand::scroll}}, "Start scrolling capture"},
-    {{{EditorCommand::copy}, {EditorCommand::save}}, "Copy / Save"},
-    {{{EditorCommand::undo}, {EditorCommand::redo}}, "Undo / Redo"},
-    {{{EditorCommand::deleteSelected}, {EditorCommand::escape}}, "Delete / Dismiss"},
+    {{family("Shapes"), family("Arrows & lines"), family("Text")}, "Shapes / Arrows / Text"},
+    {{family("Pen"), family("Steps"), family("Highlight")}, "Brush / Steps / Highlight"},
+    {{family("Redact"), family("Crop"), {C::pin}}, "Redact / Crop / Pin"},
+    {{{C::recognizeText}}, "Recognize text"},
+    {{{C::scroll}}, "Start scrolling capture"},
+    {{{C::copy}, {C::save}}, "Copy / Save"},
+    {{{C::undo}, {C::redo}}, "Undo / Redo"},
+    {{{C::deleteSelected}, {C::escape}}, "Delete / Dismiss"},
 };
 
 QString shown(const Key& key) {
-    const ToolFamily* family =
-        key.family != nullptr ? ToolFamily::withId(QString::fromUtf8(key.family)) : nullptr;
-    return family != nullptr ? EditorKeyMap::chordOf(*family).shown
-                             : EditorKeyMap::chordOf(key.command).shown;
+    if (key.family == nullptr) {
+        return EditorKeyMap::chordOf(key.command).shown;
+    }
+    return EditorKeyMap::chordOf(*ToolFamily::withId(QString::fromUtf8(key.family))).shown;
 }
 
 } // namespace

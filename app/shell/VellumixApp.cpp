@@ -93,6 +93,15 @@ bool idle(const MenuState& state) {
     return state.idle();
 }
 
+template <typename Result>
+std::function<void()> withDocument(CaptureSession& session, Result (EditorDocument::*operation)()) {
+    return [&session, operation] {
+        if (EditorDocument* document = session.editor()) {
+            (document->*operation)();
+        }
+    };
+}
+
 } // namespace
 
 MenuTables VellumixApp::menuTables() {
@@ -119,11 +128,7 @@ MenuTables VellumixApp::menuTables() {
         call(&VellumixApp::openFromClipboard)};
     const MenuRow save{QStringLiteral("Save Image…"), editorKeys(EditorCommand::save),
                        [](const MenuState& state) { return state.idle() && state.hasEditor; },
-                       [&session] {
-                           if (EditorDocument* document = session.editor()) {
-                               document->save();
-                           }
-                       }};
+                       withDocument(session, &EditorDocument::save)};
     MenuRow paste = keyed(fromClipboard, QKeySequence(QStringLiteral("Ctrl+V")));
     paste.title = QStringLiteral("Paste");
     return {{{QStringLiteral("Vellumix"),
@@ -144,13 +149,6 @@ MenuTables VellumixApp::menuTables() {
 // themselves; the document gets them otherwise.
 QList<MenuRow> VellumixApp::editRows(const MenuRow& paste) {
     CaptureSession& session = m_parts.session;
-    const auto withDocument = [&session](void (EditorDocument::*operation)()) {
-        return [&session, operation] {
-            if (EditorDocument* document = session.editor()) {
-                (document->*operation)();
-            }
-        };
-    };
     const auto textCommand = [](const char* method, std::function<void()> otherwise) {
         return [method, otherwise] {
             QWidget* focus = QApplication::focusWidget();
@@ -163,13 +161,13 @@ QList<MenuRow> VellumixApp::editRows(const MenuRow& paste) {
     };
     return {
         {QStringLiteral("Undo"), editorKeys(EditorCommand::undo), always,
-         withDocument(&EditorDocument::undo)},
+         withDocument(session, &EditorDocument::undo)},
         {QStringLiteral("Redo"), editorKeys(EditorCommand::redo), always,
-         withDocument(&EditorDocument::redo)},
+         withDocument(session, &EditorDocument::redo)},
         {QStringLiteral("Cut"), QKeySequence(QStringLiteral("Ctrl+X")), always,
          textCommand("cut", {})},
         {QStringLiteral("Copy"), editorKeys(EditorCommand::copy), always,
-         textCommand("copy", withDocument(&EditorDocument::copy))},
+         textCommand("copy", withDocument(session, &EditorDocument::copy))},
         paste,
         {QStringLiteral("Select All"), QKeySequence(QStringLiteral("Ctrl+A")), always,
          textCommand("selectAll", {})},

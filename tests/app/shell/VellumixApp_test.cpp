@@ -137,30 +137,25 @@ TEST_F(VellumixAppTest, aboutIsAskedThroughTheDialogsWithTheVersion) {
 }
 
 TEST_F(VellumixAppTest, menuItemsAreEnabledByTheSessionTheEditorAndTheClipboard) {
-    const MenuState idle{};
-    const MenuState busy{.busy = true};
-    const MenuState running{.running = true};
-    const MenuState editing{.hasEditor = true};
-    const MenuState clipboard{.clipboardHasImage = true};
     const MenuState runningWithImage{.running = true, .hasEditor = true, .clipboardHasImage = true};
     const struct {
         const char* title;
         MenuState state;
         bool enabled;
     } cases[] = {
-        {"Quit Vellumix", idle, true},
-        {"Quit Vellumix", running, false},
-        {"Capture", busy, false},
-        {"Open Image…", running, false},
-        {"Open Image…", idle, true},
-        {"Open from Clipboard", idle, false},
-        {"Open from Clipboard", clipboard, true},
+        {"Quit Vellumix", {}, true},
+        {"Quit Vellumix", {.running = true}, false},
+        {"Capture", {.busy = true}, false},
+        {"Open Image…", {.running = true}, false},
+        {"Open Image…", {}, true},
+        {"Open from Clipboard", {}, false},
+        {"Open from Clipboard", {.clipboardHasImage = true}, true},
         {"Paste", runningWithImage, false},
-        {"Save Image…", idle, false},
-        {"Save Image…", editing, true},
+        {"Save Image…", {}, false},
+        {"Save Image…", {.hasEditor = true}, true},
         {"Save Image…", runningWithImage, false},
-        {"Undo", running, true},
-        {"About Vellumix", busy, true},
+        {"Undo", {.running = true}, true},
+        {"About Vellumix", {.busy = true}, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(menuItem(c.title).enabled(c.state), c.enabled) << c.title;
