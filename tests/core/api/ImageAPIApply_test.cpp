@@ -1,25 +1,16 @@
 #include "api/ImageAPI.h"
 
-#include "api/FileError.h"
 #include "imaging/DocumentError.h"
 
 #include "ApiTestSupport.h"
-
-#include <QImageReader>
 
 using namespace vellumix;
 using namespace vellumix::test;
 
 namespace {
 
-const QByteArray rectangle = R"({"tool":"rectangle","points":[[1,1],[20,20]]})";
-
 QByteArray repeatedMarks(const QByteArray& mark, int count) {
-    QByteArray marks = "\"marks\":[" + mark;
-    for (int i = 1; i < count; ++i) {
-        marks += ',' + mark;
-    }
-    return marks + ']';
+    return "\"marks\":[" + QByteArrayList(count, mark).join(',') + ']';
 }
 
 QImage decoded(const ApiFolder& folder, const QString& name) {
@@ -40,39 +31,26 @@ TEST(ImageAPIApply, writesTheSourceUnchangedWithoutMarksOrWithAnEmptyList) {
     EXPECT_EQ(decoded(folder, "b.png"), ApiFolder::checkerboard(80, 60));
 }
 
-// The name the file system would see is not the one given: nothing is
-// written, and a later request for the shorter name still finds it free.
-TEST(ImageAPIApply, refusesPathsWithANulOrALoneSurrogate) {
+// Marks are counted before any is read; a refused request writes nothing.
+TEST(ImageAPIApply, refusesBadMarkListsAndFormatsBeforeWriting) {
     ApiFolder folder;
-    const QString nul = folder.file("x.png") + QChar(0) + QStringLiteral(".jpg");
-    const QString surrogate = folder.file("y") + QChar(0xd800) + QStringLiteral(".png");
-    for (const QString& bad : {nul, surrogate}) {
-        QJsonObject output = folder.request("out.png");
-        output["output"] = bad;
-        expectAPIError([&] { ImageAPI::apply(output); }, "invalid_arguments",
-                       "output must be an absolute path");
-        QJsonObject input = folder.request("out.png");
-        input["input"] = bad;
-        expectAPIError([&] { ImageAPI::apply(input); }, "invalid_arguments",
-                       "input must be an absolute path");
-    }
-    EXPECT_EQ(folder.entries(), QStringList({"in.png"}));
-}
-
-TEST(ImageAPIApply, refusesMarksThatAreNotAnArrayOfObjects) {
-    ApiFolder folder;
-    for (const char* marks : {R"("marks":null)", R"("marks":{})", R"("marks":[{},[]])"}) {
-        expectAPIError([&] { ImageAPI::apply(folder.request("out.png", marks)); },
-                       "invalid_arguments", "marks must be an array of objects");
-    }
-}
-
-TEST(ImageAPIApply, acceptsFiveHundredMarksAndRefusesMoreBeforeReadingAny) {
-    ApiFolder folder;
-    EXPECT_EQ(ImageAPI::apply(folder.request("out.png", repeatedMarks(rectangle, 500)))["width"],
+    const QByteArray rectangle = R"({"tool":"rectangle","points":[[1,1],[20,20]]})";
+    EXPECT_EQ(ImageAPI::apply(folder.request("ok.png", repeatedMarks(rectangle, 500)))["width"],
               80);
-    expectAPIError([&] { ImageAPI::apply(folder.request("x.png", repeatedMarks("{}", 501))); },
-                   "limit", "At most 500 marks");
+    const QString marks = "marks must be an array of objects", format = "format must be png or jpg";
+    const std::tuple<const char*, QByteArray, const char*, QString> cases[] = {
+        {"out.png", R"("marks":{})", "invalid_arguments", marks},
+        {"out.png", R"("marks":[{},[]])", "invalid_arguments", marks},
+        {"out.png", repeatedMarks("{}", 501), "limit", "At most 500 marks"},
+        {"noextension", {}, "invalid_arguments", format},
+        {"out.gif", {}, "invalid_arguments", format},
+        {"out.png.", {}, "invalid_arguments", format},
+        {"out.png", R"("format":"webp")", "invalid_arguments", format},
+    };
+    for (const auto& [output, json, code, message] : cases) {
+        expectAPIError([&] { ImageAPI::apply(folder.request(output, json)); }, code, message);
+    }
+    EXPECT_EQ(folder.entries(), QStringList({"in.png", "ok.png"}));
 }
 
 // The input is read first, then the marks, the crop and the output; a
@@ -117,21 +95,7 @@ TEST(ImageAPIApply, formatFieldWinsOverTheExtensionAndIsReportedLowerCase) {
     const QJsonObject jpeg = ImageAPI::apply(folder.request("photo.JPEG", R"("format":7)"));
     EXPECT_EQ(jpeg["format"], "jpeg");
     EXPECT_TRUE(folder.readBytes("photo.JPEG").startsWith("\xFF\xD8\xFF"));
-    QImageReader reader(folder.file("photo.JPEG"));
-    EXPECT_EQ(reader.format(), "jpeg");
-    EXPECT_EQ(reader.size(), QSize(80, 60));
     EXPECT_EQ(ImageAPI::apply(folder.request("x.Jpg"))["format"], "jpg");
-}
-
-TEST(ImageAPIApply, refusesFormatsOtherThanPngAndJpeg) {
-    ApiFolder folder;
-    for (const char* output : {"noextension", "out.gif", "out.png."}) {
-        expectAPIError([&] { ImageAPI::apply(folder.request(output)); }, "invalid_arguments",
-                       "format must be png or jpg");
-    }
-    expectAPIError([&] { ImageAPI::apply(folder.request("out.png", R"("format":"webp")")); },
-                   "invalid_arguments", "format must be png or jpg");
-    EXPECT_EQ(folder.entries(), QStringList({"in.png"}));
 }
 
 TEST(ImageAPIApply, keepsAnExistingOutputUnlessOverwriteIsTrue) {

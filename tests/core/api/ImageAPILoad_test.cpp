@@ -51,10 +51,13 @@ TEST(ImageAPILoad, refusesUnreadableFilesAndImagesPastTheLimitsFromTheirHeader) 
     }
 }
 
+// A NUL or a lone surrogate would make the file system see another name.
 TEST(ImageAPIPath, acceptsOnlyStringsStartingWithASlash) {
-    const QJsonObject args = object(R"({"a":"/x/../y","b":"x/y","c":5,"d":null,"e":""})");
+    QJsonObject args = object(R"({"a":"/x/../y","b":"x/y","c":5,"d":null,"e":""})");
+    args["f"] = QStringLiteral("/x.png") + QChar(0) + QStringLiteral(".jpg");
+    args["g"] = QStringLiteral("/y") + QChar(0xd800) + QStringLiteral(".png");
     EXPECT_EQ(ImageAPI::path(args, "a"), "/x/../y");
-    for (const char* key : {"b", "c", "d", "e", "missing"}) {
+    for (const char* key : {"b", "c", "d", "e", "f", "g", "missing"}) {
         expectAPIError([&] { ImageAPI::path(args, key); }, "invalid_arguments",
                        QString::fromLatin1(key) + " must be an absolute path");
     }
