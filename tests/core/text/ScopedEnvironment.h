@@ -8,24 +8,19 @@
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnvironment final {
 public:
-    ScopedEnvironment(const char* name, const std::optional<QByteArray>& value)
-        : m_name(name),
-          m_saved(qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
-                                                  : std::nullopt) {
+    ScopedEnvironment(const char* name, const std::optional<QByteArray>& value) : m_name(name) {
+        if (qEnvironmentVariableIsSet(name)) {
+            m_saved = qgetenv(name);
+        }
         set(value);
     }
     ~ScopedEnvironment() { set(m_saved); }
-
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
     void set(const std::optional<QByteArray>& value) {
-        if (value) {
-            qputenv(m_name, *value);
-        } else {
-            qunsetenv(m_name);
-        }
+        value ? qputenv(m_name, *value) : qunsetenv(m_name);
     }
 
     const char* m_name;
