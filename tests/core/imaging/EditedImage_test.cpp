@@ -3,6 +3,7 @@
 #include "ExpectError.h"
 
 #include <QColorSpace>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -105,21 +106,13 @@ TEST(EditedImagePixelated, eachBlockBecomesOnePixelOfItsAverage) {
     expectError(Kind::render, [] { EditedImage::pixelated(QImage(), 4); });
 }
 
-QImage halfTransparent() {
-    QImage image(16, 16, QImage::Format_RGBA8888_Premultiplied);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 8; x < 16; ++x) {
-            image.setPixelColor(x, y, QColor(0, 0, 200));
-        }
-    }
-    return image;
-}
-
 // Transparent areas become white; the JFIF header claims no resolution
 // (units 0, a 1:1 pixel aspect).
 TEST(EditedImageJpeg, flattensOntoWhiteAndCarriesNoResolution) {
-    const QByteArray bytes = EditedImage::jpeg(halfTransparent(), 1);
+    QImage halfTransparent(16, 16, QImage::Format_RGBA8888_Premultiplied);
+    halfTransparent.fill(Qt::transparent);
+    QPainter(&halfTransparent).fillRect(8, 0, 8, 16, QColor(0, 0, 200));
+    const QByteArray bytes = EditedImage::jpeg(halfTransparent, 1);
     ASSERT_EQ(bytes.mid(6, 5), QByteArray("JFIF\0", 5));
     EXPECT_EQ(bytes.mid(13, 5), QByteArray("\0\0\x01\0\x01", 5));
     const QImage decoded = QImage::fromData(bytes, "JPEG");

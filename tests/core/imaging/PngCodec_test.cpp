@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace vellumix {
 namespace {
 
@@ -21,11 +23,8 @@ QImage premultipliedImage(int width, int height) {
 }
 
 void setBytes(QImage& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    uint8_t* pixel = image.scanLine(y) + 4 * x;
-    pixel[0] = r;
-    pixel[1] = g;
-    pixel[2] = b;
-    pixel[3] = a;
+    const uint8_t bytes[] = {r, g, b, a};
+    std::memcpy(image.scanLine(y) + 4 * x, bytes, sizeof bytes);
 }
 
 // Every valid premultiplied pixel: each alpha with each colour value up to it.
