@@ -29,21 +29,17 @@ int greyAt(const QImage& image, int x, int y) {
 TEST(RecognitionImage, smallTextIsEnlargedTwiceLargeTextAndHiDpiPixelsAreNot) {
     // Strokes as tall as small and as large letters; the source's device
     // pixel ratio never changes how many pixels are read.
-    struct Case {
-        int strokeHeight;
-        qreal pixelRatio;
-        int factor;
-    };
-    for (const Case c : {Case{8, 1, 2}, Case{8, 2, 2}, Case{20, 2, 1}}) {
+    for (const auto& [strokeHeight, pixelRatio, factor] :
+         {std::tuple(8, 1.0, 2), std::tuple(8, 2.0, 2), std::tuple(20, 2.0, 1)}) {
         QImage source = filled(60, 40, Qt::white);
-        source.setDevicePixelRatio(c.pixelRatio);
-        paint(source, QRect(10, 10, 2, c.strokeHeight), QColor(0x20, 0x20, 0x20));
-        paint(source, QRect(20, 10, 2, c.strokeHeight), QColor(0x20, 0x20, 0x20));
+        source.setDevicePixelRatio(pixelRatio);
+        paint(source, QRect(10, 10, 2, strokeHeight), QColor(0x20, 0x20, 0x20));
+        paint(source, QRect(20, 10, 2, strokeHeight), QColor(0x20, 0x20, 0x20));
         const QImage prepared = RecognitionImage::prepare(source, {});
         ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
-        ASSERT_EQ(prepared.size(), QSize(60, 40) * c.factor) << c.strokeHeight;
-        EXPECT_EQ(greyAt(prepared, 10 * c.factor + 1, 14 * c.factor), 0) << c.strokeHeight;
-        EXPECT_EQ(greyAt(prepared, 40 * c.factor, 30 * c.factor), 255) << c.strokeHeight;
+        ASSERT_EQ(prepared.size(), QSize(60, 40) * factor) << strokeHeight;
+        EXPECT_EQ(greyAt(prepared, 10 * factor + 1, 14 * factor), 0) << strokeHeight;
+        EXPECT_EQ(greyAt(prepared, 40 * factor, 30 * factor), 255) << strokeHeight;
     }
 }
 

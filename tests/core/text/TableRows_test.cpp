@@ -16,16 +16,10 @@ RecognisedLine line(const char* text, int block, int left, int baseline) {
     return found;
 }
 
-struct Case {
-    const char* name;
-    std::vector<RecognisedLine> lines;
-    QStringList expected;
-};
-
 } // namespace
 
 TEST(TableRows, blocksOnCommonBaselinesBecomeRowsOthersKeepTheirOrder) {
-    const Case cases[] = {
+    const std::tuple<const char*, std::vector<RecognisedLine>, QStringList> cases[] = {
         {"menu with shortcuts",
          {line("New Window", 0, 10, 20), line("Open Recent", 0, 10, 50),
           line("Duplicate", 1, 10, 80), line("Ctrl+N", 2, 200, 21), line("Ctrl+D", 2, 200, 80)},
@@ -44,7 +38,7 @@ TEST(TableRows, blocksOnCommonBaselinesBecomeRowsOthersKeepTheirOrder) {
           line("Size", 2, 150, 40), line("2 KB", 2, 150, 70)},
          {"Files", "Name Size", "a.pdf 2 KB"}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TableRows::readingOrder(c.lines), c.expected) << c.name;
+    for (const auto& [name, lines, expected] : cases) {
+        EXPECT_EQ(TableRows::readingOrder(lines), expected) << name;
     }
 }

@@ -51,16 +51,9 @@ int darkest(const QImage& grey, const QRect& area) {
     return value;
 }
 
-struct ColouredCase {
-    const char* name;
-    QColor page;
-    QColor fill;
-    QColor ink;
-};
-
 // Text the old brightness threshold lost or cut: white on mid-tone fills,
 // grey on dark, low-contrast labels.
-const ColouredCase kColouredCases[] = {
+const std::tuple<const char*, QColor, QColor, QColor> kColouredCases[] = {
     {"white on blue", Qt::white, QColor(0x0a, 0x84, 0xff), Qt::white},
     {"white on orange", QColor(0x1e, 0x1e, 0x1e), QColor(0xff, 0x95, 0x00), Qt::white},
     {"white on green", Qt::white, QColor(0x34, 0xc7, 0x59), Qt::white},
@@ -74,18 +67,18 @@ const ColouredCase kColouredCases[] = {
 
 TEST(TextContrast, textOnEveryFillTurnsBlackOnWhiteWithoutSeams) {
     const QRect frame(40, 30, 160, 60);
-    for (const ColouredCase& row : kColouredCases) {
-        Scene scene(row.page);
-        scene.button(frame, row.fill);
-        scene.label(frame, row.ink);
+    for (const auto& [name, page, fill, ink] : kColouredCases) {
+        Scene scene(page);
+        scene.button(frame, fill);
+        scene.label(frame, ink);
         const QImage grey = scene.prepared();
-        ASSERT_EQ(grey.format(), QImage::Format_Grayscale8) << row.name;
-        EXPECT_LE(darkest(grey, frame.adjusted(40, 10, -40, -10)), 40) << row.name;
+        ASSERT_EQ(grey.format(), QImage::Format_Grayscale8) << name;
+        EXPECT_LE(darkest(grey, frame.adjusted(40, 10, -40, -10)), 40) << name;
         // The fill beside the label, the page and the button's edge.
-        EXPECT_EQ(darkest(grey, QRect(46, 36, 20, 48)), 255) << row.name;
-        EXPECT_EQ(darkest(grey, QRect(0, 0, 240, 24)), 255) << row.name;
-        EXPECT_GE(darkest(grey, QRect(36, 26, 168, 3)), 200) << row.name;
-        EXPECT_GE(darkest(grey, QRect(36, 26, 3, 68)), 200) << row.name;
+        EXPECT_EQ(darkest(grey, QRect(46, 36, 20, 48)), 255) << name;
+        EXPECT_EQ(darkest(grey, QRect(0, 0, 240, 24)), 255) << name;
+        EXPECT_GE(darkest(grey, QRect(36, 26, 168, 3)), 200) << name;
+        EXPECT_GE(darkest(grey, QRect(36, 26, 3, 68)), 200) << name;
     }
 }
 
