@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -32,11 +33,7 @@ const QRgb blue = qRgb(0, 0, 255);
 } // namespace
 
 TEST(CaptureSelectionImageHex, storedPremultipliedBytesGiveTheStraightColourCode) {
-    struct Case {
-        uchar rgba[4];
-        const char* code;
-    };
-    const Case cases[] = {
+    const std::pair<std::array<uchar, 4>, const char*> cases[] = {
         {{255, 0, 0, 255}, "#FF0000"},   {{0, 0, 0, 0}, "#000000"},
         {{50, 0, 0, 102}, "#7D0000"},    // 50 / (102 / 255) = 125 exactly
         {{1, 1, 0, 2}, "#808000"},       // 127.5 rounds up
@@ -44,10 +41,10 @@ TEST(CaptureSelectionImageHex, storedPremultipliedBytesGiveTheStraightColourCode
         {{2, 0, 0, 7}, "#490000"},       // 72.86 rounds to nearest
         {{200, 100, 0, 100}, "#FFFF00"}, // inconsistent bytes are limited to 255
     };
-    for (const Case& c : cases) {
+    for (const auto& [rgba, code] : cases) {
         QImage pixel(1, 1, QImage::Format_RGBA8888_Premultiplied);
-        std::memcpy(pixel.scanLine(0), c.rgba, sizeof c.rgba);
-        EXPECT_EQ(hex(pixel, 0, 0), c.code);
+        std::memcpy(pixel.scanLine(0), rgba.data(), rgba.size());
+        EXPECT_EQ(hex(pixel, 0, 0), code);
     }
     // Other formats by their colour; coordinates outside the image give nothing.
     QImage straight(3, 2, QImage::Format_ARGB32);
@@ -60,47 +57,44 @@ TEST(CaptureSelectionImageHex, storedPremultipliedBytesGiveTheStraightColourCode
 }
 
 TEST(CaptureSelectionImageCompose, partsAreScaledAndPlacedInTheirOrderOnScreen) {
-    struct Case {
-        QVector<CaptureSelectionImage::CompositionPart> parts;
-        double scale;
-        QSize size;
-        QVector<std::pair<QPoint, QRgb>> probes;
-    };
-    const Case cases[] = {
-        // Side by side, scaled into one picture.
-        {{{solid(Qt::red, 200, 100), QRectF(0, 0, 100, 50)},
-          {solid(Qt::blue, 200, 100), QRectF(100, 0, 100, 50)}},
-         2,
-         {400, 100},
-         {{{0, 0}, red}, {{199, 99}, red}, {{200, 0}, blue}, {{399, 99}, blue}}},
-        // The window higher on screen is higher in the picture.
-        {{{solid(Qt::red), QRectF(0, 0, 100, 50)}, {solid(Qt::blue), QRectF(0, 50, 100, 50)}},
-         1,
-         {100, 100},
-         {{{50, 49}, red}, {{50, 50}, blue}}},
-        // Offset from the union; gaps stay transparent.
-        {{{solid(Qt::red), QRectF(-50, 30, 10, 10)}, {solid(Qt::blue), QRectF(0, 60, 10, 10)}},
-         1,
-         {60, 40},
-         {{{0, 0}, red},
-          {{9, 9}, red},
-          {{50, 30}, blue},
-          {{59, 39}, blue},
-          {{30, 5}, 0},
-          {{10, 0}, 0}}},
-        // Later parts paint over earlier ones.
-        {{{solid(Qt::red), QRectF(0, 0, 20, 20)}, {solid(Qt::blue), QRectF(10, 10, 20, 20)}},
-         1,
-         {30, 30},
-         {{{5, 5}, red}, {{15, 15}, blue}, {{25, 5}, 0}}},
-        // Fractional sizes round up, with the spare row at the top.
-        {{{solid(Qt::red), QRectF(0, 0, 2.2, 2.4)}}, 1, {3, 3}, {{{0, 0}, 0}, {{1, 2}, red}}},
-    };
-    for (const Case& c : cases) {
-        const QImage picture = compose(c.parts, c.scale);
-        ASSERT_EQ(picture.size(), c.size);
+    // Parts, scale, picture size and probed pixels.
+    const std::tuple<QVector<CaptureSelectionImage::CompositionPart>, double, QSize,
+                     QVector<std::pair<QPoint, QRgb>>>
+        cases[] = {
+            // Side by side, scaled into one picture.
+            {{{solid(Qt::red, 200, 100), QRectF(0, 0, 100, 50)},
+              {solid(Qt::blue, 200, 100), QRectF(100, 0, 100, 50)}},
+             2,
+             {400, 100},
+             {{{0, 0}, red}, {{199, 99}, red}, {{200, 0}, blue}, {{399, 99}, blue}}},
+            // The window higher on screen is higher in the picture.
+            {{{solid(Qt::red), QRectF(0, 0, 100, 50)}, {solid(Qt::blue), QRectF(0, 50, 100, 50)}},
+             1,
+             {100, 100},
+             {{{50, 49}, red}, {{50, 50}, blue}}},
+            // Offset from the union; gaps stay transparent.
+            {{{solid(Qt::red), QRectF(-50, 30, 10, 10)}, {solid(Qt::blue), QRectF(0, 60, 10, 10)}},
+             1,
+             {60, 40},
+             {{{0, 0}, red},
+              {{9, 9}, red},
+              {{50, 30}, blue},
+              {{59, 39}, blue},
+              {{30, 5}, 0},
+              {{10, 0}, 0}}},
+            // Later parts paint over earlier ones.
+            {{{solid(Qt::red), QRectF(0, 0, 20, 20)}, {solid(Qt::blue), QRectF(10, 10, 20, 20)}},
+             1,
+             {30, 30},
+             {{{5, 5}, red}, {{15, 15}, blue}, {{25, 5}, 0}}},
+            // Fractional sizes round up, with the spare row at the top.
+            {{{solid(Qt::red), QRectF(0, 0, 2.2, 2.4)}}, 1, {3, 3}, {{{0, 0}, 0}, {{1, 2}, red}}},
+        };
+    for (const auto& [parts, scale, size, probes] : cases) {
+        const QImage picture = compose(parts, scale);
+        ASSERT_EQ(picture.size(), size);
         EXPECT_EQ(picture.format(), QImage::Format_RGBA8888_Premultiplied);
-        for (const auto& [point, colour] : c.probes) {
+        for (const auto& [point, colour] : probes) {
             EXPECT_EQ(picture.pixel(point), colour) << point.x() << "," << point.y();
         }
     }

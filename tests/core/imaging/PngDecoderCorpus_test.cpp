@@ -39,15 +39,6 @@ void expectSameAsLibpng(const QByteArray& data, const std::string& name) {
     EXPECT_EQ(*fast, decodedByLibpng(data));
 }
 
-// One file libpng writes: a colour type, a row filter and optional chunks.
-struct Written {
-    int colourType;
-    int filter;
-    std::vector<png_color> palette;
-    std::vector<png_byte> paletteAlpha;
-    const png_color_16* key = nullptr;
-};
-
 void appendTo(png_structp png, png_bytep data, size_t length) {
     static_cast<QByteArray*>(png_get_io_ptr(png))
         ->append(reinterpret_cast<char*>(data), qsizetype(length));
@@ -56,8 +47,9 @@ void appendTo(png_structp png, png_bytep data, size_t length) {
 // 37 × 9 pixels (an odd width, so RGB rows do not end on a word) of flat
 // runs, gradients and scattered values of few levels, so that each predictor
 // and each of paeth's ties is met; rows are laid out four bytes a pixel,
-// of which each colour type uses its own number.
-QByteArray writeWithLibpng(const Written& file) {
+// of which each colour type uses its own number. The palette is shorter than
+// the samples' range: libpng shows the missing entries as opaque black.
+QByteArray writeWithLibpng(int colourType, int filter, const png_color_16* key, bool paletteAlpha) {
     std::vector<png_byte> pixels(37 * 9 * 4);
     std::vector<png_bytep> rows(9);
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -67,21 +59,28 @@ QByteArray writeWithLibpng(const Written& file) {
                                           : ((i * 2654435761u) >> 13) % 16 * 17);
         rows[y] = pixels.data() + y * 37 * 4;
     }
+    std::vector<png_color> palette(200);
+    for (size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {png_byte(i), png_byte(255 - i), png_byte(i * 3)};
+    }
+    std::vector<png_byte> alphas(150);
+    for (size_t i = 0; i < alphas.size(); ++i) {
+        alphas[i] = png_byte(i * 7);
+    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     QByteArray out;
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_write_fn(png, &out, appendTo, nullptr);
-        png_set_IHDR(png, info, 37, 9, 8, file.colourType, PNG_INTERLACE_NONE,
+        png_set_IHDR(png, info, 37, 9, 8, colourType, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_set_filter(png, 0, file.filter);
+        png_set_filter(png, 0, filter);
         png_set_check_for_invalid_index(png, 0);
-        if (!file.palette.empty()) {
-            png_set_PLTE(png, info, file.palette.data(), int(file.palette.size()));
+        if (colourType == PNG_COLOR_TYPE_PALETTE) {
+            png_set_PLTE(png, info, palette.data(), int(palette.size()));
         }
-        if (!file.paletteAlpha.empty() || file.key != nullptr) {
-            png_set_tRNS(png, info, file.paletteAlpha.data(), int(file.paletteAlpha.size()),
-                         file.key);
+        if (paletteAlpha || key != nullptr) {
+            png_set_tRNS(png, info, alphas.data(), paletteAlpha ? int(alphas.size()) : 0, key);
         }
         png_set_rows(png, info, rows.data());
         png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
@@ -93,40 +92,21 @@ QByteArray writeWithLibpng(const Written& file) {
 }
 
 TEST(PngDecoderCorpus, everyColourTypeAndFilterMatchesLibpng) {
-    std::vector<png_color> palette(200);
-    for (size_t i = 0; i < palette.size(); ++i) {
-        palette[i] = {png_byte(i), png_byte(255 - i), png_byte(i * 3)};
-    }
-    std::vector<png_byte> alphas(150);
-    for (size_t i = 0; i < alphas.size(); ++i) {
-        alphas[i] = png_byte(i * 7);
-    }
     const png_color_16 greyKey{0, 0, 0, 0, 246}, rgbKey{0, 246, 246, 246, 0};
-    const int filters[] = {PNG_FILTER_NONE, PNG_FILTER_SUB,   PNG_FILTER_UP,
-                           PNG_FILTER_AVG,  PNG_FILTER_PAETH, PNG_ALL_FILTERS};
-    for (const int filter : filters) {
-        // The palette is shorter than the samples' range: libpng shows the
-        // missing entries as opaque black.
-        const Written files[] = {{PNG_COLOR_TYPE_GRAY, filter, {}, {}, nullptr},
-                                 {PNG_COLOR_TYPE_GRAY, filter, {}, {}, &greyKey},
-                                 {PNG_COLOR_TYPE_GRAY_ALPHA, filter, {}, {}, nullptr},
-                                 {PNG_COLOR_TYPE_RGB, filter, {}, {}, nullptr},
-                                 {PNG_COLOR_TYPE_RGB, filter, {}, {}, &rgbKey},
-                                 {PNG_COLOR_TYPE_RGBA, filter, {}, {}, nullptr},
-                                 {PNG_COLOR_TYPE_PALETTE, filter, palette, {}, nullptr},
-                                 {PNG_COLOR_TYPE_PALETTE, filter, palette, alphas, nullptr}};
-        for (const Written& file : files) {
-            expectSameAsLibpng(writeWithLibpng(file), "colour type " +
-                                                          std::to_string(file.colourType) +
-                                                          " filter " + std::to_string(filter));
+    // Colour type, transparent key, palette alpha.
+    const std::tuple<int, const png_color_16*, bool> files[] = {
+        {PNG_COLOR_TYPE_GRAY, nullptr, false},       {PNG_COLOR_TYPE_GRAY, &greyKey, false},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, nullptr, false}, {PNG_COLOR_TYPE_RGB, nullptr, false},
+        {PNG_COLOR_TYPE_RGB, &rgbKey, false},        {PNG_COLOR_TYPE_RGBA, nullptr, false},
+        {PNG_COLOR_TYPE_PALETTE, nullptr, false},    {PNG_COLOR_TYPE_PALETTE, nullptr, true}};
+    for (const int filter : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG,
+                             PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
+        for (const auto& [colourType, key, paletteAlpha] : files) {
+            expectSameAsLibpng(writeWithLibpng(colourType, filter, key, paletteAlpha),
+                               "colour type " + std::to_string(colourType) + " filter " +
+                                   std::to_string(filter));
         }
     }
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
 }
 
 TEST(PngDecoderCorpus, filesFromOtherEncodersMatchLibpng) {
@@ -134,7 +114,9 @@ TEST(PngDecoderCorpus, filesFromOtherEncodersMatchLibpng) {
     const QStringList names = corpus.entryList({QStringLiteral("*.png")}, QDir::Files);
     ASSERT_GE(names.size(), 20);
     for (const QString& name : names) {
-        expectSameAsLibpng(contents(corpus.filePath(name)), name.toStdString());
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        expectSameAsLibpng(file.readAll(), name.toStdString());
     }
 }
 

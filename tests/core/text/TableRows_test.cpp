@@ -8,12 +8,7 @@ namespace {
 
 // A line 20 pixels tall whose baseline is at `baseline`.
 RecognisedLine line(const char* text, int block, int left, int baseline) {
-    RecognisedLine found;
-    found.text = QString::fromUtf8(text);
-    found.block = block;
-    found.box = QRect(left, baseline - 16, 100, 20);
-    found.baseline = baseline;
-    return found;
+    return {QString::fromUtf8(text), QRect(left, baseline - 16, 100, 20), baseline, 0, block};
 }
 
 } // namespace
