@@ -46,15 +46,9 @@ TEST_F(PreferenceMigrationTest, copiesAbsentKeysWithAMigratedPrefixAndSetsTheMar
     EXPECT_TRUE(reopened.value(markerKey).toBool());
 }
 
-// Keys the user deleted after the first run stay deleted.
-TEST_F(PreferenceMigrationTest, aRunFromAnEmptyStoreStillStopsEveryLaterRun) {
-    migrate(m_current, {});
-    SettingsDefaults nextLaunch(path("current.ini"));
-    migrate(nextLaunch, legacyStore);
-    EXPECT_FALSE(nextLaunch.contains("shortcut.capture.key"));
-}
-
-TEST_F(PreferenceMigrationTest, theLegacyDomainIsReadFromTheUsersConfigurationFolder) {
+// A run that found no legacy domain still stops every later run, so keys the
+// user deleted after the first run stay deleted.
+TEST_F(PreferenceMigrationTest, theLegacyDomainIsReadFromTheUsersConfigurationFolderOnce) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
     const QString legacyFile = path(QString("%1.ini").arg(PreferenceMigration::legacyDomain));
     PreferenceMigration::migrateFromLegacyDomain(m_current);
@@ -62,6 +56,9 @@ TEST_F(PreferenceMigrationTest, theLegacyDomainIsReadFromTheUsersConfigurationFo
     EXPECT_FALSE(QFile::exists(legacyFile));
 
     SettingsDefaults(legacyFile).setValue("editor.fontSize", 24);
+    SettingsDefaults nextLaunch(path("current.ini"));
+    PreferenceMigration::migrateFromLegacyDomain(nextLaunch);
+    EXPECT_FALSE(nextLaunch.contains("editor.fontSize"));
     SettingsDefaults fresh(path("fresh.ini"));
     PreferenceMigration::migrateFromLegacyDomain(fresh);
     EXPECT_EQ(fresh.value("editor.fontSize").toInt(), 24);
