@@ -53,7 +53,7 @@ TEST(TextRecognition, largeCleanLinesComeBackOneLinePerTextLineAlsoWhenReadConcu
     EXPECT_FALSE(text.endsWith(QLatin1Char('\n')));
 }
 
-TEST(TextRecognition, textOnColouredFillsCodeAndChineseAreReadWhole) {
+TEST(TextRecognition, textOnColouredFillsCodeAndChineseAreReadWholeAndNoTextIsNothing) {
     // What the old brightness threshold lost or garbled, and the languages
     // chosen per image: Chinese read in one script. How each fill's text turns
     // black on white is TextContrast's test; one fill is read end to end here.
@@ -62,6 +62,8 @@ TEST(TextRecognition, textOnColouredFillsCodeAndChineseAreReadWhole) {
         {"word_counts = {}", Qt::white, QColor(0x1d, 0x1d, 0x1f), "DejaVu Sans Mono", 2},
         {"打开文件并保存", QColor(0x34, 0xc7, 0x59), Qt::white, "WenQuanYi Micro Hei", 1},
         {"檢查軟體更新", QColor(0x2c, 0x2c, 0x2e), Qt::white, "WenQuanYi Micro Hei", 2},
+        // No text at all, on a dark page, whose contrast is turned round first.
+        {"", QColor(0x1e, 0x1e, 0x1e), Qt::white, "DejaVu Sans", 1},
     };
     for (const auto& [text, fill, ink, family, pixelRatio] : cases) {
         QImage image(qRound(260 * pixelRatio), qRound(80 * pixelRatio),
@@ -81,13 +83,6 @@ TEST(TextRecognition, textOnColouredFillsCodeAndChineseAreReadWhole) {
         painter.end();
         EXPECT_EQ(recognizeUncancelled(image), QString::fromUtf8(text)) << text;
     }
-}
-
-// A dark page is the hard case: its contrast is turned round first.
-TEST(TextRecognition, imageWithoutTextGivesEmptyString) {
-    QImage dark(120, 60, QImage::Format_RGB32);
-    dark.fill(QColor(0x1e, 0x1e, 0x1e));
-    EXPECT_EQ(recognizeUncancelled(dark), QString());
 }
 
 // Missing language data and a null image are errors of their own, never a
