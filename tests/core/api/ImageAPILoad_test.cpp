@@ -36,7 +36,6 @@ TEST(ImageAPILoad, loadsASixteenBitImageAtTheAreaLimit) {
 
 TEST(ImageAPILoad, refusesUnreadableFilesAndImagesPastTheLimitsFromTheirHeader) {
     ApiFolder folder;
-    EXPECT_EQ(ImageAPI::load(writeBlankImage(folder, 30000, 3000)).size(), QSize(30000, 3000));
     const QString files[] = {
         folder.file("missing.png"),
         folder.writeBytes("empty.png", {}),
