@@ -1,4 +1,3 @@
-#include "imaging/PngCodec.h"
 #include "imaging/PngFastReader.h"
 
 #include <QColorSpace>
