@@ -37,27 +37,6 @@ QStringList absoluteFiles(const QStringList& arguments) {
     return files;
 }
 
-// The editor window's actions: scrolling capture while the capture allows
-// it, and cancel, which ends the edit and hides the window unless a capture
-// or a question is under way, asking first when edits would be lost.
-EditorActions editorActions(CaptureSession& session) {
-    return EditorActions{
-        .canScroll = session.canExtend(),
-        .finish =
-            [&session] {
-                if (!session.prepareToReplace()) {
-                    return;
-                }
-                session.finishEditing();
-                if (QWidget* window = QApplication::activeWindow()) {
-                    window->hide();
-                }
-            },
-        .expand = nullptr,
-        .scroll = [&session] { session.extendSelection(); },
-    };
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,9 +75,8 @@ int main(int argc, char** argv) {
     CaptureSession session({services, editing, inPlace, steadyClock});
     GlobalCaptureShortcut shortcut(services.hotKeys, defaults);
     VellumixApp vellumix({session, shortcut, dialogs, clipboard,
-                          [&](EditorDocument& document) -> QWidget* {
-                              return new ScreenshotEditor(document, editing,
-                                                          editorActions(session));
+                          [&](EditorDocument& document, EditorActions actions) -> QWidget* {
+                              return new ScreenshotEditor(document, editing, std::move(actions));
                           },
                           QSystemTrayIcon::isSystemTrayAvailable()});
     AgentBridge bridge(services, pins, wallClock);

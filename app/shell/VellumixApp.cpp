@@ -241,7 +241,7 @@ void VellumixApp::showEditor() {
     EditorWindow* editor = window();
     if (m_shown != document) {
         m_shown = document;
-        editor->setContent(m_parts.editorContent(*document));
+        editor->setContent(m_parts.editorContent(*document, windowActions()));
     }
     editor->show();
     editor->raise();
@@ -289,6 +289,19 @@ void VellumixApp::closeEditor() {
             m_window->hide();
         }
     }
+}
+
+// Cancel and Escape in the window's editor leave it as Close does, asking
+// before edits are lost.
+EditorActions VellumixApp::windowActions() {
+    CaptureSession& session = m_parts.session;
+    return EditorActions{.canScroll = session.canExtend(),
+                         .finish = [this] { closeEditor(); },
+                         .expand = nullptr,
+                         .scroll =
+                             [&session] {
+                                 session.extendSelection();
+                             }};
 }
 
 bool VellumixApp::editorWindowShouldClose() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorActions.h"
 #include "shell/AppMenus.h"
 #include "shell/EditorWindow.h"
 
@@ -34,9 +35,9 @@ public:
         GlobalCaptureShortcut& shortcut;
         Dialogs& dialogs;
         Clipboard& clipboard;
-        // The editor content for a document (toolbar and canvas); the window
-        // owns what it returns.
-        std::function<QWidget*(EditorDocument&)> editorContent;
+        // The editor content for a document (toolbar and canvas) with the
+        // window's actions; the window owns what it returns.
+        std::function<QWidget*(EditorDocument&, EditorActions)> editorContent;
         bool trayAvailable;
     };
 
@@ -74,6 +75,7 @@ private:
     void quit();
     void about();
     void closeEditor();
+    EditorActions windowActions();
     bool editorWindowShouldClose();
     void documentChanged();
     EditorWindow* window();

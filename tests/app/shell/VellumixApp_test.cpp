@@ -65,7 +65,12 @@ public:
     CaptureSession session{sessionServices()};
     GlobalCaptureShortcut shortcut{platform.hotKeys, defaults};
     VellumixApp app{{session, shortcut, dialogs, clipboard,
-                     [](EditorDocument&) { return new QWidget; }, false}};
+                     [this](EditorDocument&, EditorActions actions) {
+                         windowActions = std::move(actions);
+                         return new QWidget;
+                     },
+                     false}};
+    EditorActions windowActions;
 };
 
 TEST_F(VellumixAppTest, openingFilesReportsEachRefusalAndOpensOneImageByItsContent) {
@@ -168,19 +173,26 @@ TEST_F(VellumixAppTest, menuItemsAreEnabledByTheSessionTheEditorAndTheClipboard)
               QStringLiteral("Capture    Shortcut unavailable"));
 }
 
-TEST_F(VellumixAppTest, closingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen) {
-    app.openFiles({file(QStringLiteral("a.png"), png(QSize(20, 20)))});
-    drawOnDocument();
-    EditorWindow* window = app.editorWindow();
-    dialogs.alertAnswers = {2};
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_NE(session.editor(), nullptr);
+// Closing the window and the editor's own Cancel (or Escape) alike.
+TEST_F(VellumixAppTest, leavingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen) {
+    const std::function<void()> waysOut[] = {
+        [this] { app.editorWindow()->close(); },
+        [this] { windowActions.finish(); },
+    };
+    for (const auto& leave : waysOut) {
+        app.openFiles({file(QStringLiteral("a.png"), png(QSize(20, 20)))});
+        drawOnDocument();
+        EditorWindow* window = app.editorWindow();
+        dialogs.alertAnswers = {2};
+        leave();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_NE(session.editor(), nullptr);
 
-    dialogs.alertAnswers = {1};
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(session.editor(), nullptr);
+        dialogs.alertAnswers = {1};
+        leave();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(session.editor(), nullptr);
+    }
 }
 
 } // namespace
