@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace vellumix {
 namespace {
 
@@ -40,7 +42,7 @@ public:
     QString lastFailure() const {
         return dialogs.asked.isEmpty() ? QString() : dialogs.asked.last().initial;
     }
-    // A menu bar item by its title.
+    // A menu bar item by its title; a missing one fails the test.
     MenuRow menuItem(const char* title) {
         for (const MenuDefinition& menu : app.menuTables().menuBar) {
             for (const MenuRow& row : menu.rows) {
@@ -49,12 +51,7 @@ public:
                 }
             }
         }
-        ADD_FAILURE() << "no item " << title;
-        return {QString(),
-                {},
-                [](const MenuState&) { return false; },
-                [] {
-                }};
+        throw std::invalid_argument(title);
     }
     void drawOnDocument() {
         session.editor()->commit(
@@ -134,14 +131,7 @@ TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFir
     EXPECT_NE(session.editor(), first);
 }
 
-TEST_F(VellumixAppTest, aboutIsAskedThroughTheDialogsWithTheVersion) {
-    menuItem("About Vellumix").run();
-    ASSERT_FALSE(dialogs.asked.isEmpty());
-    EXPECT_EQ(dialogs.asked.last().kind, "about");
-    EXPECT_TRUE(dialogs.asked.last().initial.contains(QString::fromLatin1(VellumixApp::version)));
-}
-
-TEST_F(VellumixAppTest, menuItemsAreEnabledByTheSessionTheEditorAndTheClipboard) {
+TEST_F(VellumixAppTest, menuItemsFollowTheSessionTheEditorAndTheClipboardAndAboutAsksTheDialogs) {
     const MenuState runningWithImage{.running = true, .hasEditor = true, .clipboardHasImage = true};
     const struct {
         const char* title;
@@ -165,6 +155,10 @@ TEST_F(VellumixAppTest, menuItemsAreEnabledByTheSessionTheEditorAndTheClipboard)
     for (const auto& c : cases) {
         EXPECT_EQ(menuItem(c.title).enabled(c.state), c.enabled) << c.title;
     }
+    // About is asked through the dialogs, with the version.
+    menuItem("About Vellumix").run();
+    EXPECT_EQ(dialogs.asked.value(0).kind, "about");
+    EXPECT_TRUE(dialogs.asked.value(0).initial.contains(QString::fromLatin1(VellumixApp::version)));
     // The tray's capture item names the hot key, or why there is none.
     EXPECT_EQ(menutable::captureTitle(QStringLiteral("⌘⇧"), QStringLiteral("X"), {}),
               QStringLiteral("Capture    Ctrl+Shift+X"));
