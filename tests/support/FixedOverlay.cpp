@@ -27,7 +27,7 @@ void drawHeader(QPainter& painter, int width, int y, int rows) {
 } // namespace
 
 FixedOverlay::FixedOverlay(Kind kind, const ScrollPage& page, int frameRows)
-    : m_kind(kind), m_page(&page), m_rows(frameRows), m_read(page.image()) {
+    : m_kind(kind), m_rows(frameRows), m_read(page.image()) {
     QPainter painter(&m_read);
     if (kind == Kind::header || kind == Kind::headerAndFooter) {
         drawHeader(painter, m_read.width(), 0, kHeaderRows);

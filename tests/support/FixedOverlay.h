@@ -29,7 +29,7 @@ public:
 
     // The highest screen position plus the frame's rows: a footer makes the
     // page scroll further, so that its last row shows above the footer.
-    int scrollHeight() const { return m_page->height() + footer(); }
+    int scrollHeight() const { return m_read.height() + footer(); }
     // Whether the bottom rows of a frame may show content that was not
     // captured with the frame before (it was under the footer or beside the
     // badge), so that a caret there would be new content.
@@ -47,7 +47,6 @@ private:
     void drawFixedParts(QImage& image, bool headerStuck) const;
 
     Kind m_kind;
-    const ScrollPage* m_page;
     int m_rows;
     // The page with a header drawn into it where it reads.
     QImage m_read;
