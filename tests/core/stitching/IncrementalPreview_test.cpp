@@ -83,12 +83,10 @@ TEST(IncrementalPreview, averagesTheAreaEachPixelCovers) {
     preview.append(image, 3);
     const QImage result = preview.image();
     ASSERT_EQ(result.size(), QSize(600, 2));
-    // Row 0 averages rows 0 and 1; row 1 covers only row 2 so far.
+    // Row 0 averages rows 0 and 1; row 1 covers only row 2 so far (rows
+    // completed by later strips are the strip test's).
     EXPECT_EQ(result.pixel(17, 0), qRgb(128, 128, 128));
     EXPECT_EQ(result.pixel(17, 1), qRgb(0, 0, 0));
-    // One more white row completes preview row 1.
-    preview.append(image.copy(0, 1, 1200, 1), 1);
-    EXPECT_EQ(preview.image().pixel(17, 1), qRgb(128, 128, 128));
 }
 
 TEST(IncrementalPreview, aFrameOfAnotherWidthIsRefusedAndChangesNothing) {
