@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,10 +18,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 QByteArray encoded(const QImage& image, const char* format) {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    EXPECT_TRUE(writer.write(image));
+    QBuffer buffer(&bytes); // opened by the writer
+    EXPECT_TRUE(image.save(&buffer, format));
     return bytes;
 }
 

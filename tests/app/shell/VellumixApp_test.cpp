@@ -23,9 +23,8 @@ QByteArray png(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    QBuffer buffer(&bytes); // opened by the writer
+    EXPECT_TRUE(image.save(&buffer, "PNG"));
     return bytes;
 }
 
