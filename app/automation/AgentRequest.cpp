@@ -2,6 +2,7 @@
 
 #include "api/APIError.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -27,12 +28,19 @@ bool isUuid(const QByteArray& text) {
     return true;
 }
 
+// Qt reads only objects and arrays at the top level; any other JSON value,
+// one element of an array, is well-formed content that is no request.
+bool isJsonScalar(const QByteArray& bytes) {
+    const QJsonDocument wrapped = QJsonDocument::fromJson("[" + bytes + "]");
+    return wrapped.isArray() && wrapped.array().size() == 1;
+}
+
 } // namespace
 
 AgentRequest AgentRequest::parse(const QByteArray& bytes, double now) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError) {
+    if (error.error != QJsonParseError::NoError && !isJsonScalar(bytes)) {
         throw std::runtime_error(QStringLiteral("%1 at offset %2")
                                      .arg(error.errorString())
                                      .arg(error.offset)
