@@ -24,6 +24,22 @@ constexpr double defaultTimeoutSeconds = 30;
 const char usage[] = "usage: vellumix-request [--timeout SECONDS] OPERATION [ARGUMENTS]\n"
                      "  ARGUMENTS: a JSON object, or - to read it from standard input\n";
 
+// One line per operation of the running app, with the arguments it takes.
+const char operations[] =
+    "operations (points are display-local, top-left origin):\n"
+    "  permissions.status  {}\n"
+    "  displays.list       {}\n"
+    "  windows.list        {\"titleContains\":\"Editor\"}\n"
+    "  capture.region      {\"display\":ID,\"rect\":[0,0,400,300],\"output\":\"/tmp/shot.png\"}\n"
+    "  pin                 {\"input\":\"/tmp/shot.png\"}\n"
+    "  pin.close           {\"pinId\":\"ID\"}\n"
+    "  scroll.start        {\"display\":ID,\"rect\":[0,0,400,300]}\n"
+    "  scroll.sample       {\"sessionId\":\"ID\"}\n"
+    "  scroll.finish       {\"sessionId\":\"ID\",\"output\":\"/tmp/long.png\"}\n"
+    "  scroll.cancel       {\"sessionId\":\"ID\"}\n"
+    "example: vellumix-request capture.region \\\n"
+    "  '{\"display\":2947141570,\"rect\":[0,0,400,300],\"output\":\"/tmp/shot.png\"}'\n";
+
 struct Command {
     QString operation;
     QJsonObject arguments;
@@ -78,6 +94,7 @@ int main(int argc, char** argv) {
     }
     if (arguments.value(0) == QLatin1String("--help")) {
         std::fputs(usage, stdout);
+        std::fputs(operations, stdout);
         return 0;
     }
     const std::optional<Command> command = parse(arguments);

@@ -1,6 +1,7 @@
 #include "BridgeFixture.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace vellumix {
 namespace {
@@ -44,6 +45,20 @@ TEST_F(ClientTest, printsTheResponseLineAndExitsByTheOutcome) {
     }
     EXPECT_TRUE(QDir(requests()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(QDir(responses()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// The help lists every operation the app answers, one line each.
+TEST_F(ClientTest, helpListsTheOperationsTheAppKnows) {
+    QProcess client;
+    client.start(VELLUMIX_REQUEST_CLIENT, {"--help"});
+    ASSERT_TRUE(client.waitForFinished(30000));
+    const QRegularExpression line(R"(^  ([a-z.]+) +\{.*\}$)", QRegularExpression::MultilineOption);
+    QStringList listed;
+    for (const QRegularExpressionMatch& match : line.globalMatch(client.readAllStandardOutput())) {
+        listed.append(match.captured(1));
+        EXPECT_NE(code(ask(listed.last())), "unknown_operation") << listed.last().toStdString();
+    }
+    EXPECT_EQ(listed.size(), 10);
 }
 
 } // namespace
