@@ -6,6 +6,7 @@
 #include <QPromise>
 #include <QThreadPool>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 
@@ -23,15 +24,31 @@ bool encloses(const QRectF& outer, const QRectF& inner) {
            inner.right() <= outer.right() && inner.bottom() <= outer.bottom();
 }
 
-QFuture<void> settled(bool withdrewWindows) {
-    if (!withdrewWindows) {
-        return QtFuture::makeReadyFuture();
-    }
+QFuture<void> delay(int milliseconds) {
     auto promise = std::make_shared<QPromise<void>>();
     promise->start();
-    QTimer::singleShot(OwnWindowShield::settleMilliseconds, QCoreApplication::instance(),
+    QTimer::singleShot(milliseconds, QCoreApplication::instance(),
                        [promise] { promise->finish(); });
     return promise->future();
+}
+
+// Done once the windows the shield withdrew have left the screen and those
+// beneath have had time to repaint. The wait for the X server and the window
+// manager blocks, so it runs on a worker thread.
+QFuture<void> settled(const OwnWindowShield& shield, WindowWithdrawal& withdrawal) {
+    if (!shield.withdrewAny()) {
+        return QtFuture::makeReadyFuture();
+    }
+    const QList<quintptr> windows = shield.withdrawnWindows();
+    return QtConcurrent::run(QThreadPool::globalInstance(),
+                             [&withdrawal, windows] {
+                                 withdrawal.waitUntilGone(
+                                     windows,
+                                     QDeadlineTimer(OwnWindowShield::goneLimitMilliseconds));
+                             })
+        .then(QCoreApplication::instance(),
+              [] { return delay(OwnWindowShield::settleMilliseconds); })
+        .unwrap();
 }
 
 } // namespace
@@ -83,7 +100,7 @@ QFuture<QImage> CaptureService::frame() const {
     auto shield =
         std::make_shared<OwnWindowShield>(m_region.rect.translated(display.frame.topLeft()));
     ScreenSource* screen = &m_services.screen;
-    return settled(shield->withdrewAny())
+    return settled(*shield, m_services.withdrawal)
         .then(QThreadPool::globalInstance(),
               [screen, display, pixels] { return screen->grabRegion(display, pixels); })
         .then(QCoreApplication::instance(), [shield](QFuture<QImage> grabbed) {

@@ -9,6 +9,7 @@ OwnWindowShield::OwnWindowShield(const QRectF& globalRect) {
     for (QWindow* window : QGuiApplication::topLevelWindows()) {
         if (window->isVisible() && QRectF(window->frameGeometry()).intersects(globalRect)) {
             m_hidden.append(window);
+            m_native.append(window->winId());
             window->installEventFilter(this);
             window->hide();
         }

@@ -15,7 +15,8 @@ namespace {
 class LimitedPlatform final : public Platform {
 public:
     PlatformServices services() override {
-        return PlatformServices{m_displays, m_none, m_none, m_none, m_hotKeys, m_systemEvents};
+        return PlatformServices{m_displays, m_none,         m_none, m_none,
+                                m_hotKeys,  m_systemEvents, m_none};
     }
 
 private:

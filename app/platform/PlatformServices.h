@@ -6,6 +6,7 @@
 #include "platform/ScreenSource.h"
 #include "platform/SystemEvents.h"
 #include "platform/WindowSource.h"
+#include "platform/WindowWithdrawal.h"
 
 namespace vellumix {
 
@@ -18,6 +19,7 @@ struct PlatformServices {
     PermissionCheck& permission;
     HotKeyService& hotKeys;
     SystemEvents& systemEvents;
+    WindowWithdrawal& withdrawal;
 };
 
 } // namespace vellumix

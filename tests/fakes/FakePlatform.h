@@ -96,6 +96,19 @@ public:
     bool granted = true;
 };
 
+// Records the windows it is asked to wait for and answers at once.
+class FakeWithdrawal final : public WindowWithdrawal {
+public:
+    bool waitUntilGone(const QList<quintptr>& windows, QDeadlineTimer) override {
+        QMutexLocker lock(&mutex);
+        asked.append(windows);
+        return true;
+    }
+
+    QMutex mutex;
+    QList<QList<quintptr>> asked;
+};
+
 // All fakes together, with the services view the app code takes.
 struct FakePlatform {
     FakeDisplaySource displays;
@@ -104,9 +117,11 @@ struct FakePlatform {
     FakePermission permission;
     FakeHotKeys hotKeys;
     FakeSystemEvents systemEvents;
+    FakeWithdrawal withdrawal;
 
     PlatformServices services() {
-        return PlatformServices{displays, screen, windows, permission, hotKeys, systemEvents};
+        return PlatformServices{displays, screen,       windows,   permission,
+                                hotKeys,  systemEvents, withdrawal};
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/x11/X11Permission.h"
 #include "platform/x11/X11ScreenSource.h"
 #include "platform/x11/X11WindowSource.h"
+#include "platform/x11/X11WindowWithdrawal.h"
 
 #include <QCoreApplication>
 
@@ -20,18 +21,19 @@ class X11Platform final : public Platform {
 public:
     X11Platform(std::unique_ptr<X11Connection> grabs, std::unique_ptr<X11Connection> queries,
                 std::unique_ptr<X11Connection> keys)
-        : m_screen(std::move(grabs)), m_permission(*queries),
+        : m_screen(std::move(grabs)), m_permission(*queries), m_withdrawal(*queries),
           m_windows(std::move(queries), m_displays, m_screen), m_hotKeys(std::move(keys)) {}
 
     PlatformServices services() override {
-        return PlatformServices{m_displays,   m_screen,  m_windows,
-                                m_permission, m_hotKeys, m_systemEvents};
+        return PlatformServices{m_displays, m_screen,       m_windows,   m_permission,
+                                m_hotKeys,  m_systemEvents, m_withdrawal};
     }
 
 private:
     QtDisplaySource m_displays;
     X11ScreenSource m_screen;
     X11Permission m_permission;
+    X11WindowWithdrawal m_withdrawal;
     X11WindowSource m_windows;
     X11HotKeyService m_hotKeys;
     LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),

@@ -13,11 +13,6 @@ namespace {
 
 constexpr quint32 allDesktops = 0xFFFFFFFF;
 
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
 xcb_atom_t internAtom(xcb_connection_t* connection, const QByteArray& name) {
     auto reply = takeReply(connection, xcb_intern_atom_reply,
                            xcb_intern_atom(connection, 0, quint16(name.size()), name.constData()));
@@ -29,6 +24,11 @@ xcb_screen_t* defaultScreen(xcb_connection_t* connection) {
 }
 
 } // namespace
+
+xcb_connection_t* qtConnection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
 
 void setOnAllDesktops(quintptr window, bool mapped) {
     xcb_connection_t* connection = qtConnection();

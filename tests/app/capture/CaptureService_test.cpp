@@ -137,7 +137,9 @@ TEST_F(CaptureServiceTest, ownWindowsOverTheRegionAreWithdrawnForTheGrab) {
     const auto beside = shown(QRect(600, 400, 100, 100));
     std::atomic<bool> keptWithdrawn = false;
     std::atomic<bool> besideShown = false;
+    std::atomic<qsizetype> waitsBeforeGrab = 0;
     fakes.screen.onGrab = [&] {
+        waitsBeforeGrab = fakes.withdrawal.asked.size();
         keptWithdrawn = !kept->isVisible();
         besideShown = beside->isVisible();
         QMetaObject::invokeMethod(
@@ -148,8 +150,12 @@ TEST_F(CaptureServiceTest, ownWindowsOverTheRegionAreWithdrawnForTheGrab) {
             },
             Qt::BlockingQueuedConnection);
     };
+    const QList<quintptr> hidden = {kept->winId(), closed->winId(), deleted->winId()};
     awaited(service(CaptureRegion{left.id, QRectF(0, 0, 300, 250), 2.0})->frame())
         .waitForFinished();
+    // The grab waits until the platform confirms they are off the screen.
+    EXPECT_EQ(waitsBeforeGrab, 1);
+    EXPECT_EQ(fakes.withdrawal.asked, QList<QList<quintptr>>{hidden});
     EXPECT_TRUE(keptWithdrawn);
     EXPECT_TRUE(besideShown);
     EXPECT_TRUE(kept->isVisible());

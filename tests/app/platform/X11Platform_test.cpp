@@ -1,8 +1,15 @@
 #include "XServerFixture.h"
 
 #include <QColorSpace>
+#include <QDir>
 #include <QPainter>
 #include <QRasterWindow>
+#include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <csignal>
 
 namespace vellumix {
 namespace {
@@ -19,6 +26,38 @@ protected:
         QPainter(this).fillRect(QRect(QPoint(0, 0), size()), Qt::magenta);
     }
 };
+
+// The window manager of this test's X server: the openbox whose DISPLAY is ours.
+pid_t windowManager() {
+    const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY") + '\0';
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll() == "openbox\n" &&
+            environment.open(QIODevice::ReadOnly) && environment.readAll().contains(display)) {
+            return pid.toInt();
+        }
+    }
+    return 0;
+}
+
+// Fills that keep the X server busy for a while, queued on Qt's connection
+// ahead of whatever Qt sends next.
+void queueWorkOnQtConnection(int fills) {
+    xcb_connection_t* c =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    xcb_create_pixmap(c, screen->root_depth, pixmap, screen->root, 2048, 2048);
+    const xcb_gcontext_t gc = xcb_generate_id(c);
+    xcb_create_gc(c, gc, pixmap, 0, nullptr);
+    const xcb_rectangle_t all{0, 0, 2048, 2048};
+    for (int i = 0; i < fills; ++i) {
+        xcb_poly_fill_rectangle(c, pixmap, gc, 1, &all);
+    }
+    xcb_free_gc(c, gc);
+    xcb_free_pixmap(c, pixmap);
+}
 
 using X11PlatformTest = XServerTest;
 
@@ -132,13 +171,32 @@ TEST_F(X11PlatformTest, regionCaptureIsExactAndLeavesOutOurOwnWindowMarkedOwn) {
     }));
     EXPECT_TRUE(services().windows.windows().first().isOwn());
 
+    // However late the X server gets to Qt's requests (its connection loaded)
+    // or the window manager to taking the window's frame down (held up).
+    const pid_t manager = windowManager();
+    ASSERT_NE(manager, 0);
     const DisplayInfo left = display("LEFT");
-    const QImage frame = capture(CaptureRegion{left.id, QRectF(120, 120, 200, 150), 1.0});
-    EXPECT_EQ(frame.colorSpace(), QColorSpace(QColorSpace::SRgb));
-    EXPECT_EQ(
-        firstDifference(frame, expectedPattern(patternLayout[0], QPoint(20, 20), QSize(200, 150))),
-        "");
-    EXPECT_TRUE(own.isVisible());
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_TRUE(waitUntil([&] {
+            own.raise();
+            return services().screen.grabRegion(left, QRect(200, 200, 1, 1)).pixel(0, 0) ==
+                   QColor(Qt::magenta).rgb();
+        }));
+        if (round % 2 == 0) {
+            queueWorkOnQtConnection(200);
+        } else {
+            ::kill(manager, SIGSTOP);
+            QTimer::singleShot(300, [manager] { ::kill(manager, SIGCONT); });
+        }
+        const QImage frame = capture(CaptureRegion{left.id, QRectF(120, 120, 200, 150), 1.0});
+        ::kill(manager, SIGCONT);
+        EXPECT_EQ(frame.colorSpace(), QColorSpace(QColorSpace::SRgb));
+        EXPECT_EQ(firstDifference(
+                      frame, expectedPattern(patternLayout[0], QPoint(20, 20), QSize(200, 150))),
+                  "")
+            << "round " << round;
+        EXPECT_TRUE(own.isVisible());
+    }
 }
 
 class DisplayRemovalTest : public XServerTest {
