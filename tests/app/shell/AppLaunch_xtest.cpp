@@ -3,6 +3,7 @@
 // launch's file to the first, answers Ctrl+W and Ctrl+Q, and leaves a copied
 // image on the clipboard for other programs.
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,6 +19,11 @@ QByteArray run(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString visibleEditorWindow() {
@@ -77,6 +83,11 @@ TEST_F(AppLaunchTest, windowOpensFilesTakesASecondLaunchsFileAndAnswersItsKeys) 
     QString window;
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return !(window = visibleEditorWindow()).isEmpty(); }, 15000));
+
+    // Restarted with its thread limit, the program keeps its name and argv[0].
+    const QString proc = QStringLiteral("/proc/%1/").arg(first.processId());
+    EXPECT_EQ(readFile(proc + "comm"), "Vellumix\n");
+    EXPECT_TRUE(readFile(proc + "cmdline").startsWith(QByteArray(VELLUMIX_APP) + '\0'));
 
     // A second launch hands its file over and ends at once.
     QProcess second;
