@@ -4,6 +4,7 @@
 #include "session/CaptureSession.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -226,11 +228,30 @@ void CaptureControlsView::paintEvent(QPaintEvent*) {
     painter.drawEllipse(QRectF(m_dot->mapTo(this, QPoint(0, 0)), QSizeF(m_dot->size())));
 }
 
-// The panel is moved by dragging its background, like a title bar.
+// The panel is moved by dragging its background, like a title bar. The move
+// starts only once the press has travelled: a window manager told to move on
+// a press that ends at once goes on following the pointer until the next
+// click.
 void CaptureControlsView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressedAt = event->globalPosition();
+    }
+}
+
+void CaptureControlsView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressedAt || !event->buttons().testFlag(Qt::LeftButton) ||
+        (event->globalPosition() - *m_pressedAt).manhattanLength() <
+            QGuiApplication::styleHints()->startDragDistance()) {
+        return;
+    }
+    m_pressedAt.reset();
+    if (windowHandle() != nullptr) {
         windowHandle()->startSystemMove();
     }
+}
+
+void CaptureControlsView::mouseReleaseEvent(QMouseEvent*) {
+    m_pressedAt.reset();
 }
 
 } // namespace vellumix

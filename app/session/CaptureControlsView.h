@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -40,6 +42,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -54,6 +58,7 @@ private:
     CaptureSession& m_session;
     bool m_translucent;
     bool m_overview = false;
+    std::optional<QPointF> m_pressedAt; // of a press on the background not yet a move
     qint64 m_shownHeight = -1;
     QWidget* m_dot = nullptr;
     QLabel* m_height = nullptr;

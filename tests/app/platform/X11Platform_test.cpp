@@ -1,7 +1,6 @@
 #include "XServerFixture.h"
 
 #include <QColorSpace>
-#include <QDir>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QTimer>
@@ -26,20 +25,6 @@ protected:
         QPainter(this).fillRect(QRect(QPoint(0, 0), size()), Qt::magenta);
     }
 };
-
-// The window manager of this test's X server: the openbox whose DISPLAY is ours.
-pid_t windowManager() {
-    const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY") + '\0';
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
-        if (comm.open(QIODevice::ReadOnly) && comm.readAll() == "openbox\n" &&
-            environment.open(QIODevice::ReadOnly) && environment.readAll().contains(display)) {
-            return pid.toInt();
-        }
-    }
-    return 0;
-}
 
 // Fills that keep the X server busy for a while, queued on Qt's connection
 // ahead of whatever Qt sends next.

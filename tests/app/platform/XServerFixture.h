@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
@@ -38,6 +40,20 @@ inline std::string firstDifference(const QImage& actual, const QImage& expected)
 // far beyond any wait that ends in success.
 inline bool waitUntil(const std::function<bool()>& done) {
     return QTest::qWaitFor(done, 120'000);
+}
+
+// The window manager of this test's X server: the openbox whose DISPLAY is ours.
+inline pid_t windowManager() {
+    const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY") + '\0';
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll() == "openbox\n" &&
+            environment.open(QIODevice::ReadOnly) && environment.readAll().contains(display)) {
+            return pid.toInt();
+        }
+    }
+    return 0;
 }
 
 inline bool xdotool(const QStringList& arguments) {
