@@ -59,6 +59,11 @@ QPushButton* button(const QString& text) {
 
 CaptureControlsView::CaptureControlsView(CaptureSession& session, QWidget* parent)
     : QWidget(parent), m_session(session), m_translucent(windowkind::compositorActive()) {
+    startMove = [this] {
+        if (windowHandle() != nullptr) {
+            windowHandle()->startSystemMove();
+        }
+    };
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     build();
     connect(&session, &CaptureSession::changed, this, &CaptureControlsView::refresh);
@@ -245,9 +250,7 @@ void CaptureControlsView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     m_pressedAt.reset();
-    if (windowHandle() != nullptr) {
-        windowHandle()->startSystemMove();
-    }
+    startMove();
 }
 
 void CaptureControlsView::mouseReleaseEvent(QMouseEvent*) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -38,6 +39,10 @@ public:
     QCheckBox* followBox() const { return m_follow; }
     QScrollArea* detailArea() const { return m_scroll; }
     QColor dotColor() const;
+
+    // Hands the panel to the window manager, which moves it with the
+    // pointer; tests put in their own to see when a move starts.
+    std::function<void()> startMove;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QStyleHints>
 #include <QTest>
 
 #include <deque>
@@ -234,6 +235,27 @@ TEST_F(SessionTest, refusedFramePausesSamplingUntilResumed) {
     ASSERT_TRUE(waitFor([this] { return session.height() == 340; }));
     EXPECT_EQ(session.status(), Texts::capturing);
     EXPECT_TRUE(panel->resumeButton()->isHidden());
+}
+
+// A click on the panel's background leaves it where it is: a window manager
+// told to move on a press that ends at once follows the pointer to the next
+// click. A drag past the start-drag distance moves it.
+TEST_F(SessionTest, onlyADragOnThePanelsBackgroundMovesIt) {
+    startScrolling();
+    CaptureControlsView* panel = session.captureControls()->panel();
+    int moves = 0;
+    panel->startMove = [&moves] {
+        ++moves;
+    };
+    const int distance = QGuiApplication::styleHints()->startDragDistance();
+    const QPointF at(5, 5);
+    send(panel, QEvent::MouseButtonPress, at);
+    send(panel, QEvent::MouseMove, at + QPointF(distance - 1, 0));
+    send(panel, QEvent::MouseButtonRelease, at + QPointF(distance - 1, 0));
+    EXPECT_EQ(moves, 0);
+    send(panel, QEvent::MouseButtonPress, at);
+    send(panel, QEvent::MouseMove, at + QPointF(distance, 0));
+    EXPECT_EQ(moves, 1);
 }
 
 TEST_F(SessionTest, lateFramesOfAStoppedOrDiscardedCaptureTouchNothing) {

@@ -12,10 +12,7 @@
 #include "shell/GlobalCaptureShortcut.h"
 #include "support/ScrollPage.h"
 
-#include <QLabel>
 #include <QPushButton>
-
-#include <csignal>
 
 namespace vellumix {
 namespace {
@@ -85,48 +82,6 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return session->height() == rowsBefore + notch; }))
             << session->detail().toStdString();
     }
-    // A click on the panel's background leaves it in place (a window manager
-    // told to move it would follow the pointer to the next click); a drag
-    // moves it, by the drag less the distance that tells a drag from a click.
-    void dragPanelOutward(const QRectF& panel) {
-        QLabel* grip = session->captureControls()->panel()->heightLabel();
-        const QPoint at = grip->mapToGlobal(grip->rect().center());
-        const int step = panel.center().x() > region.center().x() ? 40 : -40;
-        const auto x = [&](double steps) {
-            return QString::number(at.x() + int(steps * step));
-        };
-        const QString y = QString::number(at.y());
-        // Where the X server has the panel: the window manager tells Qt only
-        // once a move has ended.
-        const auto moved = [&] {
-            const quint32 id = quint32(session->captureControls()->panel()->winId());
-            for (const WindowInfo& window : services().windows.windows()) {
-                if (window.id == id) {
-                    return (window.frame.x() - panel.x()) / step;
-                }
-            }
-            return 0.0;
-        };
-        // The window manager, held up, gets to the click only after the release.
-        const pid_t manager = windowManager();
-        ASSERT_NE(manager, 0);
-        ::kill(manager, SIGSTOP);
-        const bool clicked = xdotool({"mousemove", x(0), y, "click", "1"});
-        QTest::qWait(500);
-        ::kill(manager, SIGCONT);
-        ASSERT_TRUE(clicked);
-        ASSERT_TRUE(xdotool({"mousemove", x(10), y, "click", "1", "mousemove", x(0), y, "mousedown",
-                             "1", "mousemove", x(1), y}));
-        // The window manager takes the pointer when it gets to it: drag on
-        // until the panel follows.
-        double reached = 1;
-        EXPECT_TRUE(waitUntil([&] {
-            xdotool({"mousemove", x(reached += 0.1), y});
-            return moved() != 0;
-        }));
-        ASSERT_TRUE(xdotool({"mousemove", x(reached + 1), y, "mouseup", "1"}));
-        EXPECT_TRUE(waitUntil([&] { return moved() >= 0.5 && moved() <= reached + 1; })) << moved();
-    }
     QImage stitched(int rows) const {
         const QPoint offset = region.topLeft() - area.topLeft();
         return expected.image()
@@ -157,7 +112,6 @@ TEST_F(SessionX11Test, finishGivesTheEditorThePageOverTheScrolledRange) {
     startScrolling();
     const QRectF panel = session->captureControls()->panel()->frameGeometry();
     EXPECT_FALSE(panel.intersects(region)) << "the panel would be withdrawn for every grab";
-    dragPanelOutward(panel);
     for (int n = 0; n < 4; ++n) {
         scrollOneNotch(region.height() + n * notch);
     }
