@@ -168,7 +168,8 @@ int runLoop(TimedApplication& app, int seconds) {
     PlatformServices real = platform->services();
     CountingScreen screen(real.screen);
     const PlatformServices services{real.displays,   screen,       real.windows,
-                                    real.permission, real.hotKeys, real.systemEvents};
+                                    real.permission, real.hotKeys, real.systemEvents,
+                                    real.withdrawal};
     QTemporaryDir dir;
     SettingsDefaults defaults(dir.filePath("defaults.ini"));
     QtDialogs dialogs;
