@@ -37,11 +37,9 @@ QStringList absoluteFiles(const QStringList& arguments) {
     return files;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    RecognitionThreads::limitBeforeStart(argv);
-    QApplication app(argc, argv);
+// The names the desktop knows the app by; it lives on in the tray or the
+// background when its last window closes.
+void describeApplication() {
     QApplication::setApplicationName(QStringLiteral("Vellumix"));
     QApplication::setOrganizationName(QStringLiteral("Vellumix"));
     QApplication::setApplicationVersion(QStringLiteral(VELLUMIX_VERSION));
@@ -49,6 +47,14 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("org.vellumix.Vellumix"), appIcon()));
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RecognitionThreads::limitBeforeStart(argv);
+    QApplication app(argc, argv);
+    describeApplication();
 
     const QStringList files = absoluteFiles(QApplication::arguments());
     SingleInstance instance;
