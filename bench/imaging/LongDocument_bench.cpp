@@ -32,8 +32,8 @@ void appendStrip(benchmark::State& state) {
 }
 BENCHMARK(appendStrip)->Arg(1600)->Arg(3200)->Unit(benchmark::kMillisecond);
 
-// Assembly of a 3,000 × 30,000 document: the 600-pixel preview the processor
-// draws after every append, and the full-size image that is saved.
+// Assembly of a 3,000 × 30,000 document: scaled to 600 pixels wide, the size
+// of the live preview, and at full size, the image that is saved.
 const LongDocument& tallDocument() {
     static const LongDocument document = documentOfStrips(3000, 150);
     return document;
