@@ -37,6 +37,8 @@ const char operations[] =
     "  scroll.sample       {\"sessionId\":\"ID\"}\n"
     "  scroll.finish       {\"sessionId\":\"ID\",\"output\":\"/tmp/long.png\"}\n"
     "  scroll.cancel       {\"sessionId\":\"ID\"}\n"
+    "capture.region and scroll.finish also take \"format\" (\"png\" or \"jpeg\") and\n"
+    "\"overwrite\" (true to replace an existing file).\n"
     "example: vellumix-request capture.region \\\n"
     "  '{\"display\":2947141570,\"rect\":[0,0,400,300],\"output\":\"/tmp/shot.png\"}'\n";
 
