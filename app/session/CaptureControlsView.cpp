@@ -2,6 +2,7 @@
 
 #include "platform/WindowKind.h"
 #include "session/CaptureSession.h"
+#include "ui/TextStyle.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -37,15 +38,6 @@ QPainterPath outline(const QRectF& rect) {
     QPainterPath path;
     path.addRoundedRect(rect, CaptureControlsView::cornerRadius, CaptureControlsView::cornerRadius);
     return path;
-}
-
-QLabel* label(const QString& text, int pixelSize, QFont::Weight weight) {
-    auto* result = new QLabel(text);
-    QFont font = result->font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    result->setFont(font);
-    return result;
 }
 
 QPushButton* button(const QString& text) {
@@ -94,8 +86,8 @@ void CaptureControlsView::build() {
     layout->addWidget(m_scroll, 1);
     layout->addWidget(m_whole, 1);
 
-    m_hint = label(QString(), 13, QFont::Medium);
-    m_detail = label(QString(), 11, QFont::Normal);
+    m_hint = textstyle::label(QString(), 13, QFont::Medium);
+    m_detail = textstyle::label(QString(), 11, QFont::Normal);
     m_detail->setWordWrap(true);
     m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_detail->setStyleSheet(QStringLiteral("color: #5f5f66;"));
@@ -116,9 +108,9 @@ QLayout* CaptureControlsView::header() {
     row->setSpacing(8);
     m_dot = new QWidget;
     m_dot->setFixedSize(7, 7);
-    m_height = label(QString(), 13, QFont::Normal);
+    m_height = textstyle::label(QString(), 13, QFont::Normal);
     row->addWidget(m_dot);
-    row->addWidget(label(Texts::title, 14, QFont::DemiBold));
+    row->addWidget(textstyle::label(Texts::title, 14, QFont::DemiBold));
     row->addWidget(m_height);
     row->addStretch(1);
     return row;

@@ -18,11 +18,7 @@ namespace {
 const QColor blue(0x0a, 0x84, 0xff);
 
 QLabel* sizedLabel(const QString& text, int pixels, QFont::Weight weight) {
-    auto* label = new QLabel(text);
-    QFont f = label->font();
-    f.setPixelSize(pixels);
-    f.setWeight(weight);
-    label->setFont(f);
+    QLabel* label = textstyle::label(text, pixels, weight);
     label->setWordWrap(true);
     return label;
 }

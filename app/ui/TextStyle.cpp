@@ -43,6 +43,15 @@ QFont font(Style style) {
     return f;
 }
 
+QLabel* label(const QString& text, int pixelSize, QFont::Weight weight) {
+    auto* l = new QLabel(text);
+    QFont f = l->font();
+    f.setPixelSize(pixelSize);
+    f.setWeight(weight);
+    l->setFont(f);
+    return l;
+}
+
 QLabel* label(const QString& text, Style style) {
     auto* l = new QLabel(text);
     l->setFont(font(style));

@@ -23,5 +23,8 @@ enum class Style {
 QFont font(Style style);
 // A label of `text` in `style`, without a parent.
 QLabel* label(const QString& text, Style style);
+// A label at a size and weight of its own, for the few texts that follow no
+// style (a panel's figures, a guide's large heading).
+QLabel* label(const QString& text, int pixelSize, QFont::Weight weight);
 
 } // namespace vellumix::textstyle

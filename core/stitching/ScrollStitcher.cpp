@@ -4,6 +4,22 @@
 
 namespace vellumix {
 
+namespace {
+
+// The document or the preview as the finished capture shows it: with the
+// rows held back at the bottom of the latest frame added below.
+template <typename Grows>
+QImage withHeldRows(const Grows& grows, const QImage& frame, int64_t heldRows) {
+    if (heldRows == 0) {
+        return grows.image();
+    }
+    Grows whole = grows;
+    whole.append(frame, heldRows);
+    return whole.image();
+}
+
+} // namespace
+
 ProcessingResult ScrollStitcher::accept(const QImage& frame) {
     const FrameSignature signature(frame);
     if (m_previous && m_aroundFixedParts) {
@@ -23,12 +39,7 @@ ProcessingResult ScrollStitcher::accept(const QImage& frame) {
 }
 
 QImage ScrollStitcher::image() const {
-    if (m_heldRows == 0) {
-        return m_document.image();
-    }
-    LongDocument whole = m_document;
-    whole.append(m_previousFrame, m_heldRows);
-    return whole.image();
+    return withHeldRows(m_document, m_previousFrame, m_heldRows);
 }
 
 // After a refusal of the whole frames (`plain`) their refusal stands unless
@@ -114,12 +125,7 @@ ProcessingResult ScrollStitcher::added(const QImage& frame, const FrameSignature
 }
 
 QImage ScrollStitcher::finishedPreview() const {
-    if (m_heldRows == 0) {
-        return m_preview.image();
-    }
-    IncrementalPreview whole = m_preview;
-    whole.append(m_previousFrame, m_heldRows);
-    return whole.image();
+    return withHeldRows(m_preview, m_previousFrame, m_heldRows);
 }
 
 ProcessingResult ScrollStitcher::unchanged() const {
