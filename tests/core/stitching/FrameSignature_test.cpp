@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <stdexcept>
 
 namespace vellumix {
@@ -75,14 +74,6 @@ TEST(FrameSignature, unreadableFramesAndMalformedRawValuesThrow) {
     EXPECT_THROW(FrameSignature(0, 1, {}), std::invalid_argument);
     EXPECT_THROW(FrameSignature(2, 0, {}), std::invalid_argument);
     EXPECT_THROW(FrameSignature(2, 2, {1, 2, 3}), std::invalid_argument);
-}
-
-TEST(FrameSignature, differenceIsTheMeanAbsoluteGreyDifference) {
-    const FrameSignature a(2, 2, {0, 10, 20, 30});
-    const FrameSignature b(2, 2, {10, 0, 20, 33});
-    EXPECT_DOUBLE_EQ(a.difference(b), 23.0 / 4.0);
-    EXPECT_DOUBLE_EQ(a.difference(a), 0.0);
-    EXPECT_TRUE(std::isinf(a.difference(FrameSignature(4, 1, {0, 10, 20, 30}))));
 }
 
 } // namespace
