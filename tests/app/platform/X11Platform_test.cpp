@@ -241,13 +241,5 @@ TEST_F(ScaledDisplayTest, regionAtScaleTwoReturnsExactlyItsDevicePixels) {
         "");
 }
 
-TEST_F(ScaledDisplayTest, regionCapturedAtAnotherScaleFailsWithDisplayRemoved) {
-    const auto service =
-        awaited(CaptureService::create(
-                    CaptureRegion{display("RIGHT").id, QRectF(0, 0, 100, 100), 1.0}, services()))
-            .result();
-    EXPECT_EQ(frameFailure(*service), CaptureError::Kind::displayRemoved);
-}
-
 } // namespace
 } // namespace vellumix
