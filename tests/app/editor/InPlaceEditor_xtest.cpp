@@ -20,13 +20,12 @@ namespace {
 // Runs with RIGHT at scale 2 and no compositor (openbox alone).
 class InPlaceEditorTest : public XServerTest {
 protected:
-    static QByteArray run(const QStringList& arguments) {
+    static QByteArray activeWindow() {
         QProcess process;
-        process.start(QStringLiteral("xdotool"), arguments);
+        process.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
         process.waitForFinished();
         return process.readAllStandardOutput().trimmed();
     }
-    static QByteArray activeWindow() { return run({QStringLiteral("getactivewindow")}); }
 
     // Opens the in-place editor over `rect` (points of RIGHT) on a pattern
     // picture of the region's pixels.
@@ -103,15 +102,14 @@ TEST_F(InPlaceEditorTest, clickOutsideTheShownPartsReachesTheWindowBeneath) {
     const std::optional<WindowInfo> beta = patternWindow(QStringLiteral("Beta"));
     ASSERT_TRUE(beta);
     // Beta's middle, pixel (2250, 350), lies under the overlay's window.
-    run({QStringLiteral("mousemove"), QStringLiteral("2250"), QStringLiteral("350"),
-         QStringLiteral("click"), QStringLiteral("1")});
+    xdotool({"mousemove", "2250", "350", "click", "1"});
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(beta->id); }));
 }
 
 TEST_F(InPlaceEditorTest, toastLeavesTheFocusWhereItWas) {
     const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
     ASSERT_TRUE(alpha);
-    run({QStringLiteral("windowactivate"), QString::number(alpha->id)});
+    xdotool({"windowactivate", QString::number(alpha->id)});
     ASSERT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(alpha->id); }));
     QPointer<ColorCopyToast> toast = ColorCopyToast::show(QStringLiteral("#3A7BFF"));
     ASSERT_TRUE(waitUntil([&] {
@@ -131,7 +129,7 @@ TEST_F(InPlaceEditorTest, questionsOpenAboveItWhileAnotherWindowIsActive) {
     const auto editor = quint32(controller->window()->winId());
     const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
     ASSERT_TRUE(alpha);
-    run({QStringLiteral("windowactivate"), QString::number(alpha->id)});
+    xdotool({"windowactivate", QString::number(alpha->id)});
     ASSERT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(alpha->id); }));
     bool above = false;
     QTimer::singleShot(0, [&] {

@@ -27,9 +27,7 @@ QByteArray readFile(const QString& path) {
 }
 
 QString visibleEditorWindow() {
-    return QString::fromLatin1(run(QStringLiteral("xdotool"),
-                                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                    QStringLiteral("--name"), QStringLiteral("^Vellumix$")}))
+    return QString::fromLatin1(run("xdotool", {"search", "--onlyvisible", "--name", "^Vellumix$"}))
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
         .value(0);
 }
@@ -60,15 +58,11 @@ public:
         ASSERT_TRUE(process.waitForStarted());
     }
     void keys(const QString& window, const QString& chord) {
-        run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                                        window, QStringLiteral("key"), chord});
+        run("xdotool", {"windowactivate", "--sync", window, "key", chord});
     }
     QImage clipboardImage() {
-        return QImage::fromData(
-            run(QStringLiteral("xclip"),
-                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                 QStringLiteral("image/png"), QStringLiteral("-o")}),
-            "PNG");
+        return QImage::fromData(run("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}),
+                                "PNG");
     }
 
     QTemporaryDir home;
