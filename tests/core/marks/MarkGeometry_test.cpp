@@ -49,31 +49,12 @@ TEST(MarkGeometry, fractionalFontSizeScalesTheNearestWholeSize) {
                      whole.width(QStringLiteral("12")) * 16.1 / 16);
 }
 
-TEST(MarkGeometry, lineToolsBoundTheirPointsExpandedByHalfTheThickness) {
-    EXPECT_EQ(mark(DrawingTool::rectangle, {{10, 10}, {110, 60}}, 4).bounds(),
-              QRectF(8, 8, 104, 54));
-    EXPECT_EQ(mark(DrawingTool::pen, {{30, 5}, {10, 40}, {20, 0}}, 2).bounds(),
-              QRectF(9, -1, 22, 42));
-    EXPECT_EQ(mark(DrawingTool::arrow, {{7, 9}}, 6).bounds(), QRectF(4, 6, 6, 6));
-}
-
 TEST(MarkGeometry, markWithoutPointsHasEmptyBoundsAndIsNeverHit) {
     for (DrawingTool tool : drawing_tool::allCases) {
         const ImageMark empty = mark(tool, {}, 5, QStringLiteral("x"));
         EXPECT_EQ(empty.bounds(), QRectF(0, 0, 0, 0));
         EXPECT_FALSE(empty.hitTest({0, 0}, 100));
     }
-}
-
-TEST(MarkGeometry, stepRadiusComesFromFontSizeOrThicknessWithAFloorOf14) {
-    ImageMark step = mark(DrawingTool::step, {{50, 50}}, 3, QStringLiteral("1"));
-    EXPECT_EQ(step.bounds(), QRectF(36, 36, 28, 28));
-    step.thickness = 10;
-    EXPECT_EQ(step.bounds(), QRectF(20, 20, 60, 60));
-    step.fontSize = 40;
-    EXPECT_EQ(step.bounds(), QRectF(16, 16, 68, 68));
-    step.fontSize = 20;
-    EXPECT_EQ(step.bounds(), QRectF(33, 33, 34, 34));
 }
 
 // An empty callout shows its placeholder, a blank paragraph keeps its line,
@@ -109,25 +90,36 @@ TEST(MarkGeometry, longCalloutTextWrapsWithinTheBubbleAndLosesNothing) {
     EXPECT_DOUBLE_EQ(callout.bubbleRect().height(), lineHeight(22) * lines.size() + 28);
 }
 
-TEST(MarkGeometry, calloutBoundsUniteBubbleAndTargetWithAMarginOf4) {
-    const ImageMark callout = mark(DrawingTool::callout, {{100, 100}, {400, 50}});
-    const double height = callout.bubbleRect().height();
-    EXPECT_EQ(callout.bounds(), QRectF(96, 46, 309, 100 + height - 50 + 8));
-    const ImageMark alone = mark(DrawingTool::callout, {{100, 100}});
-    EXPECT_EQ(alone.bounds(), QRectF(96, 96, 248, height + 8));
-}
-
-TEST(MarkGeometry, textBoundsSpanTheWidestLineAndEveryLineHeight) {
-    ImageMark text =
-        mark(DrawingTool::text, {{5, 6}}, 4, QStringLiteral("short\nmuch longer line"));
-    const MarkFont font = mark_layout::textFont(text);
-    const QRectF bounds = text.bounds();
-    EXPECT_EQ(bounds.topLeft(), QPointF(5, 6));
-    EXPECT_DOUBLE_EQ(bounds.width(), font.width(QStringLiteral("much longer line")));
-    EXPECT_DOUBLE_EQ(bounds.height(), lineHeight(28) * 2);
-    text.thickness = 2;
-    text.text.clear();
-    EXPECT_EQ(text.bounds(), QRectF(5, 6, 0, lineHeight(18)));
+// Strokes reach half their thickness past their points; a step's circle
+// comes from its font size, else its thickness, never under a radius of 14;
+// a callout unites its bubble and target with a margin of 4; text spans its
+// widest line and every line's height.
+TEST(MarkGeometry, boundsHoldWhatTheMarkDraws) {
+    const auto sized = [](ImageMark m, double fontSize) {
+        m.fontSize = fontSize;
+        return m;
+    };
+    const double bubble = mark(DrawingTool::callout, {{0, 0}}).bubbleRect().height();
+    const double widest = mark_layout::textFont(mark(DrawingTool::text, {{0, 0}}, 4))
+                              .width(QStringLiteral("much longer line"));
+    const ImageMark step = mark(DrawingTool::step, {{50, 50}}, 10, QStringLiteral("1"));
+    const std::pair<ImageMark, QRectF> cases[] = {
+        {mark(DrawingTool::rectangle, {{10, 10}, {110, 60}}, 4), {8, 8, 104, 54}},
+        {mark(DrawingTool::pen, {{30, 5}, {10, 40}, {20, 0}}, 2), {9, -1, 22, 42}},
+        {mark(DrawingTool::arrow, {{7, 9}}, 6), {4, 6, 6, 6}},
+        {mark(DrawingTool::step, {{50, 50}}, 3, QStringLiteral("1")), {36, 36, 28, 28}},
+        {step, {20, 20, 60, 60}},
+        {sized(step, 40), {16, 16, 68, 68}},
+        {sized(step, 20), {33, 33, 34, 34}},
+        {mark(DrawingTool::callout, {{100, 100}, {400, 50}}), {96, 46, 309, bubble + 58}},
+        {mark(DrawingTool::callout, {{100, 100}}), {96, 96, 248, bubble + 8}},
+        {mark(DrawingTool::text, {{5, 6}}, 4, QStringLiteral("short\nmuch longer line")),
+         {5, 6, widest, lineHeight(28) * 2}},
+        {mark(DrawingTool::text, {{5, 6}}, 2), {5, 6, 0, lineHeight(18)}},
+    };
+    for (const auto& [shape, bounds] : cases) {
+        EXPECT_EQ(shape.bounds(), bounds) << drawing_tool::rawValue(shape.tool).toStdString();
+    }
 }
 
 // Outlines and strokes are hit within half the thickness plus the tolerance,
