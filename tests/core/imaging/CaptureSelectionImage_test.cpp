@@ -111,14 +111,12 @@ TEST(CaptureSelectionImage, otherColourSpacesAreMatchedToSRGB) {
     EXPECT_EQ(hex(wide, 1, 1), expected.name(QColor::HexRgb).toUpper());
 }
 
-TEST(CaptureSelectionImageCompose, sizesUpToTheLimitsAreAcceptedAndPastThemRefused) {
+TEST(CaptureSelectionImageCompose, sizesUpToTheLimitsComposeAndLargerOrBadInputFailsToRender) {
     EXPECT_EQ(compose({{solid(Qt::red), QRectF(0, 0, 15000, 0.5)}}, 2).size(), QSize(30000, 1));
     expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 15001, 1)}}, 2);
     expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 1, 30001)}}, 1);
     expectRenderFailure({{solid(Qt::red), QRectF(0, 0, 30000, 3001)}}, 1);
-}
-
-TEST(CaptureSelectionImageCompose, badInputIsARenderFailure) {
+    // So is bad input.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const CaptureSelectionImage::CompositionPart part{solid(Qt::red), QRectF(0, 0, 10, 10)};

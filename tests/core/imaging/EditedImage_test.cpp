@@ -108,7 +108,7 @@ TEST(EditedImagePixelated, eachBlockBecomesOnePixelOfItsAverage) {
 
 // Transparent areas become white; the JFIF header claims no resolution
 // (units 0, a 1:1 pixel aspect).
-TEST(EditedImageJpeg, flattensOntoWhiteAndCarriesNoResolution) {
+TEST(EditedImageJpeg, flattensOntoWhiteCarriesNoResolutionAndClampsQuality) {
     QImage halfTransparent(16, 16, QImage::Format_RGBA8888_Premultiplied);
     halfTransparent.fill(Qt::transparent);
     QPainter(&halfTransparent).fillRect(8, 0, 8, 16, QColor(0, 0, 200));
@@ -121,9 +121,7 @@ TEST(EditedImageJpeg, flattensOntoWhiteAndCarriesNoResolution) {
     EXPECT_GT(decoded.pixelColor(2, 8).blue(), 245);
     EXPECT_LT(decoded.pixelColor(13, 8).red(), 20);
     expectError(Kind::render, [] { EditedImage::jpeg(QImage(), 0.5); });
-}
-
-TEST(EditedImageJpeg, qualityIsClampedToZeroThroughOne) {
+    // Quality is clamped to 0 through 1.
     const QImage image = positionedSource(64, 64);
     EXPECT_EQ(EditedImage::jpeg(image, 1.5), EditedImage::jpeg(image, 1));
     EXPECT_EQ(EditedImage::jpeg(image, -1), EditedImage::jpeg(image, 0));

@@ -17,14 +17,12 @@ const QRectF screen(0, 0, 1920, 1080);
 
 } // namespace
 
-TEST(FloatingLayoutPin, imagesShrinkUniformlyToFitButAreNeverEnlarged) {
+TEST(FloatingLayoutPin, imagesShrinkUniformlyToFitButAreNeverEnlargedWhateverTheScale) {
     EXPECT_EQ(pinImageSize({4000, 2000}, 2, {1400, 800}), QSizeF(1400, 700));
     EXPECT_EQ(pinImageSize({4000, 2000}, 2, {3000, 600}), QSizeF(1200, 600));
     EXPECT_EQ(pinImageSize({4000, 2000}, 2, {3000, 3000}), QSizeF(2000, 1000));
     EXPECT_EQ(pinImageSize({100, 50}, 1, {0, 0}), QSizeF(1, 0.5));
-}
-
-TEST(FloatingLayoutPin, unusableScalesCountAsOnePixelPerPoint) {
+    // Unusable scales count as one pixel per point.
     for (double bad :
          {0.0, -3.0, std::numeric_limits<double>::denorm_min(),
           std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
@@ -33,7 +31,8 @@ TEST(FloatingLayoutPin, unusableScalesCountAsOnePixelPerPoint) {
     EXPECT_EQ(pinImageSize({400, 200}, 0.5, {1000, 1000}), QSizeF(800, 400));
 }
 
-TEST(FloatingLayoutPreview, thePanelGoesRightThenLeftThenAgainstTheRoomierEdge) {
+TEST(FloatingLayoutPreview,
+     thePanelGoesRightThenLeftThenAgainstTheRoomierEdgeWithinTheVisibleArea) {
     EXPECT_EQ(previewFrame({100, 200, 400, 300}, screen), QRectF(512, 200, 320, 620));
     // 250 points to spare on the right: the panel narrows to fit there.
     EXPECT_EQ(previewFrame({100, 200, 1558, 300}, screen), QRectF(1670, 200, 250, 620));
@@ -41,9 +40,7 @@ TEST(FloatingLayoutPreview, thePanelGoesRightThenLeftThenAgainstTheRoomierEdge) 
     // Neither side has 220 points: the panel covers part of the selection.
     EXPECT_EQ(previewFrame({150, 100, 1650, 300}, screen), QRectF(0, 100, 220, 620));
     EXPECT_EQ(previewFrame({120, 100, 1650, 300}, screen), QRectF(1700, 100, 220, 620));
-}
-
-TEST(FloatingLayoutPreview, thePanelStaysWithinTheVisibleArea) {
+    // Whatever the side, the panel stays within the visible area.
     EXPECT_EQ(previewFrame({100, 900, 400, 100}, screen).y(), 460);
     EXPECT_EQ(previewFrame({100, -50, 400, 100}, screen).y(), 0);
     const QRectF second(1920, 24, 1280, 776);

@@ -109,7 +109,7 @@ TEST(LongDocument, badRowCountOrWidthLeavesDocumentUnchanged) {
 }
 
 // The scroll stitcher's test appends past the height limit and on to it.
-TEST(LongDocument, limitsAcceptExactlyThirtyThousandRowsAndNinetyMegapixels) {
+TEST(LongDocument, limitsOfSizeAndStorageAcceptExactlyTheirMaximum) {
     const struct {
         int64_t width, height;
         bool fits;
@@ -119,9 +119,7 @@ TEST(LongDocument, limitsAcceptExactlyThirtyThousandRowsAndNinetyMegapixels) {
         EXPECT_EQ(LongDocument::fits(size.width, size.height), size.fits)
             << size.width << " x " << size.height;
     }
-}
-
-TEST(LongDocument, storageLimitAcceptsExactlyTheLimit) {
+    // The storage limit is inclusive too.
     const QImage frame = labelledFrame(50, 20);
     const int64_t stripBytes = encodePng(frame).size();
     LongDocument exact(2 * stripBytes);
