@@ -3,22 +3,25 @@
 #include <QImage>
 #include <QSize>
 
-#include <algorithm>
-
 namespace vellumix {
 
-// Every pixel of the image is distinct (x and y in red and green, their high
-// bits in blue), so any crop of it shows exactly where it came from.
-inline QImage patternImage(QSize size) {
-    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
+// The colour of pixel (x, y) of a pattern: x and y in red and green, their
+// high bits in blue over `seed`. Every pixel of an image up to 4096 pixels a
+// side differs, so any crop shows exactly where it came from; patterns under
+// 512 pixels a side with seeds 0x20 apart share no colour.
+inline QRgb patternColor(int seed, int x, int y) {
+    return qRgb(x & 0xff, y & 0xff, seed + (x >> 8) * 16 + (y >> 8));
+}
+
+inline QImage patternImage(QSize size, int seed = 0) {
+    QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
-        uchar* line = image.scanLine(y);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            const uchar pixel[4] = {uchar(x), uchar(y), uchar((x >> 8) * 16 + (y >> 8)), 0xff};
-            std::copy(pixel, pixel + 4, line + x * 4);
+            line[x] = patternColor(seed, x, y);
         }
     }
-    return image;
+    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
 } // namespace vellumix

@@ -31,7 +31,7 @@ protected:
     // picture of the region's pixels.
     void openOver(QRectF rect) {
         region = CaptureRegion{display("RIGHT").id, rect, 2.0};
-        source = patternImage(0x50, region.pixelSize());
+        source = patternImage(region.pixelSize(), 0x50);
         const EditorServices services{defaults, dialogs, clipboard, pins};
         document = std::make_unique<EditorDocument>(source, 2.0, true, false, services);
         controller = std::make_unique<InPlaceEditorController>(*document, region, services,

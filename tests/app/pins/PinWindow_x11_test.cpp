@@ -36,7 +36,7 @@ protected:
 
 TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndItsCopyReachesOtherClients) {
     PinnedImages pins(clipboard);
-    const QImage image = patternImage(0x30, QSize(300, 200));
+    const QImage image = patternImage(QSize(300, 200), 0x30);
     pins.show(image, 1);
     auto* view = static_cast<PinnedImageView*>(pins.windows().front());
     ASSERT_TRUE(waitUntil([&] { return pinIsFrontMost(); }));

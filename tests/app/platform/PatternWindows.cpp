@@ -19,7 +19,7 @@ using vellumix::PatternWindowSpec;
 class PatternWindow final : public QRasterWindow {
 public:
     explicit PatternWindow(const PatternWindowSpec& spec)
-        : m_image(vellumix::patternImage(spec.seed, spec.pixels.size())) {
+        : m_image(vellumix::patternImage(spec.pixels.size(), spec.seed)) {
         setTitle(spec.title);
         if (!spec.framed) {
             setFlags(Qt::Window | Qt::FramelessWindowHint);

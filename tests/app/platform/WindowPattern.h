@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QColor>
-#include <QImage>
+#include "support/PatternImage.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -28,21 +28,5 @@ inline const QList<PatternWindowSpec> patternLayout = {
     {QStringLiteral("Delta"), QRect(700, 550, 300, 200), 0x80, false},
     {QStringLiteral("Framed"), QRect(1200, 300, 300, 200), 0xa0, true},
 };
-
-// The colour of window-local pixel (x, y): every pixel of a window below
-// 1024 × 1024 differs, and seeds 0x20 apart keep windows apart.
-inline QRgb patternColor(int seed, int x, int y) {
-    return qRgb(seed + ((x >> 8) << 2) + (y >> 8), x & 0xff, y & 0xff);
-}
-
-inline QImage patternImage(int seed, QSize size) {
-    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, patternColor(seed, x, y));
-        }
-    }
-    return image;
-}
 
 } // namespace vellumix

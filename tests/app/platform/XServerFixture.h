@@ -153,7 +153,7 @@ protected:
 
     // The pattern of `window` from window-local pixel `origin` on, `size` big.
     static QImage expectedPattern(const PatternWindowSpec& window, QPoint origin, QSize size) {
-        return patternImage(window.seed, window.pixels.size()).copy(QRect(origin, size));
+        return patternImage(window.pixels.size(), window.seed).copy(QRect(origin, size));
     }
 
     QProcess helper;
