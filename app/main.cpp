@@ -53,6 +53,7 @@ void describeApplication() {
 
 int main(int argc, char** argv) {
     RecognitionThreads::limitBeforeStart(argv);
+    Platform::chooseQtPlatform();
     QApplication app(argc, argv);
     describeApplication();
 

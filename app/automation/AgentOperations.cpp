@@ -4,6 +4,7 @@
 #include "api/ImageAPI.h"
 #include "automation/RegionArgument.h"
 #include "automation/ScreenListing.h"
+#include "capture/CaptureError.h"
 
 #include <QThreadPool>
 
@@ -42,12 +43,24 @@ QFuture<QJsonObject> AgentOperations::perform(const QJsonObject& arguments,
         if (operation != QLatin1String(row.name)) {
             continue;
         }
-        if (row.needsPermission && !m_services.permission.screenRecordingGranted()) {
-            // X11 has no per-app switch: a session on X gives the screen.
-            throw APIError(QStringLiteral("permission_required"),
-                           QStringLiteral("Run Vellumix in an X11 session to record the screen"));
+        if (!row.needsPermission) {
+            return (this->*row.run)(arguments);
         }
-        return (this->*row.run)(arguments);
+        // An agent's new request is a new try, as a person's capture is.
+        m_services.permission.askAgain();
+        if (!m_services.permission.screenRecordingGranted()) {
+            throw APIError(QStringLiteral("permission_required"),
+                           m_services.permission.howToGrant());
+        }
+        // Where the desktop asks, the user may say no while the grab waits.
+        return (this->*row.run)(arguments).onFailed(
+            m_context, [this](const CaptureError& error) -> QJsonObject {
+                if (error.kind() == CaptureError::Kind::permission) {
+                    throw APIError(QStringLiteral("permission_required"),
+                                   m_services.permission.howToGrant());
+                }
+                throw error;
+            });
     }
     throw APIError(QStringLiteral("unknown_operation"), operation);
 }

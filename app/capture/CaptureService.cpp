@@ -1,6 +1,7 @@
 #include "capture/CaptureService.h"
 
 #include "capture/OwnWindowShield.h"
+#include "platform/PlatformError.h"
 
 #include <QCoreApplication>
 #include <QPromise>
@@ -100,9 +101,20 @@ QFuture<QImage> CaptureService::frame() const {
     auto shield =
         std::make_shared<OwnWindowShield>(m_region.rect.translated(display.frame.topLeft()));
     ScreenSource* screen = &m_services.screen;
+    const PermissionCheck* permission = &m_services.permission;
     return settled(*shield, m_services.withdrawal)
         .then(QThreadPool::globalInstance(),
-              [screen, display, pixels] { return screen->grabRegion(display, pixels); })
+              [screen, permission, display, pixels] {
+                  try {
+                      return screen->grabRegion(display, pixels);
+                  } catch (const PlatformError&) {
+                      // The desktop asked the user, who said no.
+                      if (!permission->screenRecordingGranted()) {
+                          throw CaptureError(CaptureError::Kind::permission);
+                      }
+                      throw;
+                  }
+              })
         .then(QCoreApplication::instance(), [shield](QFuture<QImage> grabbed) {
             shield->restore();
             return grabbed.result();

@@ -19,6 +19,10 @@ public:
     QImage windowImage(quint32 id) override;
     bool capturesCoveredWindows() const override { return false; }
     bool screenRecordingGranted() const override { return false; }
+    QString howToGrant() const override {
+        return QStringLiteral("Run Vellumix in an X11 or Wayland desktop session to record the "
+                              "screen");
+    }
     bool waitUntilGone(const QList<quintptr>&, QDeadlineTimer) override { return true; }
 };
 

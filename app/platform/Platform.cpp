@@ -4,6 +4,7 @@
 #include "platform/NoScreenAccess.h"
 #include "platform/dbus/LogindSystemEvents.h"
 #include "platform/qt/QtDisplaySource.h"
+#include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
 
 #include <QGuiApplication>
@@ -29,7 +30,16 @@ private:
 
 } // namespace
 
+void Platform::chooseQtPlatform() {
+    if (isWaylandSession() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "wayland");
+    }
+}
+
 std::unique_ptr<Platform> Platform::create() {
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        return createWaylandPlatform();
+    }
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         if (std::unique_ptr<Platform> x11 = createX11Platform()) {
             return x11;

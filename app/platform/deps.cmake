@@ -8,3 +8,11 @@ target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB_XKB)
 # logind on the system bus reports sleep and session changes.
 find_package(Qt6 REQUIRED COMPONENTS DBus)
 target_link_libraries(VellumixAppLib PUBLIC Qt6::DBus)
+# Wayland sessions: frames of the screen come from PipeWire streams the
+# desktop portal opens.
+pkg_check_modules(VELLUMIX_PIPEWIRE REQUIRED IMPORTED_TARGET libpipewire-0.3)
+target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_PIPEWIRE)
+# wlroots desktops: one-off copies of an output over the compositor's own
+# protocol, while a new cast has no frame yet.
+pkg_check_modules(VELLUMIX_WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_WAYLAND_CLIENT)

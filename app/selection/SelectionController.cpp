@@ -72,7 +72,7 @@ QFuture<void> SelectionController::begin(Callback callback) {
             throw CaptureError(CaptureError::Kind::displayRemoved);
         }
         // Listed while the grabs run on worker threads.
-        windows = windowcandidates::capturable(m_services.windows.windows());
+        windows = windowcandidates::capturable(m_services.windows);
     } catch (...) {
         return QtFuture::makeExceptionalFuture<void>(std::current_exception());
     }

@@ -1,5 +1,7 @@
 #include "selection/WindowCandidates.h"
 
+#include "platform/PlatformError.h"
+
 namespace vellumix::windowcandidates {
 
 QList<WindowInfo> capturable(const QList<WindowInfo>& windows) {
@@ -12,6 +14,14 @@ QList<WindowInfo> capturable(const QList<WindowInfo>& windows) {
         }
     }
     return result;
+}
+
+QList<WindowInfo> capturable(const WindowSource& source) {
+    try {
+        return capturable(source.windows());
+    } catch (const PlatformError&) {
+        return {};
+    }
 }
 
 QList<WindowCandidate> on(const DisplayInfo& display, const QList<WindowInfo>& windows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DisplayInfo.h"
+#include "platform/WindowSource.h"
 #include "selection/WindowCandidate.h"
 
 #include <QList>
@@ -15,6 +16,9 @@ inline constexpr double minimumSide = 80;
 // windows (layer 0) of another process that belong to an application and are
 // at least `minimumSide` points wide and high.
 QList<WindowInfo> capturable(const QList<WindowInfo>& windows);
+// Those of `source`'s windows; none where the platform cannot list windows
+// (most Wayland desktops), so the overlay still offers regions.
+QList<WindowInfo> capturable(const WindowSource& source);
 
 // Those of `windows` that lie wholly on `display`, with their frames moved
 // into the display's own space.

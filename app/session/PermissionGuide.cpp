@@ -21,8 +21,19 @@ const QStringList PermissionGuide::Texts::steps = {
     QStringLiteral("Log in, start Vellumix and capture again."),
 };
 const QString PermissionGuide::Texts::sessionNote =
-    QStringLiteral("Vellumix reads the screen in X11 sessions. Wayland sessions, including X11 "
-                   "apps running under Wayland, are not supported yet.");
+    QStringLiteral("Vellumix reads the screen in X11 sessions, and in Wayland sessions through "
+                   "the desktop's screen sharing. Started as an X11 app under Wayland, it sees "
+                   "only other X11 apps.");
+const QStringList PermissionGuide::Texts::desktopSteps = {
+    QStringLiteral("Choose Check Again."),
+    QStringLiteral("When the desktop asks to share your screen, choose the screen and allow it. "
+                   "Where it offers to remember the choice, let it."),
+    QStringLiteral("Vellumix continues the capture and does not ask again while the desktop "
+                   "keeps your choice."),
+};
+const QString PermissionGuide::Texts::desktopNote =
+    QStringLiteral("In a Wayland session the desktop decides which apps may record the screen, "
+                   "and asks you first.");
 const QString PermissionGuide::Texts::notActive =
     QStringLiteral("Access is not active yet. This session does not let Vellumix read the screen: "
                    "log in to an X11 session and start Vellumix there.");
@@ -73,8 +84,10 @@ void PermissionGuide::check() {
     if (!isWaiting()) {
         return;
     }
+    m_permission.askAgain();
     if (!m_permission.screenRecordingGranted()) {
-        setDetail(Texts::notActive);
+        setDetail(m_permission.desktopAsks() ? m_permission.howToGrant() + QLatin1Char('.')
+                                             : Texts::notActive);
         return;
     }
     std::function<void()> resume = std::exchange(m_resume, nullptr);

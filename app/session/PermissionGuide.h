@@ -16,8 +16,8 @@ class PermissionGuideView;
 // Explains, in a small window, what gives Vellumix the screen when a capture
 // starts without it, and continues that capture once the permission check
 // passes: on "Check Again", and whenever the user comes back to the app.
-// Linux has no per-app switch and no system prompt: an X11 session grants
-// access, a Wayland session does not (yet).
+// An X11 session grants access with no per-app switch; a Wayland desktop
+// asks the user when a capture starts, and "Check Again" lets it ask anew.
 class PermissionGuide final : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +28,10 @@ public:
         static const QStringList steps;
         static const QString sessionNote;
         static const QString notActive;
+        // Where the desktop asks the user (Wayland), instead of the steps
+        // and the session note.
+        static const QStringList desktopSteps;
+        static const QString desktopNote;
     };
     static constexpr QSize windowSize{530, 560};
 
@@ -44,6 +48,12 @@ public:
     void cancel();
 
     bool isWaiting() const { return static_cast<bool>(m_resume); }
+    const QStringList& steps() const {
+        return m_permission.desktopAsks() ? Texts::desktopSteps : Texts::steps;
+    }
+    const QString& sessionNote() const {
+        return m_permission.desktopAsks() ? Texts::desktopNote : Texts::sessionNote;
+    }
     // An extra line of help; empty until a check fails.
     const QString& detail() const { return m_detail; }
     // The guide window while open, else null.

@@ -60,8 +60,7 @@ PermissionGuideView::PermissionGuideView(PermissionGuide& guide)
     column->addLayout(stepRows());
     m_detail->setWordWrap(true);
     column->addWidget(m_detail);
-    QLabel* note =
-        textstyle::label(PermissionGuide::Texts::sessionNote, textstyle::Style::secondaryCaption);
+    QLabel* note = textstyle::label(m_guide.sessionNote(), textstyle::Style::secondaryCaption);
     note->setWordWrap(true);
     column->addWidget(note);
     column->addStretch();
@@ -88,11 +87,12 @@ QWidget* PermissionGuideView::symbol() {
 QLayout* PermissionGuideView::stepRows() {
     auto* rows = new QVBoxLayout;
     rows->setSpacing(9);
-    for (qsizetype i = 0; i < PermissionGuide::Texts::steps.size(); ++i) {
+    const QStringList& steps = m_guide.steps();
+    for (qsizetype i = 0; i < steps.size(); ++i) {
         auto* row = new QHBoxLayout;
         row->setSpacing(10);
         row->addWidget(stepNumber(int(i) + 1), 0, Qt::AlignTop);
-        QLabel* text = textstyle::label(PermissionGuide::Texts::steps[i], textstyle::Style::body);
+        QLabel* text = textstyle::label(steps[i], textstyle::Style::body);
         text->setWordWrap(true);
         row->addWidget(text, 1);
         rows->addLayout(row);

@@ -88,8 +88,11 @@ public:
 class FakePermission final : public PermissionCheck {
 public:
     bool screenRecordingGranted() const override { return granted; }
+    QString howToGrant() const override { return QStringLiteral("Grant access"); }
+    void askAgain() override { ++asked; }
 
     bool granted = true;
+    int asked = 0;
 };
 
 // Records the windows it is asked to wait for and answers at once.

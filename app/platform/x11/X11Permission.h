@@ -11,6 +11,10 @@ class X11Permission final : public PermissionCheck {
 public:
     explicit X11Permission(const X11Connection& connection) : m_connection(connection) {}
     bool screenRecordingGranted() const override;
+    // X11 has no per-app switch: a session on X gives the screen.
+    QString howToGrant() const override {
+        return QStringLiteral("Run Vellumix in an X11 session to record the screen");
+    }
 
 private:
     const X11Connection& m_connection;

@@ -1,0 +1,130 @@
+#include "platform/wayland/ScreenCastPortal.h"
+
+#include "platform/PlatformError.h"
+#include "platform/wayland/PortalRequest.h"
+
+#include <QDBusArgument>
+#include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusUnixFileDescriptor>
+#include <QPoint>
+
+#include <unistd.h>
+
+namespace vellumix {
+
+namespace {
+
+const QString castInterface = QStringLiteral("org.freedesktop.portal.ScreenCast");
+constexpr int quickMilliseconds = 10'000;
+// The desktop may show a dialog; people take their time.
+constexpr int dialogMilliseconds = 300'000;
+
+constexpr uint monitorSources = 1;
+constexpr uint hiddenCursor = 1;
+constexpr uint persistUntilRevoked = 2;
+
+std::optional<QPoint> pairProperty(const QVariantMap& properties, const QString& key) {
+    if (!properties.contains(key)) {
+        return std::nullopt;
+    }
+    int x = 0;
+    int y = 0;
+    const QDBusArgument argument = properties.value(key).value<QDBusArgument>();
+    argument.beginStructure();
+    argument >> x >> y;
+    argument.endStructure();
+    return QPoint(x, y);
+}
+
+// The first stream of the "streams" result, a(ua{sv}).
+void readFirstStream(const QVariantMap& results, ScreenCast& cast) {
+    const QDBusArgument streams = results.value(QStringLiteral("streams")).value<QDBusArgument>();
+    streams.beginArray();
+    if (streams.atEnd()) {
+        throw PlatformError(QStringLiteral("The desktop granted a screen cast with no screen"));
+    }
+    QVariantMap properties;
+    streams.beginStructure();
+    streams >> cast.node >> properties;
+    streams.endStructure();
+
+    if (const std::optional<QPoint> size = pairProperty(properties, QStringLiteral("size"))) {
+        cast.size = QSize(size->x(), size->y());
+    }
+}
+
+PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVariantList& arguments,
+                 int waitMilliseconds) {
+    const PortalAnswer answer = callPortal(bus, castInterface, method, arguments, waitMilliseconds);
+    if (answer.outcome == PortalAnswer::Outcome::failed) {
+        throw PlatformError(
+            QStringLiteral("The desktop could not start a screen cast (%1)").arg(method));
+    }
+    return answer;
+}
+
+} // namespace
+
+bool screenCastOffered(const QDBusConnection& bus) {
+    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
+                          QStringLiteral("/org/freedesktop/portal/desktop"),
+                          QStringLiteral("org.freedesktop.DBus.Properties"), bus);
+    const QDBusReply<QVariant> version =
+        portal.call(QStringLiteral("Get"), castInterface, QStringLiteral("version"));
+    return version.isValid();
+}
+
+std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken) {
+    const PortalAnswer created = ask(
+        bus, QStringLiteral("CreateSession"),
+        {QVariantMap{{QStringLiteral("session_handle_token"), portalToken()}}}, quickMilliseconds);
+    ScreenCast cast;
+    cast.session = created.results.value(QStringLiteral("session_handle")).toString();
+    const QDBusObjectPath session(cast.session);
+    QVariantMap sources{{QStringLiteral("types"), monitorSources},
+                        {QStringLiteral("multiple"), false},
+                        {QStringLiteral("cursor_mode"), hiddenCursor},
+                        {QStringLiteral("persist_mode"), persistUntilRevoked}};
+    if (!restoreToken.isEmpty()) {
+        sources.insert(QStringLiteral("restore_token"), restoreToken);
+    }
+    const auto refused = [&] {
+        closeScreenCast(bus, cast.session);
+        return std::nullopt;
+    };
+    if (ask(bus, QStringLiteral("SelectSources"), {QVariant::fromValue(session), sources},
+            quickMilliseconds)
+            .outcome == PortalAnswer::Outcome::refused) {
+        return refused();
+    }
+    const PortalAnswer started =
+        ask(bus, QStringLiteral("Start"), {QVariant::fromValue(session), QString(), QVariantMap()},
+            dialogMilliseconds);
+    if (started.outcome == PortalAnswer::Outcome::refused) {
+        return refused();
+    }
+    readFirstStream(started.results, cast);
+    cast.restoreToken = started.results.value(QStringLiteral("restore_token")).toString();
+
+    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
+                          QStringLiteral("/org/freedesktop/portal/desktop"), castInterface, bus);
+    const QDBusReply<QDBusUnixFileDescriptor> remote = portal.call(
+        QStringLiteral("OpenPipeWireRemote"), QVariant::fromValue(session), QVariantMap());
+    if (!remote.isValid() || !remote.value().isValid()) {
+        closeScreenCast(bus, cast.session);
+        throw PlatformError(
+            QStringLiteral("The desktop gave no PipeWire connection for the screen cast"));
+    }
+    cast.pipeWireFd = ::dup(remote.value().fileDescriptor());
+    return cast;
+}
+
+void closeScreenCast(const QDBusConnection& bus, const QString& session) {
+    QDBusInterface handle(QStringLiteral("org.freedesktop.portal.Desktop"), session,
+                          QStringLiteral("org.freedesktop.portal.Session"), bus);
+    handle.call(QDBus::NoBlock, QStringLiteral("Close"));
+}
+
+} // namespace vellumix

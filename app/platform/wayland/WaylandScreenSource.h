@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/PermissionCheck.h"
+#include "platform/ScreenSource.h"
+#include "platform/wayland/WlrScreencopy.h"
+#include "prefs/Defaults.h"
+
+#include <QDBusConnection>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace vellumix {
+
+class PipeWireStream;
+struct ScreenCast;
+
+// The screen of a Wayland session, through monitor casts of the desktop
+// portal read over PipeWire. The first grab of a display asks the desktop
+// for it (a dialog on most desktops); the desktop's restore token, kept in
+// the preferences per display, lets later starts of the app skip the
+// question. Casts stay open while grabs come, and close when idle so that a
+// desktop's recording indicator goes away. Also the permission: granted
+// until the user refuses in the desktop's dialog, and again on a new try.
+class WaylandScreenSource final : public ScreenSource, public PermissionCheck {
+public:
+    WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus);
+    ~WaylandScreenSource() override;
+
+    QImage grabRegion(const DisplayInfo& display, const QRect& pixels) override;
+
+    bool screenRecordingGranted() const override;
+    QString howToGrant() const override;
+    void askAgain() override { m_refused = false; }
+    bool desktopAsks() const override { return true; }
+
+    static constexpr int idleMilliseconds = 15'000;
+
+private:
+    struct Cast;
+    std::shared_ptr<Cast> castOf(const DisplayInfo& display);
+    std::shared_ptr<Cast> open(const DisplayInfo& display);
+    void keepToken(const QString& display, const QString& token);
+    void closeIdle();
+
+    Defaults& m_preferences;
+    QDBusConnection m_bus;
+    const bool m_offered;
+    std::atomic<bool> m_refused = false;
+    std::mutex m_mutex; // guards m_casts, their use times and m_tokens
+    std::vector<std::shared_ptr<Cast>> m_casts;
+    QVariantMap m_tokens; // restore tokens by display name
+    // Serialises asking the desktop, so two grabs never raise two dialogs.
+    std::mutex m_asking;
+    WlrScreencopy m_copies;
+    QTimer m_idle;
+};
+
+} // namespace vellumix

@@ -1,0 +1,23 @@
+// The tests of the Wayland services need a real Wayland session: run them
+// through scripts/wayland.sh (scripts/test.sh does). Without one they fail
+// rather than pass unseen.
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    if (qEnvironmentVariableIsEmpty("SWAYSOCK")) {
+        std::fprintf(stderr, "SWAYSOCK is not set: run these tests under scripts/wayland.sh\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

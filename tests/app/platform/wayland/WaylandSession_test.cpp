@@ -1,0 +1,204 @@
+// The Wayland platform in the session of scripts/wayland.sh, through the
+// operations agents call: outputs, sway's windows, region pixels against the
+// compositor's own screenshot (grim), a scrolling capture of a real window
+// scrolled with the wheel, and the desktop's refusal.
+
+#include "api/APIError.h"
+#include "automation/AgentOperations.h"
+#include "fakes/Awaited.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakePins.h"
+#include "platform/Platform.h"
+#include "prefs/SettingsDefaults.h"
+#include "support/ScrollPage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+bool run(const QString& program, const QStringList& arguments) {
+    return QProcess::execute(program, arguments) == 0;
+}
+
+bool sway(const QString& command) {
+    return run(QStringLiteral("swaymsg"), {QStringLiteral("-q"), command});
+}
+
+QImage pixels(const QString& path) {
+    return QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
+
+class WaylandSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
+        platform = Platform::create();
+        operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+        page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,500,800"), QString::number(notch)});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !pageWindows().isEmpty(); }, 20'000));
+        ASSERT_TRUE(
+            sway(QStringLiteral("[app_id=\"vellumix-scroll-page\"] move absolute position %1 %2")
+                     .arg(area.x())
+                     .arg(area.y())));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] {
+                const QJsonArray windows = pageWindows();
+                return !windows.isEmpty() &&
+                       windows[0].toObject().value(QLatin1String("rect")) ==
+                           QJsonArray{area.x(), area.y(), area.width(), area.height()};
+            },
+            20'000))
+            << "sway did not place the page";
+    }
+    void TearDown() override {
+        page.kill();
+        page.waitForFinished();
+    }
+
+    QJsonObject perform(const QString& operation, const QJsonObject& arguments = {}) {
+        return awaited(operations->perform(arguments, operation)).result();
+    }
+    QJsonArray pageWindows() {
+        return perform(QStringLiteral("windows.list"),
+                       {{QStringLiteral("titleContains"), QStringLiteral("Scroll page")}})
+            .value(QLatin1String("windows"))
+            .toArray();
+    }
+    qint64 displayId(int index) {
+        return perform(QStringLiteral("displays.list"))
+            .value(QLatin1String("displays"))
+            .toArray()[index]
+            .toObject()
+            .value(QLatin1String("id"))
+            .toInteger();
+    }
+    QJsonObject captureArguments(int display, const QRect& rect, const QString& file) {
+        return {
+            {QStringLiteral("display"), displayId(display)},
+            {QStringLiteral("rect"), QJsonArray{rect.x(), rect.y(), rect.width(), rect.height()}},
+            {QStringLiteral("output"), folder.filePath(file)}};
+    }
+    void wheelDown(const QPoint& at) {
+        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor set %1 %2").arg(at.x()).arg(at.y())));
+        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor press button5")));
+        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor release button5")));
+    }
+
+    static constexpr int notch = 60;
+    const QRect area{300, 150, 500, 800};
+    const testing::ScrollPage expected{{.width = 500, .height = 3000, .seed = 1}};
+    QObject context;
+    FakePins pins;
+    FakeClock clock;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<AgentOperations> operations;
+    QProcess page;
+    QTemporaryDir folder;
+};
+
+TEST_F(WaylandSessionTest, outputsWindowsAndScaledPixelsAreTheCompositors) {
+    const QJsonArray displays =
+        perform(QStringLiteral("displays.list")).value(QLatin1String("displays")).toArray();
+    ASSERT_EQ(displays.size(), 2);
+    EXPECT_EQ(displays[0].toObject().value(QLatin1String("scale")).toDouble(), 1.0);
+    EXPECT_EQ(displays[1].toObject().value(QLatin1String("scale")).toDouble(), 2.0);
+    EXPECT_EQ(displays[1].toObject().value(QLatin1String("width")).toInt(), 1600);
+
+    // The page moved onto the scaled output, partly covering the region.
+    ASSERT_TRUE(sway(QStringLiteral("[app_id=\"vellumix-scroll-page\"] move absolute position "
+                                    "2100 100")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return pageWindows()[0].toObject().value(QLatin1String("rect")) ==
+                   QJsonArray{180, 100, 500, 800}; // on the display
+        },
+        20'000));
+    QTest::qWait(300); // the new frame's way through the cast
+    const QJsonObject shot = perform(QStringLiteral("capture.region"),
+                                     captureArguments(1, QRect(130, 50, 400, 300), "ours.png"));
+    EXPECT_EQ(shot.value(QLatin1String("width")).toInt(), 800);
+    ASSERT_TRUE(run(QStringLiteral("grim"),
+                    {QStringLiteral("-g"), QStringLiteral("2050,50 400x300"), QStringLiteral("-s"),
+                     QStringLiteral("2"), folder.filePath("grim.png")}));
+    EXPECT_EQ(pixels(folder.filePath("ours.png")), pixels(folder.filePath("grim.png")));
+}
+
+TEST_F(WaylandSessionTest, wheelScrolledWindowStitchesIntoItsPage) {
+    const QRect region(50, 100, 400, 500); // in the page's window
+    const QJsonObject started =
+        perform(QStringLiteral("scroll.start"),
+                {{QStringLiteral("display"), displayId(0)},
+                 {QStringLiteral("rect"), QJsonArray{area.x() + region.x(), area.y() + region.y(),
+                                                     region.width(), region.height()}}});
+    const QJsonObject session{
+        {QStringLiteral("sessionId"), started.value(QLatin1String("sessionId"))}};
+    // sway's wheel "button" gives a notch on press and, mostly, another on
+    // release, and the first may come before the pointer has entered the
+    // window: step until the document grows, and check what it grew to. The
+    // pointer stays off the region: a headless output draws it into frames.
+    int height = region.height();
+    for (int n = 1; n <= 3; ++n) {
+        const int before = height;
+        for (int attempt = 0; attempt < 5 && height == before; ++attempt) {
+            wheelDown(area.topLeft() + QPoint(25, 50));
+            QTest::qWaitFor(
+                [&] {
+                    height = perform(QStringLiteral("scroll.sample"), session)
+                                 .value(QLatin1String("height"))
+                                 .toInt();
+                    return height > before;
+                },
+                3'000);
+        }
+        ASSERT_GT(height, before) << "step " << n;
+    }
+    QJsonObject finish = session;
+    finish.insert(QStringLiteral("output"), folder.filePath("long.png"));
+    // A notch still on its way when the last sample was read joins at Finish.
+    height =
+        perform(QStringLiteral("scroll.finish"), finish).value(QLatin1String("height")).toInt();
+    const QImage stitched = pixels(folder.filePath("long.png"));
+    const QImage truth = expected.image()
+                             .copy(region.x(), region.y(), region.width(), height)
+                             .convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    EXPECT_EQ(stitched, truth) << stitched.height() << " rows against " << truth.height();
+}
+
+// Without a kept token the desktop asks; the session's chooser says no while
+// its "refuse" file exists.
+TEST_F(WaylandSessionTest, refusalIsNotGrantedAndTheNextTryAsksAgain) {
+    const QString refuse = qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/refuse";
+    SettingsDefaults(QStringLiteral("Vellumix"), QStringLiteral("Vellumix"))
+        .remove(QStringLiteral("waylandScreenCastTokens"));
+    platform = Platform::create();
+    operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+    ASSERT_TRUE(QFile(refuse).open(QIODevice::WriteOnly));
+    const QJsonObject arguments = captureArguments(0, QRect(0, 0, 100, 100), "refused.png");
+    try {
+        perform(QStringLiteral("capture.region"), arguments);
+        ADD_FAILURE() << "the capture went on without the desktop's leave";
+    } catch (const APIError& error) {
+        EXPECT_EQ(error.code(), QStringLiteral("permission_required"));
+    }
+    EXPECT_FALSE(perform(QStringLiteral("permissions.status"))
+                     .value(QLatin1String("screenRecording"))
+                     .toBool());
+    EXPECT_FALSE(QFile::exists(folder.filePath("refused.png")));
+    ASSERT_TRUE(QFile::remove(refuse));
+    perform(QStringLiteral("capture.region"), arguments);
+    EXPECT_TRUE(QFile::exists(folder.filePath("refused.png")));
+    EXPECT_TRUE(perform(QStringLiteral("permissions.status"))
+                    .value(QLatin1String("screenRecording"))
+                    .toBool());
+}
+
+} // namespace
+} // namespace vellumix
