@@ -1,7 +1,9 @@
-// Grabs of a 1,600 × 1,000 region and of a whole display through our MIT-SHM
-// path, through Qt's QScreen::grabWindow (plain GetImage) brought to the same
-// image format, and through the capture service with its checks and worker
-// thread. Needs an X server: bench/capture/run.sh provides one.
+// Grabs of a 1,600 × 1,000 region and of a whole display through the
+// platform's screen source (MIT-SHM on X11, the portal's cast on Wayland),
+// through Qt's QScreen::grabWindow (plain GetImage; X11 only) brought to the
+// same image format, and through the capture service with its checks and
+// worker thread. Needs a display server: bench/capture/run.sh provides an X
+// server, bench/capture/wayland.sh a Wayland session.
 
 #include "capture/CaptureService.h"
 #include "platform/Platform.h"
@@ -15,6 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <ctime>
+
 namespace vellumix {
 namespace {
 
@@ -25,16 +29,25 @@ Platform& platform() {
     return *instance;
 }
 
-// The largest display: the whole screen when run.sh has joined the monitors.
+// The display of most pixels: the whole screen when run.sh has joined the
+// monitors, the scale-2 output in the Wayland session of wayland.sh.
 DisplayInfo largestDisplay() {
     DisplayInfo best;
+    const auto pixels = [](const DisplayInfo& display) {
+        return qint64(display.pixelRect().width()) * display.pixelRect().height();
+    };
     for (const DisplayInfo& display : platform().services().displays.displays()) {
-        if (display.frame.width() * display.frame.height() >
-            best.frame.width() * best.frame.height()) {
+        if (pixels(display) > pixels(best)) {
             best = display;
         }
     }
     return best;
+}
+
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 QScreen* screenOf(const DisplayInfo& display) {
@@ -52,7 +65,7 @@ void reportPixels(benchmark::State& state, QSize size) {
     state.counters["height"] = size.height();
 }
 
-void ownShmGrab(benchmark::State& state, bool whole) {
+void screenSourceGrab(benchmark::State& state, bool whole) {
     const DisplayInfo display = largestDisplay();
     const QRect pixels = whole ? QRect(QPoint(0, 0), display.pixelRect().size()) : regionPixels;
     ScreenSource& screen = platform().services().screen;
@@ -79,14 +92,14 @@ void qtGrabWindow(benchmark::State& state, bool whole) {
     reportPixels(state, rect.size());
 }
 
-void BM_RegionOwnShm(benchmark::State& state) {
-    ownShmGrab(state, false);
+void BM_RegionScreenSource(benchmark::State& state) {
+    screenSourceGrab(state, false);
 }
 void BM_RegionQtGrabWindow(benchmark::State& state) {
     qtGrabWindow(state, false);
 }
-void BM_WholeDisplayOwnShm(benchmark::State& state) {
-    ownShmGrab(state, true);
+void BM_WholeDisplayScreenSource(benchmark::State& state) {
+    screenSourceGrab(state, true);
 }
 void BM_WholeDisplayQtGrabWindow(benchmark::State& state) {
     qtGrabWindow(state, true);
@@ -117,6 +130,7 @@ void captureServiceFrame(benchmark::State& state, bool whole) {
     const std::shared_ptr<CaptureService> service = created.result();
     awaitFrame(service->frame());
     qint64 mainThreadNs = 0;
+    const double cpuBefore = processCpuMs();
     for (auto _ : state) {
         QElapsedTimer call;
         call.start();
@@ -126,6 +140,9 @@ void captureServiceFrame(benchmark::State& state, bool whole) {
     }
     state.counters["mainThreadCall_ms"] =
         benchmark::Counter(double(mainThreadNs) / 1e6 / double(state.iterations()));
+    // All threads of the process, the platform's own (PipeWire's) included.
+    state.counters["cpuPerFrame_ms"] =
+        benchmark::Counter((processCpuMs() - cpuBefore) / double(state.iterations()));
     reportPixels(state, service->outputSize());
 }
 
@@ -136,10 +153,10 @@ void BM_WholeDisplayCaptureService(benchmark::State& state) {
     captureServiceFrame(state, true);
 }
 
-BENCHMARK(BM_RegionOwnShm)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RegionScreenSource)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RegionQtGrabWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RegionCaptureService)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_WholeDisplayOwnShm)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WholeDisplayScreenSource)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WholeDisplayQtGrabWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WholeDisplayCaptureService)->Unit(benchmark::kMillisecond)->UseRealTime();
 

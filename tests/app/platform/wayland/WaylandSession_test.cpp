@@ -8,7 +8,11 @@
 #include "fakes/Awaited.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakePins.h"
+#include "platform/NoScreenAccess.h"
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "platform/qt/QtDisplaySource.h"
+#include "platform/wayland/WaylandWindowSource.h"
 #include "prefs/SettingsDefaults.h"
 #include "support/ScrollPage.h"
 
@@ -147,16 +151,15 @@ TEST_F(WaylandSessionTest, wheelScrolledWindowStitchesIntoItsPage) {
     int height = region.height();
     for (int n = 1; n <= 3; ++n) {
         const int before = height;
+        const auto grown = [&] {
+            height = perform(QStringLiteral("scroll.sample"), session)
+                         .value(QLatin1String("height"))
+                         .toInt();
+            return height > before;
+        };
         for (int attempt = 0; attempt < 5 && height == before; ++attempt) {
             wheelDown(area.topLeft() + QPoint(25, 50));
-            QTest::qWaitFor(
-                [&] {
-                    height = perform(QStringLiteral("scroll.sample"), session)
-                                 .value(QLatin1String("height"))
-                                 .toInt();
-                    return height > before;
-                },
-                3'000);
+            (void)QTest::qWaitFor(grown, 3'000); // else the next attempt
         }
         ASSERT_GT(height, before) << "step " << n;
     }
@@ -198,6 +201,20 @@ TEST_F(WaylandSessionTest, refusalIsNotGrantedAndTheNextTryAsksAgain) {
     EXPECT_TRUE(perform(QStringLiteral("permissions.status"))
                     .value(QLatin1String("screenRecording"))
                     .toBool());
+}
+
+// Elsewhere than sway no application may list windows: a failure that says
+// so, never an empty list.
+TEST(WaylandWindowsTest, withoutSwayTheListFailsNamingWayland) {
+    QtDisplaySource displays;
+    NoScreenAccess screen;
+    WaylandWindowSource windows(QString(), displays, screen);
+    try {
+        windows.windows();
+        ADD_FAILURE() << "listed windows without a way to";
+    } catch (const PlatformError& error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QLatin1String("Wayland")));
+    }
 }
 
 } // namespace
