@@ -48,17 +48,18 @@ protected:
         operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
         page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,500,800"), QString::number(notch)});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !pageWindows().isEmpty(); }, 20'000));
-        ASSERT_TRUE(
-            sway(QStringLiteral("[app_id=\"vellumix-scroll-page\"] move absolute position %1 %2")
-                     .arg(area.x())
-                     .arg(area.y())));
+        placePage(area.topLeft(), area.topLeft());
+    }
+    // Moves the page to `at` (global points) and waits until sway lists it
+    // at `local` on its display.
+    void placePage(QPoint at, QPoint local) {
+        ASSERT_TRUE(sway(QStringLiteral("[app_id=\"vellumix-scroll-page\"] move absolute "
+                                        "position %1 %2")
+                             .arg(at.x())
+                             .arg(at.y())));
+        const QJsonArray rect{local.x(), local.y(), area.width(), area.height()};
         ASSERT_TRUE(QTest::qWaitFor(
-            [this] {
-                const QJsonArray windows = pageWindows();
-                return !windows.isEmpty() &&
-                       windows[0].toObject().value(QLatin1String("rect")) ==
-                           QJsonArray{area.x(), area.y(), area.width(), area.height()};
-            },
+            [&] { return pageWindows()[0].toObject().value(QLatin1String("rect")) == rect; },
             20'000))
             << "sway did not place the page";
     }
@@ -91,9 +92,10 @@ protected:
             {QStringLiteral("output"), folder.filePath(file)}};
     }
     void wheelDown(const QPoint& at) {
-        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor set %1 %2").arg(at.x()).arg(at.y())));
-        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor press button5")));
-        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor release button5")));
+        ASSERT_TRUE(sway(QStringLiteral("seat seat0 cursor set %1 %2; seat seat0 cursor press "
+                                        "button5; seat seat0 cursor release button5")
+                             .arg(at.x())
+                             .arg(at.y())));
     }
 
     static constexpr int notch = 60;
@@ -117,14 +119,7 @@ TEST_F(WaylandSessionTest, outputsWindowsAndScaledPixelsAreTheCompositors) {
     EXPECT_EQ(displays[1].toObject().value(QLatin1String("width")).toInt(), 1600);
 
     // The page moved onto the scaled output, partly covering the region.
-    ASSERT_TRUE(sway(QStringLiteral("[app_id=\"vellumix-scroll-page\"] move absolute position "
-                                    "2100 100")));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] {
-            return pageWindows()[0].toObject().value(QLatin1String("rect")) ==
-                   QJsonArray{180, 100, 500, 800}; // on the display
-        },
-        20'000));
+    placePage(QPoint(2100, 100), QPoint(180, 100));
     QTest::qWait(300); // the new frame's way through the cast
     const QJsonObject shot = perform(QStringLiteral("capture.region"),
                                      captureArguments(1, QRect(130, 50, 400, 300), "ours.png"));
