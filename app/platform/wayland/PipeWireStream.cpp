@@ -81,46 +81,56 @@ PipeWireStream::PipeWireStream(int fd, quint32 node) : m_events(std::make_unique
     m_context = pw_context_new(pw_thread_loop_get_loop(m_loop), nullptr, 0);
     if (m_context == nullptr || pw_thread_loop_start(m_loop) < 0) {
         ::close(fd);
+        release();
         throw PlatformError(QStringLiteral("PipeWire could not be started"));
     }
     pw_thread_loop_lock(m_loop);
     m_core = pw_context_connect_fd(m_context, fd, nullptr, 0);
-    if (m_core != nullptr) {
-        m_stream =
-            pw_stream_new(m_core, "Vellumix",
-                          pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY,
-                                            "Capture", PW_KEY_MEDIA_ROLE, "Screen", nullptr));
-    }
-    int connected = -1;
-    if (m_stream != nullptr) {
-        m_events->table.version = PW_VERSION_STREAM_EVENTS;
-        m_events->table.state_changed = [](void* self, pw_stream_state, pw_stream_state state,
-                                           const char* error) {
-            static_cast<PipeWireStream*>(self)->stateChanged(state, error);
-        };
-        m_events->table.param_changed = [](void* self, uint32_t id, const spa_pod* param) {
-            if (id == SPA_PARAM_Format && param != nullptr) {
-                static_cast<PipeWireStream*>(self)->formatChanged(param);
-            }
-        };
-        m_events->table.process = [](void* self) {
-            static_cast<PipeWireStream*>(self)->frameArrived();
-        };
-        pw_stream_add_listener(m_stream, &m_events->hook, &m_events->table, this);
-        std::array<uint8_t, 1024> space{};
-        spa_pod_builder builder = SPA_POD_BUILDER_INIT(space.data(), uint32_t(space.size()));
-        const spa_pod* formats = offeredFormats(builder);
-        connected = pw_stream_connect(
-            m_stream, PW_DIRECTION_INPUT, node,
-            pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS), &formats, 1);
-    }
+    const bool connected = m_core != nullptr && connectStream(node);
     pw_thread_loop_unlock(m_loop);
-    if (connected < 0) {
+    if (!connected) {
+        release();
         throw PlatformError(QStringLiteral("PipeWire refused the screen cast"));
     }
 }
 
 PipeWireStream::~PipeWireStream() {
+    release();
+}
+
+// Called with the loop locked.
+bool PipeWireStream::connectStream(quint32 node) {
+    m_stream = pw_stream_new(m_core, "Vellumix",
+                             pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY,
+                                               "Capture", PW_KEY_MEDIA_ROLE, "Screen", nullptr));
+    if (m_stream == nullptr) {
+        return false;
+    }
+    m_events->table.version = PW_VERSION_STREAM_EVENTS;
+    m_events->table.state_changed = [](void* self, pw_stream_state, pw_stream_state state,
+                                       const char* error) {
+        static_cast<PipeWireStream*>(self)->stateChanged(state, error);
+    };
+    m_events->table.param_changed = [](void* self, uint32_t id, const spa_pod* param) {
+        if (id == SPA_PARAM_Format && param != nullptr) {
+            static_cast<PipeWireStream*>(self)->formatChanged(param);
+        }
+    };
+    m_events->table.process = [](void* self) {
+        static_cast<PipeWireStream*>(self)->frameArrived();
+    };
+    pw_stream_add_listener(m_stream, &m_events->hook, &m_events->table, this);
+    std::array<uint8_t, 1024> space{};
+    spa_pod_builder builder = SPA_POD_BUILDER_INIT(space.data(), uint32_t(space.size()));
+    const spa_pod* formats = offeredFormats(builder);
+    return pw_stream_connect(
+               m_stream, PW_DIRECTION_INPUT, node,
+               pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS), &formats,
+               1) >= 0;
+}
+
+// The loop thread stops first, so no callback runs while the rest goes.
+void PipeWireStream::release() {
     if (m_loop == nullptr) {
         return;
     }
@@ -135,6 +145,7 @@ PipeWireStream::~PipeWireStream() {
         pw_context_destroy(m_context);
     }
     pw_thread_loop_destroy(m_loop);
+    m_loop = nullptr;
 }
 
 void PipeWireStream::formatChanged(const spa_pod* format) {

@@ -43,6 +43,8 @@ public:
 
 private:
     struct Events;
+    bool connectStream(quint32 node);
+    void release();
     void formatChanged(const spa_pod* format);
     void stateChanged(int state, const char* error);
     void frameArrived();

@@ -87,20 +87,31 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
 }
 
 std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::castOf(const DisplayInfo& display) {
-    {
-        std::lock_guard lock(m_mutex);
-        for (const std::shared_ptr<Cast>& cast : m_casts) {
-            const bool ofDisplay =
-                cast->display == display.name || (cast->display.isEmpty() && cast->shows(display));
-            if (ofDisplay && cast->stream->isLive()) {
-                cast->display = display.name;
-                cast->lastUse.start();
-                return cast;
-            }
+    if (std::shared_ptr<Cast> cast = openCastOf(display)) {
+        return cast;
+    }
+    // One question to the desktop at a time; a grab that waited for another's
+    // may find its display granted meanwhile.
+    std::lock_guard asking(m_asking);
+    if (std::shared_ptr<Cast> cast = openCastOf(display)) {
+        return cast;
+    }
+    return open(display);
+}
+
+std::shared_ptr<WaylandScreenSource::Cast>
+WaylandScreenSource::openCastOf(const DisplayInfo& display) {
+    std::lock_guard lock(m_mutex);
+    for (const std::shared_ptr<Cast>& cast : m_casts) {
+        const bool ofDisplay =
+            cast->display == display.name || (cast->display.isEmpty() && cast->shows(display));
+        if (ofDisplay && cast->stream->isLive()) {
+            cast->display = display.name;
+            cast->lastUse.start();
+            return cast;
         }
     }
-    std::lock_guard asking(m_asking);
-    return open(display);
+    return nullptr;
 }
 
 // Asks for casts until one shows `display`: a desktop that lets the user pick
@@ -116,24 +127,33 @@ std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::open(const Displ
             m_refused = true;
             throw PlatformError(howToGrant());
         }
-        auto cast = std::make_shared<Cast>();
-        cast->grant = *grant;
-        cast->stream = std::make_unique<PipeWireStream>(grant->pipeWireFd, grant->node);
-        cast->frameSize = cast->stream->frameSize(QDeadlineTimer(startMilliseconds));
-        cast->lastUse.start();
-        const bool wanted = cast->shows(display);
+        const std::shared_ptr<Cast> cast = started(*grant);
         std::lock_guard lock(m_mutex);
         m_casts.push_back(cast);
-        if (wanted) {
+        if (cast->shows(display)) {
             cast->display = display.name;
             keepToken(display.name, cast->grant.restoreToken);
-        }
-        if (wanted) {
             return cast;
         }
     }
     throw PlatformError(
         QStringLiteral("The desktop did not offer the display %1 for recording").arg(display.name));
+}
+
+// The grant's stream, connected and of a known size; the desktop's session
+// ends with it when it cannot start.
+std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::started(const ScreenCast& grant) {
+    auto cast = std::make_shared<Cast>();
+    cast->grant = grant;
+    try {
+        cast->stream = std::make_unique<PipeWireStream>(grant.pipeWireFd, grant.node);
+        cast->frameSize = cast->stream->frameSize(QDeadlineTimer(startMilliseconds));
+    } catch (const PlatformError&) {
+        closeScreenCast(m_bus, grant.session);
+        throw;
+    }
+    cast->lastUse.start();
+    return cast;
 }
 
 // Called with m_mutex held, which also guards the preferences: they are the

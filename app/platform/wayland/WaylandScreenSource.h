@@ -42,7 +42,9 @@ public:
 private:
     struct Cast;
     std::shared_ptr<Cast> castOf(const DisplayInfo& display);
+    std::shared_ptr<Cast> openCastOf(const DisplayInfo& display);
     std::shared_ptr<Cast> open(const DisplayInfo& display);
+    std::shared_ptr<Cast> started(const ScreenCast& grant);
     void keepToken(const QString& display, const QString& token);
     void closeIdle();
 
