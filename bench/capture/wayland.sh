@@ -4,8 +4,9 @@
 #  - capture.region of 1,600 × 1,000 points through the running app and
 #    vellumix-request, beside `grim -g` of the same region, each writing a PNG:
 #    wall time per capture and CPU time (the app's and the client's, grim's);
-#  - the capture service's frames of the whole output (bench_capture): the
-#    time and CPU per frame, hence the frames a second it can sample.
+#  - the capture service's frames of the whole output (bench_capture), over
+#    a still screen and over a changing one: the time and CPU per frame, hence
+#    the frames a second it can sample.
 #   bench/capture/wayland.sh [runs, default 15]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -60,6 +61,19 @@ cmp -s <(convert "$work/ours.png" rgba:-) <(convert "$work/grim.png" rgba:-) &&
     echo "the two PNGs hold the same pixels" || echo "the two PNGs differ"
 kill "$app"
 
+# Over a still screen the cast sends nothing and the source copies the
+# output instead; a pointer moving on the output (drawn into it here) keeps
+# the cast's frames coming, as a page being scrolled would.
+echo "still screen:"
 QT_QPA_PLATFORM=wayland "$build/bench/capture/bench_capture" \
     --benchmark_filter='WholeDisplay(ScreenSource|CaptureService)' --benchmark_min_time=2
+echo "changing screen:"
+(while true; do
+    swaymsg -q "seat seat0 cursor set 2600 500; seat seat0 cursor set 2601 501" || break
+    sleep 0.02
+done) &
+mover=$!
+QT_QPA_PLATFORM=wayland "$build/bench/capture/bench_capture" \
+    --benchmark_filter='WholeDisplay(ScreenSource|CaptureService)' --benchmark_min_time=2
+kill "$mover"
 INNER

@@ -30,6 +30,7 @@ struct WaylandScreenSource::Cast {
     QSize frameSize;
     QString display; // the display's name, once known
     QElapsedTimer lastUse;
+    std::atomic<bool> waited = false; // for the first frame
 
     // By size: desktops give the monitor's size in points or in pixels, and
     // some give every monitor the position 0, 0.
@@ -71,8 +72,10 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
     const std::shared_ptr<Cast> cast = castOf(display);
     // The wlr backend sends a cast only the frames of a changing screen, so
     // over a still one a new cast may show nothing for long; the output as
-    // it is now serves meanwhile, where the compositor copies outputs.
-    if (!cast->stream->hasFrame(QDeadlineTimer(stillScreenMilliseconds)) && m_copies.isOffered()) {
+    // it is now serves meanwhile, where the compositor copies outputs. Only
+    // a cast's first grab waits a little for its first frame.
+    const int wait = cast->waited.exchange(true) ? 0 : stillScreenMilliseconds;
+    if (!cast->stream->hasFrame(QDeadlineTimer(wait)) && m_copies.isOffered()) {
         return m_copies.copy(display.name, pixels);
     }
     try {
