@@ -196,6 +196,21 @@ TEST_F(WaylandSessionTest, refusalIsNotGrantedAndTheNextTryAsksAgain) {
     EXPECT_TRUE(perform(QStringLiteral("permissions.status"))
                     .value(QLatin1String("screenRecording"))
                     .toBool());
+
+    // The grant's token, kept in the preferences, spares the next start of
+    // the app the question: the chooser is not asked again.
+    QFile turns(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/chooser-turn");
+    const auto asked = [&turns] {
+        turns.open(QIODevice::ReadOnly);
+        const QByteArray count = turns.readAll();
+        turns.close();
+        return count;
+    };
+    const QByteArray before = asked();
+    platform = Platform::create();
+    operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+    perform(QStringLiteral("capture.region"), captureArguments(0, QRect(0, 0, 9, 9), "again.png"));
+    EXPECT_EQ(asked(), before);
 }
 
 // Elsewhere than sway no application may list windows: a failure that says
