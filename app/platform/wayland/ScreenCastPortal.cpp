@@ -4,9 +4,8 @@
 #include "platform/wayland/PortalRequest.h"
 
 #include <QDBusArgument>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDBusUnixFileDescriptor>
 #include <QPoint>
 
@@ -16,6 +15,8 @@ namespace vellumix {
 
 namespace {
 
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString castInterface = QStringLiteral("org.freedesktop.portal.ScreenCast");
 constexpr int quickMilliseconds = 10'000;
 // The desktop may show a dialog; people take their time.
@@ -41,14 +42,13 @@ std::optional<QPoint> pairProperty(const QVariantMap& properties, const QString&
 // The first stream of the "streams" result, a(ua{sv}).
 void readFirstStream(const QVariantMap& results, ScreenCast& cast) {
     const QDBusArgument streams = results.value(QStringLiteral("streams")).value<QDBusArgument>();
-    streams.beginArray();
-    if (streams.atEnd()) {
+    QList<QPair<uint, QVariantMap>> all;
+    streams >> all;
+    if (all.isEmpty()) {
         throw PlatformError(QStringLiteral("The desktop granted a screen cast with no screen"));
     }
-    QVariantMap properties;
-    streams.beginStructure();
-    streams >> cast.node >> properties;
-    streams.endStructure();
+    cast.node = all.first().first;
+    const QVariantMap& properties = all.first().second;
 
     if (const std::optional<QPoint> size = pairProperty(properties, QStringLiteral("size"))) {
         cast.size = QSize(size->x(), size->y());
@@ -65,15 +65,20 @@ PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVaria
     return answer;
 }
 
+QDBusMessage callDesktop(const QDBusConnection& bus, const QString& path, const QString& interface,
+                         const QString& method, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, path, interface, method);
+    call.setArguments(arguments);
+    return QDBusConnection(bus).call(call, QDBus::Block, quickMilliseconds);
+}
+
 } // namespace
 
 bool screenCastOffered(const QDBusConnection& bus) {
-    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
-                          QStringLiteral("/org/freedesktop/portal/desktop"),
-                          QStringLiteral("org.freedesktop.DBus.Properties"), bus);
-    const QDBusReply<QVariant> version =
-        portal.call(QStringLiteral("Get"), castInterface, QStringLiteral("version"));
-    return version.isValid();
+    const QDBusMessage version =
+        callDesktop(bus, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Get"), {castInterface, QStringLiteral("version")});
+    return version.type() == QDBusMessage::ReplyMessage;
 }
 
 std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken) {
@@ -108,23 +113,23 @@ std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QStri
     readFirstStream(started.results, cast);
     cast.restoreToken = started.results.value(QStringLiteral("restore_token")).toString();
 
-    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
-                          QStringLiteral("/org/freedesktop/portal/desktop"), castInterface, bus);
-    const QDBusReply<QDBusUnixFileDescriptor> remote = portal.call(
-        QStringLiteral("OpenPipeWireRemote"), QVariant::fromValue(session), QVariantMap());
-    if (!remote.isValid() || !remote.value().isValid()) {
+    const QDBusMessage remote =
+        callDesktop(bus, portalPath, castInterface, QStringLiteral("OpenPipeWireRemote"),
+                    {QVariant::fromValue(session), QVariantMap()});
+    const QDBusUnixFileDescriptor fd = remote.arguments().value(0).value<QDBusUnixFileDescriptor>();
+    if (!fd.isValid()) {
         closeScreenCast(bus, cast.session);
         throw PlatformError(
             QStringLiteral("The desktop gave no PipeWire connection for the screen cast"));
     }
-    cast.pipeWireFd = ::dup(remote.value().fileDescriptor());
+    cast.pipeWireFd = ::dup(fd.fileDescriptor());
     return cast;
 }
 
 void closeScreenCast(const QDBusConnection& bus, const QString& session) {
-    QDBusInterface handle(QStringLiteral("org.freedesktop.portal.Desktop"), session,
-                          QStringLiteral("org.freedesktop.portal.Session"), bus);
-    handle.call(QDBus::NoBlock, QStringLiteral("Close"));
+    QDBusConnection(bus).send(QDBusMessage::createMethodCall(
+        portalService, session, QStringLiteral("org.freedesktop.portal.Session"),
+        QStringLiteral("Close")));
 }
 
 } // namespace vellumix

@@ -95,6 +95,7 @@ QImage::Format imageFormat(uint32_t format) {
 } // namespace
 
 struct WlrScreencopy::Globals {
+    wl_registry* registry = nullptr;
     wl_shm* shm = nullptr;
     wl_proxy* manager = nullptr;
     std::map<wl_output*, QString> outputs;
@@ -140,6 +141,18 @@ const wl_registry_listener registryListener = {global, [](void*, wl_registry*, u
 WlrScreencopy::WlrScreencopy() = default;
 
 WlrScreencopy::~WlrScreencopy() {
+    if (m_globals != nullptr) {
+        for (const auto& [output, name] : m_globals->outputs) {
+            wl_output_destroy(output);
+        }
+        if (m_globals->shm != nullptr) {
+            wl_shm_destroy(m_globals->shm);
+        }
+        if (m_globals->manager != nullptr) {
+            wl_proxy_destroy(m_globals->manager);
+        }
+        wl_registry_destroy(m_globals->registry);
+    }
     if (m_display != nullptr) {
         wl_display_disconnect(m_display);
     }
@@ -151,8 +164,8 @@ bool WlrScreencopy::connect() {
         m_display = wl_display_connect(nullptr);
         if (m_display != nullptr) {
             m_globals = new Globals;
-            wl_registry_add_listener(wl_display_get_registry(m_display), &registryListener,
-                                     m_globals);
+            m_globals->registry = wl_display_get_registry(m_display);
+            wl_registry_add_listener(m_globals->registry, &registryListener, m_globals);
             wl_display_roundtrip(m_display);
             wl_display_roundtrip(m_display);
         }
