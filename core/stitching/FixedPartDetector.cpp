@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vellumix {
@@ -18,13 +20,23 @@ public:
     bool row(int64_t r) const {
         return std::memcmp(m_a + r * m_width, m_b + r * m_width, size_t(m_width)) == 0;
     }
-    bool column(int64_t c, int64_t firstRow, int64_t endRow) const {
-        for (int64_t r = firstRow; r < endRow; ++r) {
-            if (!cell(r, c)) {
-                return false;
-            }
+    // Whether a row or a column is the same in both frames but for a few
+    // levels on average: what a real window redraws in place (a caret, a
+    // scrollbar's thumb beside a band, text rasterised again) differs that
+    // little, content that moved far more.
+    bool rowAlike(int64_t r) const {
+        uint64_t sum = 0;
+        for (int64_t c = 0; c < m_width; ++c) {
+            sum += distance(r, c);
         }
-        return true;
+        return alike(sum, m_width);
+    }
+    bool columnAlike(int64_t c, int64_t firstRow, int64_t endRow) const {
+        uint64_t sum = 0;
+        for (int64_t r = firstRow; r < endRow; ++r) {
+            sum += distance(r, c);
+        }
+        return alike(sum, endRow - firstRow);
     }
     // Whether rows [first, end) show anything but one grey level each
     // between the columns.
@@ -38,9 +50,10 @@ public:
         }
         return false;
     }
-    // How many rows, from the first that differs from the top row to the
-    // last, columns [first, end) span with anything but one grey level.
-    int64_t columnsVary(int64_t first, int64_t end, int64_t firstRow, int64_t endRow) const {
+    // The rows, from the first that differs from the top row to the last,
+    // in which columns [first, end) show anything but one grey level.
+    std::pair<int64_t, int64_t> columnsVary(int64_t first, int64_t end, int64_t firstRow,
+                                            int64_t endRow) const {
         int64_t top = -1;
         int64_t bottom = -1;
         for (int64_t r = firstRow + 1; r < endRow; ++r) {
@@ -52,12 +65,19 @@ public:
                 }
             }
         }
-        return top < 0 ? 0 : bottom - top + 1;
+        return {top, top < 0 ? top : bottom + 1};
     }
     bool cell(int64_t r, int64_t c) const { return m_a[r * m_width + c] == m_b[r * m_width + c]; }
     uint8_t value(int64_t r, int64_t c) const { return m_b[r * m_width + c]; }
 
 private:
+    uint64_t distance(int64_t r, int64_t c) const {
+        return uint64_t(std::abs(int(m_a[r * m_width + c]) - int(m_b[r * m_width + c])));
+    }
+    static bool alike(uint64_t sum, int64_t cells) {
+        return double(sum) <= FixedPartDetector::redrawnMean * double(cells);
+    }
+
     const uint8_t* m_a;
     const uint8_t* m_b;
     int64_t m_width;
@@ -78,6 +98,15 @@ struct Span {
     int64_t end = 0;
     int64_t length() const { return end - first; }
 };
+
+// `columns` less the outermost column at either side of a signature `width`
+// wide. A window's scrollbar runs down that column: it is neither one grey
+// level nor content, and its thumb moves a little with every scroll, so it
+// would make every row look like something and its track like a badge.
+Span insideScrollbars(Span columns, int64_t width) {
+    return width > 2 ? Span{std::max<int64_t>(columns.first, 1), std::min(columns.end, width - 1)}
+                     : columns;
+}
 
 // Calls `visit` with every run of rows in which column c is the same in both
 // frames and is not the page's background. A row of one grey level that is
@@ -140,6 +169,17 @@ Span tallestBlock(const SamePlace& cells, uint8_t pageBackground, Span rows, Spa
     return best.length() >= FixedPartDetector::shortestBlock ? grown : best;
 }
 
+// Whether side columns that stayed put, showing something in `varying`
+// rows, are a sidebar. A sidebar runs down the screen or, when it has only a
+// few links, starts at its top and is empty below; columns that are blank
+// but for a badge lower down are left to withBlock().
+bool sidebar(std::pair<int64_t, int64_t> varying, Span rows) {
+    const auto [first, end] = varying;
+    return first >= 0 &&
+           (end - first > rows.length() / 2 ||
+            first - rows.first < rows.length() / FixedPartDetector::sidebarTopDivisor);
+}
+
 } // namespace
 
 // Rows or columns of one grey level (a margin, a blank stretch of the page)
@@ -150,32 +190,31 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
     const int64_t w = previous.width();
     const SamePlace cells(previous, next);
     FixedParts parts;
-    while (parts.top < h && cells.row(parts.top)) {
+    while (parts.top < h && cells.rowAlike(parts.top)) {
         ++parts.top;
     }
     if (parts.top == h) {
         return {};
     }
-    while (cells.row(h - 1 - parts.bottom)) {
+    while (cells.rowAlike(h - 1 - parts.bottom)) {
         ++parts.bottom;
     }
     const Span rows{parts.top, h - parts.bottom};
-    while (cells.column(parts.left, rows.first, rows.end)) {
+    while (cells.columnAlike(parts.left, rows.first, rows.end)) {
         ++parts.left;
     }
-    while (cells.column(w - 1 - parts.right, rows.first, rows.end)) {
+    while (cells.columnAlike(w - 1 - parts.right, rows.first, rows.end)) {
         ++parts.right;
     }
-    // A sidebar runs down the screen; columns that are blank but for a badge
-    // are left to withBlock().
-    const int64_t sidebarSpan = rows.length() / 2;
     parts.left =
-        cells.columnsVary(0, parts.left, rows.first, rows.end) > sidebarSpan ? parts.left : 0;
-    parts.right =
-        cells.columnsVary(w - parts.right, w, rows.first, rows.end) > sidebarSpan ? parts.right : 0;
+        sidebar(cells.columnsVary(0, parts.left, rows.first, rows.end), rows) ? parts.left : 0;
+    parts.right = sidebar(cells.columnsVary(w - parts.right, w, rows.first, rows.end), rows)
+                      ? parts.right
+                      : 0;
     // Blank rows beside a sidebar are no band; the column beside a sidebar
     // may be half sidebar.
-    const Span columns{parts.left + (parts.left > 0), w - parts.right - (parts.right > 0)};
+    const Span columns =
+        insideScrollbars({parts.left + (parts.left > 0), w - parts.right - (parts.right > 0)}, w);
     parts.top = cells.rowsVary(0, parts.top, columns.first, columns.end) ? parts.top : 0;
     parts.bottom =
         cells.rowsVary(h - parts.bottom, h, columns.first, columns.end) ? parts.bottom : 0;
@@ -185,9 +224,9 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
 FixedParts FixedPartDetector::withBlock(const FrameSignature& previous, const FrameSignature& next,
                                         const FixedParts& parts) {
     const int64_t h = previous.height();
-    const Span block =
-        tallestBlock(SamePlace(previous, next), background(next), {parts.top, h - parts.bottom},
-                     {parts.left, previous.width() - parts.right});
+    const Span block = tallestBlock(
+        SamePlace(previous, next), background(next), {parts.top, h - parts.bottom},
+        insideScrollbars({parts.left, previous.width() - parts.right}, previous.width()));
     if (block.length() < shortestBlock) {
         return parts;
     }

@@ -8,8 +8,9 @@
 namespace vellumix {
 
 // Finds what did not move between two frames of the same size: rows at the
-// top and bottom, then columns at either side, that are identical in both at
-// the same place, and a block (a badge) at either side.
+// top and bottom, then columns at either side, that are the same in both at
+// the same place (but for what a window redraws in place), and a block (a
+// badge) at either side.
 class FixedPartDetector final {
 public:
     // A block is a column of cells, within the outer quarter of the moving
@@ -21,6 +22,12 @@ public:
     // Rows added around a block, whose antialiased edge may be averaged with
     // moving content in the signature's cells.
     static constexpr int64_t blockMargin = 2;
+    // Rows and columns that differ by at most this many grey levels on
+    // average stayed put.
+    static constexpr double redrawnMean = 1.0;
+    // Side columns that stayed put and show something from within this
+    // part of the rows' top are a sidebar however short.
+    static constexpr int64_t sidebarTopDivisor = 4;
 
     static FixedParts detect(const FrameSignature& previous, const FrameSignature& next);
 
