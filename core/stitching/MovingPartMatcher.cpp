@@ -94,8 +94,8 @@ MovingPartMatcher::newTopBand(const FrameSignature& previous, const FrameSignatu
 }
 
 MovingPartMatcher::Result MovingPartMatcher::match(const FrameSignature& previous,
-                                                   const FrameSignature& next,
-                                                   int64_t heldRows) const {
+                                                   const FrameSignature& next, int64_t heldRows,
+                                                   const FrameSignature* recent) const {
     if (previous.width() != next.width() || previous.height() != next.height()) {
         return {MatchDecision::reject(VerticalMatcher::sizeChangedMessage), {}};
     }
@@ -111,6 +111,9 @@ MovingPartMatcher::Result MovingPartMatcher::match(const FrameSignature& previou
                                        : m_matcher.match(previous, next);
     if (decision.kind() != MatchDecision::Kind::reject) {
         return {decision, parts};
+    }
+    if (std::optional<Result> since = matchSinceRecent(previous, next, parts, heldRows, recent)) {
+        return *since;
     }
     const FixedParts blocked = FixedPartDetector::withBlock(previous, next, parts);
     if (!heldBeyondBand && blocked != parts) {
@@ -145,6 +148,28 @@ MovingPartMatcher::matchBelowNewBand(const FrameSignature& previous, const Frame
         return std::nullopt;
     }
     return Result{decision, banded};
+}
+
+// The recent frame must have the size of the others; one of another size is
+// no help and the whole match says why.
+std::optional<MovingPartMatcher::Result>
+MovingPartMatcher::matchSinceRecent(const FrameSignature& previous, const FrameSignature& next,
+                                    const FixedParts& parts, int64_t heldRows,
+                                    const FrameSignature* recent) const {
+    if (!recent || recent->width() != next.width() || recent->height() != next.height()) {
+        return std::nullopt;
+    }
+    const FixedParts found = FixedPartDetector::detect(*recent, next);
+    const FixedParts since{std::max(parts.top, found.top), std::max(parts.bottom, found.bottom),
+                           std::max(parts.left, found.left), std::max(parts.right, found.right)};
+    if (since == parts) {
+        return std::nullopt;
+    }
+    const MatchDecision decision = matchInside(previous, next, since, heldRows);
+    if (decision.kind() != MatchDecision::Kind::append) {
+        return std::nullopt;
+    }
+    return Result{decision, since, true};
 }
 
 } // namespace vellumix

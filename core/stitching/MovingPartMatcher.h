@@ -28,13 +28,21 @@ public:
         // What stayed put in the new frame. `bottom` is what the new frame
         // shows at its bottom, whatever was left out of the previous one.
         FixedParts parts;
+        // Whether `parts` stayed put since the recent frame rather than
+        // since `previous`.
+        bool sinceRecent = false;
     };
 
     // `heldRows`: rows at the bottom of `previous` that were kept out of the
     // document; they are left out of the match whatever this pair shows.
+    // `recent`: the frame seen after `previous` and refused, or null. A part
+    // that only became fixed after `previous` (a sidebar that scrolled until
+    // it stuck, a badge that showed once the page scrolled) stayed put
+    // between it and `next`, so it is left out too when the frames cannot
+    // be matched otherwise.
     // With nothing to leave out, this is the match of the whole frames.
-    Result match(const FrameSignature& previous, const FrameSignature& next,
-                 int64_t heldRows) const;
+    Result match(const FrameSignature& previous, const FrameSignature& next, int64_t heldRows,
+                 const FrameSignature* recent = nullptr) const;
 
     // The part of a signature inside the bands and side columns, less one
     // column beside each side column, which may be half fixed and half moving.
@@ -53,6 +61,9 @@ private:
     std::optional<Result> matchBelowNewBand(const FrameSignature& previous,
                                             const FrameSignature& next, const FixedParts& parts,
                                             int64_t heldRows) const;
+    std::optional<Result> matchSinceRecent(const FrameSignature& previous,
+                                           const FrameSignature& next, const FixedParts& parts,
+                                           int64_t heldRows, const FrameSignature* recent) const;
     static std::optional<NewBand> newTopBand(const FrameSignature& previous,
                                              const FrameSignature& next);
 

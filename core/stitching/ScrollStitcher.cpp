@@ -22,6 +22,18 @@ QImage withHeldRows(const Grows& grows, const QImage& frame, int64_t heldRows) {
 
 ProcessingResult ScrollStitcher::accept(const QImage& frame) {
     const FrameSignature signature(frame);
+    ProcessingResult result = decide(frame, signature);
+    if (result.paused) {
+        m_recent = signature;
+        m_recentFrame = frame;
+    } else if (result.preview) {
+        m_recent.reset();
+        m_recentFrame = QImage();
+    }
+    return result;
+}
+
+ProcessingResult ScrollStitcher::decide(const QImage& frame, const FrameSignature& signature) {
     if (m_previous && m_aroundFixedParts) {
         return matchAroundFixedParts(frame, signature, std::nullopt);
     }
@@ -54,7 +66,7 @@ ProcessingResult ScrollStitcher::matchAroundFixedParts(const QImage& frame,
         return unchanged();
     }
     const MovingPartMatcher::Result moved =
-        m_movingMatcher.match(*m_previous, signature, m_heldRows);
+        m_movingMatcher.match(*m_previous, signature, m_heldRows, m_recent ? &*m_recent : nullptr);
     switch (moved.decision.kind()) {
     case MatchDecision::Kind::append:
         if (!moved.parts.any() && m_heldRows == 0) {
@@ -80,8 +92,11 @@ ProcessingResult ScrollStitcher::appendRows(const QImage& frame, const FrameSign
 ProcessingResult ScrollStitcher::appendMoved(const QImage& frame, const FrameSignature& signature,
                                              const MovingPartMatcher::Result& moved) {
     const int64_t rows = moved.decision.rows();
-    const FixedPartStrip strip = FixedPartStrip::make(m_previousFrame, frame, rows, moved.parts,
-                                                      m_heldRows, signature.width());
+    // Side columns are found where the parts were: a sidebar that stuck
+    // since the previous frame was not in its place there.
+    const FixedPartStrip strip =
+        FixedPartStrip::make(moved.sinceRecent ? m_recentFrame : m_previousFrame, frame, rows,
+                             moved.parts, m_heldRows, signature.width());
     // The held rows count towards the limits now, so that the document can
     // always be finished.
     if (!LongDocument::fits(frame.width(),

@@ -35,6 +35,7 @@ public:
     QImage image() const;
 
 private:
+    ProcessingResult decide(const QImage& frame, const FrameSignature& signature);
     ProcessingResult matchAroundFixedParts(const QImage& frame, const FrameSignature& signature,
                                            const std::optional<MatchDecision>& plain);
     ProcessingResult appendRows(const QImage& frame, const FrameSignature& signature, int64_t rows);
@@ -58,6 +59,10 @@ private:
     int64_t m_heldRows = 0;
     // Whether the latest frame was added around parts that stayed put.
     bool m_aroundFixedParts = false;
+    // The latest frame when it was refused: a part that only became fixed
+    // since the latest frame added is fixed between it and the next frame.
+    std::optional<FrameSignature> m_recent;
+    QImage m_recentFrame;
     VerticalMatcher m_matcher;
     MovingPartMatcher m_movingMatcher;
 };
