@@ -21,22 +21,24 @@ public:
         return std::memcmp(m_a + r * m_width, m_b + r * m_width, size_t(m_width)) == 0;
     }
     // Whether a row or a column is the same in both frames but for a few
-    // levels on average: what a real window redraws in place (a caret, a
-    // scrollbar's thumb beside a band, text rasterised again) differs that
-    // little, content that moved far more.
+    // cells: what a real window redraws in place (a caret, a hover
+    // highlight, a scrollbar's thumb beside a band) covers a few cells of a
+    // row or column, and text rasterised again changes cells by a level or
+    // two; content that moved changes most cells of a row, and of a column
+    // many more than a caret's.
     bool rowAlike(int64_t r) const {
-        uint64_t sum = 0;
+        int64_t differing = 0;
         for (int64_t c = 0; c < m_width; ++c) {
-            sum += distance(r, c);
+            differing += differs(r, c);
         }
-        return alike(sum, m_width);
+        return differing <= m_width / FixedPartDetector::redrawnShare;
     }
     bool columnAlike(int64_t c, int64_t firstRow, int64_t endRow) const {
-        uint64_t sum = 0;
+        int64_t differing = 0;
         for (int64_t r = firstRow; r < endRow; ++r) {
-            sum += distance(r, c);
+            differing += differs(r, c);
         }
-        return alike(sum, endRow - firstRow);
+        return differing <= (endRow - firstRow) / FixedPartDetector::redrawnShare;
     }
     // Whether rows [first, end) show anything but one grey level each
     // between the columns.
@@ -71,11 +73,9 @@ public:
     uint8_t value(int64_t r, int64_t c) const { return m_b[r * m_width + c]; }
 
 private:
-    uint64_t distance(int64_t r, int64_t c) const {
-        return uint64_t(std::abs(int(m_a[r * m_width + c]) - int(m_b[r * m_width + c])));
-    }
-    static bool alike(uint64_t sum, int64_t cells) {
-        return double(sum) <= FixedPartDetector::redrawnMean * double(cells);
+    bool differs(int64_t r, int64_t c) const {
+        return std::abs(int(m_a[r * m_width + c]) - int(m_b[r * m_width + c])) >
+               FixedPartDetector::redrawnLevels;
     }
 
     const uint8_t* m_a;
@@ -111,7 +111,8 @@ Span insideScrollbars(Span columns, int64_t width) {
 // Calls `visit` with every run of rows in which column c is the same in both
 // frames and is not the page's background. A row of one grey level that is
 // the same in both frames is a band of stripes that the scroll happened to
-// bring in step, not a block beside moving content.
+// bring in step, and a run of one grey level a margin of a colour of its
+// own, not a block beside moving content.
 template <typename Visit>
 void forEachRun(const SamePlace& cells, const std::vector<bool>& stripeRows, uint8_t pageBackground,
                 Span rows, int64_t c, Visit visit) {
@@ -121,7 +122,7 @@ void forEachRun(const SamePlace& cells, const std::vector<bool>& stripeRows, uin
             cells.value(r, c) != pageBackground) {
             continue;
         }
-        if (r > start) {
+        if (r > start && cells.columnsVary(c, c + 1, start, r).first >= 0) {
             visit(Span{start, r});
         }
         start = r + 1;
@@ -206,9 +207,14 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
     while (cells.columnAlike(w - 1 - parts.right, rows.first, rows.end)) {
         ++parts.right;
     }
-    parts.left =
-        sidebar(cells.columnsVary(0, parts.left, rows.first, rows.end), rows) ? parts.left : 0;
-    parts.right = sidebar(cells.columnsVary(w - parts.right, w, rows.first, rows.end), rows)
+    // What a sidebar shows is looked for beside the scrollbar, whose thumb
+    // would make a blank margin look like one.
+    const Span left = insideScrollbars({0, parts.left}, w);
+    const Span right = insideScrollbars({w - parts.right, w}, w);
+    parts.left = sidebar(cells.columnsVary(left.first, left.end, rows.first, rows.end), rows)
+                     ? parts.left
+                     : 0;
+    parts.right = sidebar(cells.columnsVary(right.first, right.end, rows.first, rows.end), rows)
                       ? parts.right
                       : 0;
     // Blank rows beside a sidebar are no band; the column beside a sidebar

@@ -22,9 +22,10 @@ public:
     // Rows added around a block, whose antialiased edge may be averaged with
     // moving content in the signature's cells.
     static constexpr int64_t blockMargin = 2;
-    // Rows and columns that differ by at most this many grey levels on
-    // average stayed put.
-    static constexpr double redrawnMean = 1.0;
+    // A row or column stayed put when at most one cell in this many differs
+    // by more than this many grey levels.
+    static constexpr int64_t redrawnShare = 32;
+    static constexpr int redrawnLevels = 3;
     // Side columns that stayed put and show something from within this
     // part of the rows' top are a sidebar however short.
     static constexpr int64_t sidebarTopDivisor = 4;
