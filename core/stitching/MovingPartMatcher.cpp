@@ -109,6 +109,9 @@ MovingPartMatcher::Result MovingPartMatcher::match(const FrameSignature& previou
     const MatchDecision decision = parts.any() || heldRows > 0
                                        ? matchInside(previous, next, parts, heldRows)
                                        : m_matcher.match(previous, next);
+    if (decision.kind() == MatchDecision::Kind::append) {
+        return withBadge(previous, next, {decision, parts}, heldRows);
+    }
     if (decision.kind() != MatchDecision::Kind::reject) {
         return {decision, parts};
     }
@@ -148,6 +151,24 @@ MovingPartMatcher::matchBelowNewBand(const FrameSignature& previous, const Frame
         return std::nullopt;
     }
     return Result{decision, banded};
+}
+
+MovingPartMatcher::Result MovingPartMatcher::withBadge(const FrameSignature& previous,
+                                                       const FrameSignature& next,
+                                                       const Result& appended,
+                                                       int64_t heldRows) const {
+    // The badge may stand over a margin that stayed put beside it and was
+    // taken for a sidebar, so it is looked for across the whole width.
+    FixedParts bands = appended.parts;
+    bands.left = 0;
+    bands.right = 0;
+    FixedParts blocked = appended.parts;
+    blocked.bottom = FixedPartDetector::withBlock(previous, next, bands).bottom;
+    if (blocked.bottom <= appended.parts.bottom ||
+        matchInside(previous, next, blocked, heldRows) != appended.decision) {
+        return appended;
+    }
+    return {appended.decision, blocked, appended.sinceRecent};
 }
 
 // The recent frame must have the size of the others; one of another size is

@@ -44,6 +44,13 @@ public:
     Result match(const FrameSignature& previous, const FrameSignature& next, int64_t heldRows,
                  const FrameSignature* recent = nullptr) const;
 
+    // `appended`, the match of an append, with a badge in a lower corner
+    // left out as a band is when the match holds without it: a badge too
+    // small to spoil the seam would otherwise come into the document with
+    // every frame's new rows.
+    Result withBadge(const FrameSignature& previous, const FrameSignature& next,
+                     const Result& appended, int64_t heldRows) const;
+
     // The part of a signature inside the bands and side columns, less one
     // column beside each side column, which may be half fixed and half moving.
     static std::optional<FrameSignature> movingPart(const FrameSignature& signature,

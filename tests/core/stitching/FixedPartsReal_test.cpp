@@ -53,10 +53,24 @@ void sidebar(QPainter& painter, int top) {
     }
 }
 
+// A round button with an arrow in the lower right corner, as small as
+// those on real pages, which shows once the page has scrolled.
+void badge(QPainter& painter, int top) {
+    if (top < 100) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(51, 103, 145));
+    painter.drawEllipse(kWidth - 30, kFrameHeight - 30, 16, 16);
+    painter.fillRect(kWidth - 23, kFrameHeight - 26, 2, 9, Qt::white);
+}
+
 struct Shape {
     const char* name;
     Paint paint;
-    // Where the page scrolls in the frames; the rest stays put.
+    // Where the page scrolls in the frames; the rest stays put. The
+    // document's last rows below it are what stays put at the bottom.
     QRect column;
     // The one frame that is refused, as neither the page nor what is beside
     // it stayed put; -1 for none.
@@ -90,6 +104,14 @@ const Shape kShapes[] = {
     {"sidebar that sticks after the first frame",
      [](QPainter& p, int top, int) { sidebar(p, std::max(0, 30 - top)); },
      QRect(kSidebar + 8, 0, kWidth - kSidebar - 8, kFrameHeight), 1},
+    // Too small to spoil a seam, the badge is in the document once, at the
+    // bottom.
+    {"badge that shows after the first frames below a band",
+     [](QPainter& p, int top, int) {
+         band(p);
+         badge(p, top);
+     },
+     QRect(0, kBand, kWidth, kFrameHeight - kBand - 32)},
 };
 
 // The first row in which two images of one size differ; -1 when none does.
@@ -121,7 +143,8 @@ void capture(const ScrollPage& page, const Shape& shape) {
     }
     const QImage document = stitcher.image().convertToFormat(QImage::Format_RGB32);
     const QRect column(shape.column.left(), shape.column.top(), shape.column.width(),
-                       document.height() - shape.column.top());
+                       document.height() - kFrameHeight + shape.column.bottom() + 1 -
+                           shape.column.top());
     EXPECT_EQ(firstRowOff(document.copy(column), page.image().copy(column)), -1);
 }
 
