@@ -120,7 +120,7 @@ int run(const QStringList& args) {
         alone.accept(frame.copy(column), top);
     }
     std::printf("%-24s fixed parts %3d/%-3d appended, column alone %3d/%-3d (%.0f %%), wrong seams "
-                "%d/%d, document rows off the page %d, side columns not blank %d\n",
+                "%d/%d, document rows off the page %d, rows of sidebar slices %d\n",
                 qPrintable(name), whole.appended(), whole.moved(), alone.appended(), alone.moved(),
                 100.0 * whole.appended() / std::max(1, alone.appended()), whole.wrongSeams(),
                 alone.wrongSeams(), whole.rowsOffThePage(), whole.sideRowsNotBlank());

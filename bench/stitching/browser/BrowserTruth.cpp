@@ -22,10 +22,6 @@ double rowDifference(const QImage& a, int rowA, const QImage& b, int rowB, int l
     return double(sum) / double(std::max(1, (right - left) * 4));
 }
 
-bool oneColour(const uint32_t* row, int left, int right) {
-    return std::all_of(row + left, row + right, [&](uint32_t p) { return p == row[left]; });
-}
-
 } // namespace
 
 void BrowserTruth::accept(const QImage& frame, int top) {
@@ -83,6 +79,8 @@ int BrowserTruth::rowsOffThePage() const {
         if (frame && rowDifference(document, d, *frame, frameRow, m_column.left(),
                                    m_column.right() + 1) > 3.0) {
             ++off;
+            std::fprintf(stderr, "%s: document row %d is not page row %d\n", qPrintable(m_name), d,
+                         d + m_frames.front().first);
         }
     }
     return off;
@@ -95,10 +93,17 @@ int BrowserTruth::sideRowsNotBlank() const {
     const QImage document = m_stitcher.image().convertToFormat(QImage::Format_RGB32);
     const int firstScreen = m_frames.front().second.height();
     int notBlank = 0;
-    for (int d = firstScreen; d < document.height(); ++d) {
+    for (int d = firstScreen + 1; d < document.height(); ++d) {
         const auto* row = reinterpret_cast<const uint32_t*>(document.constScanLine(d));
-        notBlank += !oneColour(row, 0, m_column.left()) ||
-                    !oneColour(row, m_column.right() + 1, document.width());
+        const auto* above = reinterpret_cast<const uint32_t*>(document.constScanLine(d - 1));
+        const bool slice = !std::equal(row, row + m_column.left(), above) ||
+                           !std::equal(row + m_column.right() + 1, row + document.width(),
+                                       above + m_column.right() + 1);
+        notBlank += slice;
+        if (slice) {
+            std::fprintf(stderr, "%s: document row %d shows a slice of a sidebar\n",
+                         qPrintable(m_name), d);
+        }
     }
     return notBlank;
 }

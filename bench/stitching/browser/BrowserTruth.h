@@ -28,8 +28,9 @@ public:
     int wrongSeams() const { return m_wrongSeams; }
     // Rows of the document whose scrolled column differs from the page's.
     int rowsOffThePage() const;
-    // Rows below the first screen whose columns beside the scrolled one are
-    // not of one colour: a sidebar repeated in the document.
+    // Rows below the first screen whose columns beside the scrolled one
+    // differ from the row above: slices of a sidebar repeated in the
+    // document instead of its background.
     int sideRowsNotBlank() const;
 
 private:

@@ -21,7 +21,7 @@ trap stop EXIT
 pages=(
     "python-sidebar|/usr/share/doc/python3-doc/html/library/stdtypes.html|none|0,1280|262,0,1018,900"
     "python-band|/usr/share/doc/python3-doc/html/library/stdtypes.html|band|262,1018|0,60,1018,840"
-    "cmake-sidebar|/usr/share/doc/cmake-doc/html/manual/cmake-buildsystem.7.html|fixedSidebar|0,1280|232,0,1048,900"
+    "cmake-sidebar|/usr/share/doc/cmake-doc/html/manual/cmake-buildsystem.7.html|fixedSidebar|0,1280|230,0,1050,900"
     "cmake-band|/usr/share/doc/cmake-doc/html/manual/cmake-language.7.html|band|0,1280|0,60,1280,840"
     "debian-reference|/usr/share/debian-reference/ch01.en.html|bandAndFooter|0,1280|0,60,1280,800"
     "postgresql|/usr/share/doc/postgresql-doc-15/html/sql-select.html|bandAndLateBadge|0,1280|0,60,1280,760"
