@@ -27,6 +27,7 @@ namespace {
 // Wheel notches between frames, repeated: 120 to 360 rows in Chromium, below
 // half of a 900-row window as the capture asks.
 constexpr int kNotches[] = {1, 2, 1, 3, 2, 1, 2};
+constexpr int kNotchRows = 120;
 
 QRect rectArgument(const QString& text) {
     const QStringList parts = text.split(',');
@@ -56,17 +57,21 @@ public:
     }
 
     void wheelDown(int notches) const {
+        if (notches == 0) {
+            return;
+        }
         QProcess::execute("xdotool",
                           {"click", "--repeat", QString::number(notches), "--delay", "30", "5"});
     }
 
     // Waits until the scroll position and the pixels stay the same for a
     // moment: Chromium paints a scrolled page in more than one pass.
-    // `before`: the position before the wheel turned, which the title keeps
-    // until Chromium has handled the wheel (at the page's end, for good).
-    std::pair<int, QImage> settled(int before) {
+    // `expected`: where the wheel should have taken the page, which the
+    // title tells once Chromium has handled every notch; at the page's end
+    // it never does, and a loaded machine handles the notches one by one.
+    std::pair<int, QImage> settled(int expected) {
         int top = scrollTop();
-        for (int i = 0; i < 30 && top == before; ++i) {
+        for (int i = 0; i < 60 && top != expected; ++i) {
             QThread::msleep(50);
             top = scrollTop();
         }
@@ -105,10 +110,9 @@ int run(const QStringList& args) {
     BrowserTruth alone(name + " column", QRect(QPoint(), column.size()));
     int lastTop = -1;
     for (int i = 0; i <= frames; ++i) {
-        if (i > 0) {
-            browser.wheelDown(kNotches[i % std::size(kNotches)]);
-        }
-        const auto [top, frame] = browser.settled(i > 0 ? lastTop : -1);
+        const int notches = i > 0 ? kNotches[i % std::size(kNotches)] : 0;
+        browser.wheelDown(notches);
+        const auto [top, frame] = browser.settled(std::max(0, lastTop) + notches * kNotchRows);
         lastTop = top;
         if (!dump.isEmpty()) {
             frame.save(QStringLiteral("%1/%2-%3-%4.png")
