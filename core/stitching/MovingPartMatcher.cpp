@@ -159,9 +159,7 @@ MovingPartMatcher::Result MovingPartMatcher::withBadge(const FrameSignature& pre
                                                        int64_t heldRows) const {
     // The badge may stand over a margin that stayed put beside it and was
     // taken for a sidebar, so it is looked for across the whole width.
-    FixedParts bands = appended.parts;
-    bands.left = 0;
-    bands.right = 0;
+    const FixedParts bands{appended.parts.top, appended.parts.bottom, 0, 0};
     FixedParts blocked = appended.parts;
     blocked.bottom = FixedPartDetector::withBlock(previous, next, bands).bottom;
     if (blocked.bottom <= appended.parts.bottom ||
