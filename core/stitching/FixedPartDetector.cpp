@@ -108,6 +108,15 @@ Span insideScrollbars(Span columns, int64_t width) {
                      : columns;
 }
 
+bool sameColumn(const SamePlace& cells, int64_t c, Span rows) {
+    for (int64_t r = rows.first; r < rows.end; ++r) {
+        if (!cells.cell(r, c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Calls `visit` with every run of rows in which column c is the same in both
 // frames and is not the page's background. A row of one grey level that is
 // the same in both frames is a band of stripes that the scroll happened to
@@ -170,15 +179,24 @@ Span tallestBlock(const SamePlace& cells, uint8_t pageBackground, Span rows, Spa
     return best.length() >= FixedPartDetector::shortestBlock ? grown : best;
 }
 
-// Whether side columns that stayed put, showing something in `varying`
-// rows, are a sidebar. A sidebar runs down the screen or, when it has only a
-// few links, starts at its top and is empty below; columns that are blank
-// but for a badge lower down are left to withBlock().
-bool sidebar(std::pair<int64_t, int64_t> varying, Span rows) {
-    const auto [first, end] = varying;
-    return first >= 0 &&
-           (end - first > rows.length() / 2 ||
-            first - rows.first < rows.length() / FixedPartDetector::sidebarTopDivisor);
+// Whether side columns `columns` that stayed put are a sidebar, `outer` its
+// edge of the screen (columns.first or columns.end). A sidebar runs down the
+// screen or, when it has only a few links, starts at its top and is empty
+// below, in columns from the edge that are exactly as they were: a margin
+// that content passes now and then is only alike in two frames. Columns that
+// are blank but for a badge lower down are left to withBlock().
+bool sidebar(const SamePlace& cells, Span columns, Span rows, int64_t outer) {
+    const auto [first, end] = cells.columnsVary(columns.first, columns.end, rows.first, rows.end);
+    if (first >= 0 && end - first > rows.length() / 2) {
+        return true;
+    }
+    Span exact{outer, outer};
+    while (exact.length() < columns.length() &&
+           sameColumn(cells, outer == columns.first ? exact.end : exact.first - 1, rows)) {
+        outer == columns.first ? ++exact.end : --exact.first;
+    }
+    const int64_t links = cells.columnsVary(exact.first, exact.end, rows.first, rows.end).first;
+    return links >= 0 && links - rows.first < rows.length() / FixedPartDetector::sidebarTopDivisor;
 }
 
 } // namespace
@@ -211,12 +229,8 @@ FixedParts FixedPartDetector::detect(const FrameSignature& previous, const Frame
     // would make a blank margin look like one.
     const Span left = insideScrollbars({0, parts.left}, w);
     const Span right = insideScrollbars({w - parts.right, w}, w);
-    parts.left = sidebar(cells.columnsVary(left.first, left.end, rows.first, rows.end), rows)
-                     ? parts.left
-                     : 0;
-    parts.right = sidebar(cells.columnsVary(right.first, right.end, rows.first, rows.end), rows)
-                      ? parts.right
-                      : 0;
+    parts.left = sidebar(cells, left, rows, left.first) ? parts.left : 0;
+    parts.right = sidebar(cells, right, rows, right.end) ? parts.right : 0;
     // Blank rows beside a sidebar are no band; the column beside a sidebar
     // may be half sidebar.
     const Span columns =
