@@ -39,8 +39,10 @@ void paint(QPainter& p, int parts, int top, int index) {
         p.fillRect(kWidth - 4, top * 240 / (kPage - kHeight), 3, 60, QColor(193, 193, 193));
     }
     if (parts & badge && top >= 100) {
+        p.setRenderHint(QPainter::Antialiasing);
         p.setBrush(QColor(51, 103, 145));
         p.drawEllipse(kWidth - 30, kHeight - 30, 16, 16);
+        p.fillRect(kWidth - 23, kHeight - 26, 2, 9, Qt::white);
     }
 }
 
