@@ -24,18 +24,11 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+#include <stdexcept>
 
 using namespace vellumix;
 
 namespace {
-
-QStringList absoluteFiles(const QStringList& arguments) {
-    QStringList files;
-    for (const QString& argument : arguments.mid(1)) {
-        files.append(QDir::current().absoluteFilePath(argument));
-    }
-    return files;
-}
 
 // The names the desktop knows the app by; it lives on in the tray or the
 // background when its last window closes.
@@ -57,10 +50,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     describeApplication();
 
-    const QStringList files = absoluteFiles(QApplication::arguments());
+    LaunchRequest request;
+    try {
+        request = LaunchRequest::fromArguments(QApplication::arguments().mid(1), QDir::current());
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "Vellumix: %s\n", error.what());
+        return 2;
+    }
     SingleInstance instance;
     if (!instance.claim()) {
-        if (instance.forward(files)) {
+        if (instance.forward(request)) {
             return 0;
         }
         std::fprintf(stderr, "Vellumix: %s\n", qPrintable(instance.error()));
@@ -87,8 +86,8 @@ int main(int argc, char** argv) {
                           },
                           QSystemTrayIcon::isSystemTrayAvailable()});
     AgentBridge bridge(services, pins, wallClock);
-    QObject::connect(&instance, &SingleInstance::filesReceived, &vellumix, &VellumixApp::openFiles);
-    QObject::connect(&instance, &SingleInstance::reopenRequested, &vellumix, &VellumixApp::reopen);
-    vellumix.launch(files);
+    QObject::connect(&instance, &SingleInstance::requestReceived, &vellumix, &VellumixApp::handle,
+                     Qt::QueuedConnection);
+    vellumix.launch(request);
     return app.exec();
 }

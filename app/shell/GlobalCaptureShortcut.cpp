@@ -131,6 +131,10 @@ void GlobalCaptureShortcut::pressed(int id) {
     // A press while a modal window is up still counts as holding the key, so
     // that closing the window does not let the held key start a capture.
     m_isPressed = true;
+    activate();
+}
+
+void GlobalCaptureShortcut::activate() {
     if (QGuiApplication::modalWindow() == nullptr && m_capture) {
         m_capture();
     }

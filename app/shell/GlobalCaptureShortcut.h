@@ -46,6 +46,10 @@ public:
     // stored shortcut. The action runs on the main thread in a later turn of
     // the event loop, never while a modal window is open.
     void start(std::function<void()> capture);
+    // Runs the capture as the hot key does, for a press the desktop made
+    // elsewhere (its own key binding running the program): never while a
+    // modal window is open.
+    void activate();
     // Tries to make (key, modifiers) the hot key.
     void registerShortcut(const QString& key, const QString& modifiers);
     // Shows the "Keyboard Shortcuts" window, made on first use.

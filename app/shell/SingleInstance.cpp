@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
@@ -19,10 +17,6 @@ constexpr qint64 maxMessageBytes = 1 << 20;
 
 QString socketPath(const QString& folder) {
     return folder + QStringLiteral("/vellumix.socket");
-}
-
-QByteArray message(const QStringList& files) {
-    return QJsonDocument(QJsonArray::fromStringList(files)).toJson(QJsonDocument::Compact) + '\n';
 }
 
 } // namespace
@@ -57,21 +51,26 @@ bool SingleInstance::claim() {
     return true;
 }
 
-bool SingleInstance::forward(const QStringList& files) {
+bool SingleInstance::forward(const LaunchRequest& request) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < forwardTimeoutMs) {
         QLocalSocket socket;
         socket.connectToServer(socketPath(m_folder));
         if (socket.waitForConnected(1000)) {
-            socket.write(message(files));
+            socket.write(request.encoded());
             socket.waitForBytesWritten(1000);
-            // The running instance answers one byte once it took the files.
-            if (socket.waitForReadyRead(2000) && socket.read(1) == "1") {
-                return true;
+            // The running instance answers "1" once it took the request, "0"
+            // for one it cannot read.
+            if (!socket.waitForReadyRead(2000)) {
+                m_error = QStringLiteral("The running Vellumix did not answer");
+                return false;
             }
-            m_error = QStringLiteral("The running Vellumix did not answer");
-            return false;
+            if (socket.read(1) != "1") {
+                m_error = QStringLiteral("The running Vellumix could not read the request");
+                return false;
+            }
+            return true;
         }
         QThread::msleep(50);
     }
@@ -93,20 +92,13 @@ void SingleInstance::read(QLocalSocket* socket) {
         }
         return;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(socket->readLine(maxMessageBytes));
-    QStringList files;
-    for (const QJsonValue& value : document.array()) {
-        if (value.isString()) {
-            files.append(value.toString());
-        }
-    }
-    socket->write("1");
+    const std::optional<LaunchRequest> request =
+        LaunchRequest::decoded(socket->readLine(maxMessageBytes));
+    socket->write(request ? "1" : "0");
     socket->flush();
     socket->disconnectFromServer();
-    if (files.isEmpty()) {
-        emit reopenRequested();
-    } else {
-        emit filesReceived(files);
+    if (request) {
+        emit requestReceived(*request);
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "shell/LaunchRequest.h"
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
-#include <QStringList>
 
 #include <memory>
 
@@ -12,7 +12,7 @@ namespace vellumix {
 // One Vellumix per user session: two would fight over the hot key and the
 // automation folder. The first instance holds a lock file and listens on a
 // local socket beside it (both in the user's runtime folder); a later launch
-// hands its files, or a plain "reopen", to it and exits.
+// hands its request (a capture, files, or a plain "reopen") to it and exits.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
@@ -25,15 +25,13 @@ public:
     // another instance runs (or the folder is unusable, with `error` set).
     bool claim();
 
-    // Hands `files` (absolute paths; none means "reopen") to the running
-    // instance; true once it acknowledged them.
-    bool forward(const QStringList& files);
+    // Hands `request` to the running instance; true once it took it.
+    bool forward(const LaunchRequest& request);
 
     QString error() const { return m_error; }
 
 signals:
-    void filesReceived(const QStringList& files);
-    void reopenRequested();
+    void requestReceived(const vellumix::LaunchRequest& request);
 
 private:
     void accept();

@@ -39,7 +39,7 @@ VellumixApp::VellumixApp(Parts parts, QObject* parent)
 
 VellumixApp::~VellumixApp() = default;
 
-void VellumixApp::launch(const QStringList& files) {
+void VellumixApp::launch(const LaunchRequest& request) {
     m_parts.session.presentEditor = [this] {
         showEditor();
     };
@@ -57,12 +57,27 @@ void VellumixApp::launch(const QStringList& files) {
         m_tray->show();
     }
     m_started = true;
-    if (!files.isEmpty()) {
-        openFiles(files);
+    if (!request.files.isEmpty()) {
+        openFiles(request.files);
     }
-    if (!m_parts.trayAvailable) {
+    // The overlay is the way in a capture asks for; the window would only
+    // cover the screen it freezes.
+    if (!m_parts.trayAvailable && !request.capture) {
         window()->show();
         window()->activateWindow();
+    }
+    if (request.capture) {
+        QTimer::singleShot(0, this, [this] { m_parts.shortcut.activate(); });
+    }
+}
+
+void VellumixApp::handle(const LaunchRequest& request) {
+    if (request.capture) {
+        m_parts.shortcut.activate();
+    } else if (!request.files.isEmpty()) {
+        openFiles(request.files);
+    } else {
+        reopen();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "editor/EditorActions.h"
 #include "shell/AppMenus.h"
 #include "shell/EditorWindow.h"
+#include "shell/LaunchRequest.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,8 +51,10 @@ public:
 
     // Installs the menus and the tray icon (or, without a tray, shows the
     // editor window so the app is never without a way in), starts the hot
-    // key and opens `files` given on the command line.
-    void launch(const QStringList& files);
+    // key and does what the command line asked.
+    void launch(const LaunchRequest& request);
+    // What another start of the program asked for.
+    void handle(const LaunchRequest& request);
 
     // Every menu item with its rule and its action.
     MenuTables menuTables();

@@ -4,11 +4,15 @@
 #include "fakes/WidgetTestApp.h"
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtConcurrent>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace vellumix;
 
@@ -16,31 +20,46 @@ namespace {
 
 // The second launch blocks while it hands over, so it runs on another thread
 // and the first instance answers from this thread's event loop.
-bool forwardFromAnotherLaunch(const QString& folder, const QStringList& files) {
-    QFuture<bool> done = QtConcurrent::run([folder, files] {
+bool forwardFromAnotherLaunch(const QString& folder, const LaunchRequest& request) {
+    QFuture<bool> done = QtConcurrent::run([folder, request] {
         SingleInstance second(folder);
-        return !second.claim() && second.forward(files);
+        return !second.claim() && second.forward(request);
     });
     return awaited(done).result();
 }
 
 } // namespace
 
-TEST(SingleInstance, secondLaunchHandsItsFilesOrAReopenToTheFirst) {
+TEST(SingleInstance, secondLaunchHandsItsCaptureFilesOrReopenToTheFirst) {
     QTemporaryDir folder;
     SingleInstance first(folder.path());
     ASSERT_TRUE(first.claim());
-    QSignalSpy files(&first, &SingleInstance::filesReceived);
-    QSignalSpy reopen(&first, &SingleInstance::reopenRequested);
+    QSignalSpy received(&first, &SingleInstance::requestReceived);
 
-    const QStringList paths{QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/ü.jpg")};
-    EXPECT_TRUE(forwardFromAnotherLaunch(folder.path(), paths));
-    ASSERT_EQ(files.count(), 1);
-    EXPECT_EQ(files.at(0).at(0).toStringList(), paths);
+    const LaunchRequest requests[] = {
+        {false, {QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/ü.jpg")}},
+        {true, {}},
+        {false, {}},
+    };
+    for (const LaunchRequest& request : requests) {
+        EXPECT_TRUE(forwardFromAnotherLaunch(folder.path(), request));
+        ASSERT_FALSE(received.isEmpty());
+        EXPECT_EQ(received.takeFirst().at(0).value<LaunchRequest>(), request);
+    }
+}
 
-    EXPECT_TRUE(forwardFromAnotherLaunch(folder.path(), {}));
-    EXPECT_EQ(reopen.count(), 1);
-    EXPECT_EQ(files.count(), 1);
+TEST(SingleInstance, aLineThatIsNoRequestIsRefusedAndDoesNothing) {
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_TRUE(first.claim());
+    QSignalSpy received(&first, &SingleInstance::requestReceived);
+    QLocalSocket socket;
+    socket.connectToServer(folder.filePath(QStringLiteral("vellumix.socket")));
+    ASSERT_TRUE(socket.waitForConnected(1000));
+    socket.write("[\"/tmp/old-style.png\"]\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.bytesAvailable() > 0; }, 5000));
+    EXPECT_EQ(socket.read(1), "0");
+    EXPECT_EQ(received.count(), 0);
 }
 
 TEST(SingleInstance, socketLeftByACrashedInstanceDoesNotBlockTheNextLaunch) {
@@ -50,4 +69,37 @@ TEST(SingleInstance, socketLeftByACrashedInstanceDoesNotBlockTheNextLaunch) {
     stale.close();
     SingleInstance first(folder.path());
     EXPECT_TRUE(first.claim()) << first.error().toStdString();
+}
+
+TEST(LaunchRequest, argumentsAskForACaptureFilesOrNothingAndBadOnesAreRefused) {
+    const QDir current(QStringLiteral("/home/u/shots"));
+    const struct {
+        QStringList arguments;
+        LaunchRequest expected;
+        const char* error; // the first line of the refusal, or null
+    } cases[] = {
+        {{}, {}, nullptr},
+        {{"--capture"}, {true, {}}, nullptr},
+        {{"a.png", "/tmp/b.jpg"}, {false, {"/home/u/shots/a.png", "/tmp/b.jpg"}}, nullptr},
+        {{"--", "--capture"}, {false, {"/home/u/shots/--capture"}}, nullptr},
+        {{"--capture", "a.png"}, {}, "--capture opens no files."},
+        {{"--captur"}, {}, "Unknown option --captur."},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.arguments.join(QLatin1Char(' ')).toStdString();
+        try {
+            const LaunchRequest request = LaunchRequest::fromArguments(c.arguments, current);
+            EXPECT_EQ(c.error, nullptr) << name;
+            EXPECT_EQ(request, c.expected) << name;
+            EXPECT_EQ(LaunchRequest::decoded(request.encoded()), request) << name;
+        } catch (const std::invalid_argument& refusal) {
+            ASSERT_NE(c.error, nullptr) << name << ": " << refusal.what();
+            EXPECT_EQ(QString::fromUtf8(refusal.what()),
+                      QString::fromUtf8(c.error) + QLatin1Char('\n') + LaunchRequest::usage);
+        }
+    }
+    for (const char* line :
+         {"", "{}", "{\"capture\":1,\"files\":[]}", "{\"capture\":false,\"files\":[3]}"}) {
+        EXPECT_EQ(LaunchRequest::decoded(line), std::nullopt) << line;
+    }
 }

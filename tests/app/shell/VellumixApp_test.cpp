@@ -188,5 +188,25 @@ TEST_F(VellumixAppTest, leavingTheWindowWithUnsavedEditsAsksAndCancelKeepsItOpen
     }
 }
 
+// What users bind in the desktop's keyboard settings: a capture at start
+// comes without the window, which would cover the screen being frozen. The
+// capture shows as the session asking for access (the fake grants none).
+TEST_F(VellumixAppTest, aCaptureAskedAtStartOrByAnotherStartBeginsOnceTheLoopRuns) {
+    platform.permission.granted = false;
+    const PermissionGuide& guide = session.permissionGuide();
+    app.launch({true, {}});
+    EXPECT_FALSE(guide.isWaiting()) << "not inside the start itself";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(guide.isWaiting());
+    EXPECT_EQ(app.editorWindow(), nullptr);
+
+    session.permissionGuide().cancel();
+    app.handle({false, {}});
+    EXPECT_FALSE(guide.isWaiting()) << "a plain start only brings the app forward";
+    app.handle({true, {}});
+    EXPECT_TRUE(guide.isWaiting());
+    session.permissionGuide().cancel();
+}
+
 } // namespace
 } // namespace vellumix
