@@ -9,10 +9,14 @@ namespace vellumix {
 // `id`; otherwise it is the platform's status (an X error code such as
 // BadAccess when another client holds the key) and nothing changed. `reason`
 // is a sentence for failures that no status number explains (no X server).
+// `bindInDesktop` says that the session lets no app hold a key: the way to
+// a hot key is the desktop's own keyboard settings running
+// `Vellumix --capture`.
 struct HotKeyRegistration {
     int id = 0;
     int status = 0;
     QString reason;
+    bool bindInDesktop = false;
 
     bool ok() const { return status == 0; }
 };
@@ -31,6 +35,9 @@ public:
 signals:
     void hotKeyPressed(int id);
     void hotKeyReleased(int id);
+    // Where the system answers a registration later than `registerHotKey`
+    // returns: the registration `id` is gone, for `reason`.
+    void registrationFailed(int id, const QString& reason);
 };
 
 } // namespace vellumix

@@ -4,8 +4,8 @@
 
 namespace vellumix {
 
-// The hot-key service of a session without an X server (Wayland, offscreen):
-// every registration fails with a reason the user can read.
+// The hot-key service of a session with neither an X server nor Wayland
+// (offscreen): every registration fails with a reason the user can read.
 class NoHotKeys final : public HotKeyService {
 public:
     // The status of every registration: no X error code applies.

@@ -1,5 +1,6 @@
 #include "shell/GlobalCaptureShortcut.h"
 
+#include "shell/DesktopKeySteps.h"
 #include "shell/ShortcutSettings.h"
 #include "ui/KeyText.h"
 
@@ -80,6 +81,7 @@ void GlobalCaptureShortcut::start(std::function<void()> capture) {
             Qt::QueuedConnection);
     connect(&m_hotKeys, &HotKeyService::hotKeyReleased, this, &GlobalCaptureShortcut::released,
             Qt::QueuedConnection);
+    connect(&m_hotKeys, &HotKeyService::registrationFailed, this, &GlobalCaptureShortcut::lost);
     registerShortcut(m_key, m_modifiers);
 }
 
@@ -100,6 +102,10 @@ void GlobalCaptureShortcut::registerShortcut(const QString& key, const QString& 
     const HotKeyRegistration registration = m_hotKeys.registerHotKey(*code, modifiersOf(pair));
     if (!registration.ok()) {
         const QString chord = keytext::shown(pair + key);
+        m_desktopSteps =
+            registration.bindInDesktop
+                ? desktopkeys::steps(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), chord)
+                : QString();
         fail(registration.reason.isEmpty()
                  ? QStringLiteral("%1 is unavailable (%2). Choose another shortcut. ")
                        .arg(chord)
@@ -114,9 +120,20 @@ void GlobalCaptureShortcut::registerShortcut(const QString& key, const QString& 
     m_key = key;
     m_modifiers = pair;
     m_error.clear();
+    m_desktopSteps.clear();
     m_defaults.setValue(QLatin1String(keyPreference), m_key);
     m_defaults.setValue(QLatin1String(modifiersPreference), m_modifiers);
     emit changed();
+}
+
+// The system took the key back after registering it (the desktop's dialog
+// was declined, say): nothing works, so the menu must not name it.
+void GlobalCaptureShortcut::lost(int id, const QString& reason) {
+    if (id != m_hotKey) {
+        return;
+    }
+    m_hotKey.reset();
+    fail(QStringLiteral("%1 is unavailable. %2").arg(keytext::shown(m_modifiers + m_key), reason));
 }
 
 void GlobalCaptureShortcut::fail(const QString& message) {

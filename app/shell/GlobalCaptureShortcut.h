@@ -61,6 +61,9 @@ public:
     const QString& modifiers() const { return m_modifiers; }
     // The last registration problem; empty when the hot key works.
     const QString& error() const { return m_error; }
+    // How to bind the capture in the desktop's own settings, where the
+    // session lets no app hold a key; else empty.
+    const QString& desktopSteps() const { return m_desktopSteps; }
     bool isRegistered() const { return m_hotKey.has_value(); }
 
     // The stored pair a modifier text stands for.
@@ -72,6 +75,7 @@ signals:
 private:
     void pressed(int id);
     void released(int id);
+    void lost(int id, const QString& reason);
     void fail(const QString& message);
 
     HotKeyService& m_hotKeys;
@@ -79,6 +83,7 @@ private:
     QString m_key;
     QString m_modifiers;
     QString m_error;
+    QString m_desktopSteps;
     std::function<void()> m_capture;
     std::optional<int> m_hotKey;
     bool m_listening = false;

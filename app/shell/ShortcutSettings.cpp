@@ -14,6 +14,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vellumix {
 
 namespace {
@@ -67,11 +69,11 @@ QList<ShortcutSettings::Binding> ShortcutSettings::editorBindings() {
 
 ShortcutSettings::ShortcutSettings(GlobalCaptureShortcut& shortcut)
     : m_shortcut(shortcut), m_modifiers(new QComboBox), m_keys(new QComboBox),
-      m_error(textstyle::label(QString(), textstyle::Style::caption)) {
+      m_error(textstyle::label(QString(), textstyle::Style::caption)),
+      m_desktopSteps(textstyle::label(QString(), textstyle::Style::caption)) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
-    setFixedSize(windowSize);
 
     auto* column = new QVBoxLayout(this);
     column->setSpacing(18);
@@ -84,6 +86,9 @@ ShortcutSettings::ShortcutSettings(GlobalCaptureShortcut& shortcut)
     m_error->setStyleSheet(QStringLiteral("color: #d70015;"));
     m_error->setWordWrap(true);
     column->addWidget(m_error);
+    m_desktopSteps->setWordWrap(true);
+    m_desktopSteps->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(m_desktopSteps);
     auto* divider = new QFrame;
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);
@@ -152,6 +157,11 @@ void ShortcutSettings::refresh() {
     m_keys->setCurrentIndex(m_keys->findData(m_shortcut.key()));
     m_error->setText(m_shortcut.error());
     m_error->setVisible(!m_shortcut.error().isEmpty());
+    m_desktopSteps->setText(m_shortcut.desktopSteps());
+    m_desktopSteps->setVisible(!m_shortcut.desktopSteps().isEmpty());
+    // The desktop's steps take room the fixed size does not leave.
+    setFixedSize(windowSize.width(),
+                 std::max(windowSize.height(), layout()->totalHeightForWidth(windowSize.width())));
 }
 
 } // namespace vellumix

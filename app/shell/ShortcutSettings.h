@@ -22,6 +22,7 @@ public:
         QString action;
     };
     static QList<Binding> editorBindings();
+    // Taller while it shows the desktop's own steps.
     static constexpr QSize windowSize{460, 590};
 
     explicit ShortcutSettings(GlobalCaptureShortcut& shortcut);
@@ -29,6 +30,7 @@ public:
     QComboBox* modifierPicker() const { return m_modifiers; }
     QComboBox* keyPicker() const { return m_keys; }
     QLabel* errorLabel() const { return m_error; }
+    QLabel* desktopStepsLabel() const { return m_desktopSteps; }
 
 private:
     QLayout* pickerRow();
@@ -39,6 +41,7 @@ private:
     QComboBox* m_modifiers;
     QComboBox* m_keys;
     QLabel* m_error;
+    QLabel* m_desktopSteps;
 };
 
 } // namespace vellumix

@@ -5,9 +5,12 @@
 #include <QList>
 #include <QMap>
 
+#include <optional>
+
 namespace vellumix {
 
-// Records registrations, refuses the chords it is told to, and presses and
+// Records registrations, refuses the chords it is told to (or everything,
+// with `answer`), drops a registration later on request, and presses and
 // releases hot keys on request.
 class FakeHotKeys final : public HotKeyService {
 public:
@@ -19,6 +22,9 @@ public:
 
     HotKeyRegistration registerHotKey(Qt::Key key, Qt::KeyboardModifiers modifiers) override {
         ++registrations;
+        if (answer) {
+            return *answer;
+        }
         const Chord chord{key, modifiers};
         for (const auto& [refusedChord, status] : refused) {
             if (refusedChord == chord) {
@@ -34,6 +40,12 @@ public:
     // Registrations of `chord` fail with `status` from now on.
     void refuse(const Chord& chord, int status) { refused.append({chord, status}); }
 
+    // What a system that answers later does when it declines after all.
+    void drop(int id, const QString& reason) {
+        active.remove(id);
+        emit registrationFailed(id, reason);
+    }
+
     void press(const Chord& chord) {
         for (const int id : active.keys(chord)) {
             emit hotKeyPressed(id);
@@ -46,6 +58,7 @@ public:
     }
 
     QList<std::pair<Chord, int>> refused;
+    std::optional<HotKeyRegistration> answer;
     QMap<int, Chord> active;
     int registrations = 0;
     int nextId = 1;

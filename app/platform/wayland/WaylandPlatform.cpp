@@ -1,9 +1,9 @@
 #include "platform/wayland/WaylandPlatform.h"
 
-#include "platform/NoHotKeys.h"
 #include "platform/NoScreenAccess.h"
 #include "platform/dbus/LogindSystemEvents.h"
 #include "platform/qt/QtDisplaySource.h"
+#include "platform/wayland/PortalHotKeyService.h"
 #include "platform/wayland/WaylandScreenSource.h"
 #include "platform/wayland/WaylandWindowSource.h"
 #include "prefs/SettingsDefaults.h"
@@ -29,7 +29,7 @@ private:
     WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus()};
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};
     NoScreenAccess m_none;
-    NoHotKeys m_hotKeys;
+    PortalHotKeyService m_hotKeys{QDBusConnection::sessionBus()};
     LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),
                                       quint32(QCoreApplication::applicationPid())};
 };

@@ -125,7 +125,44 @@ TEST_F(GlobalCaptureShortcutTest, withoutAnXServerTheMessageSaysWhy) {
     EXPECT_EQ(withoutX.error(), QStringLiteral("Ctrl+Shift+X is unavailable. Global shortcuts "
                                                "need an X11 session; capture from the menu "
                                                "instead."));
+    EXPECT_TRUE(withoutX.desktopSteps().isEmpty());
     EXPECT_FALSE(defaults.contains("shortcut.capture.key"));
+}
+
+// A Wayland desktop without the portal's shortcuts: the window shows how to
+// bind the command there instead, for the desktop the session runs.
+TEST_F(GlobalCaptureShortcutTest, aSessionWithoutAppHotKeysShowsTheDesktopsOwnSteps) {
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", "sway");
+    hotKeys.answer = HotKeyRegistration{0, -1, QStringLiteral("No portal."), true};
+    start();
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
+    EXPECT_EQ(shortcut.error(), QStringLiteral("Ctrl+Shift+X is unavailable. No portal."));
+    shortcut.showSettings();
+    const QLabel* steps = shortcut.settingsWindow()->desktopStepsLabel();
+    EXPECT_FALSE(steps->isHidden());
+    EXPECT_EQ(steps->text(), QStringLiteral("Bind the capture in the desktop's keyboard settings "
+                                            "instead:\nsway: add the line bindsym Ctrl+Shift+x "
+                                            "exec Vellumix --capture to ~/.config/sway/config, "
+                                            "then run swaymsg reload."));
+
+    hotKeys.answer.reset();
+    shortcut.registerShortcut(QStringLiteral("X"), QStringLiteral("⌃⌥"));
+    EXPECT_TRUE(steps->isHidden()) << "a working key needs no steps";
+}
+
+TEST_F(GlobalCaptureShortcutTest, aKeyTheSystemDropsLaterIsNoLongerNamedAndSaysWhy) {
+    start();
+    const int id = hotKeys.active.firstKey();
+    hotKeys.drop(id + 1, QStringLiteral("someone else's"));
+    EXPECT_TRUE(shortcut.isRegistered());
+    hotKeys.drop(id, QStringLiteral("The desktop's shortcut dialog was declined"));
+    EXPECT_FALSE(shortcut.isRegistered());
+    EXPECT_EQ(shortcut.error(), QStringLiteral("Ctrl+Shift+X is unavailable. The desktop's "
+                                               "shortcut dialog was declined"));
+    hotKeys.press({Qt::Key_X, ctrlShift});
+    settle();
+    EXPECT_EQ(captures, 0);
 }
 
 TEST_F(GlobalCaptureShortcutTest, aHeldKeyCapturesOnceAndNeverWhileAModalWindowIsUp) {

@@ -1,0 +1,98 @@
+#include "platform/wayland/PortalHotKeyService.h"
+
+#include "platform/wayland/GlobalShortcutsPortal.h"
+
+#include <QPointer>
+#include <QtConcurrent>
+
+namespace vellumix {
+
+const QString PortalHotKeyService::shortcutId = QStringLiteral("capture");
+const QString PortalHotKeyService::description = QStringLiteral("Capture an area of the screen");
+const QString PortalHotKeyService::rebindReason =
+    QStringLiteral("The desktop keeps this shortcut: change it in its keyboard settings.");
+
+PortalHotKeyService::PortalHotKeyService(QDBusConnection bus) : m_bus(std::move(bus)) {}
+
+PortalHotKeyService::~PortalHotKeyService() {
+    if (!m_session.isEmpty()) {
+        globalshortcuts::closeSession(m_bus, m_session);
+    }
+}
+
+HotKeyRegistration PortalHotKeyService::registerHotKey(Qt::Key key,
+                                                       Qt::KeyboardModifiers modifiers) {
+    if (!std::exchange(m_checked, true)) {
+        m_missing = globalshortcuts::missingReason(m_bus);
+        if (!m_missing) {
+            listen("Activated", SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+            listen("Deactivated",
+                   SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+        }
+    }
+    if (m_missing) {
+        return HotKeyRegistration{0, unavailableStatus, *m_missing, true};
+    }
+    // The portal binds a shortcut once per session and takes a preferred
+    // trigger only then; a second choice here would not reach the key.
+    if (m_id) {
+        return HotKeyRegistration{0, unavailableStatus, rebindReason, false};
+    }
+    const int id = m_nextId++;
+    m_id = id;
+    const QString trigger = globalshortcuts::trigger(key, modifiers);
+    QtConcurrent::run([bus = m_bus, trigger] {
+        return globalshortcuts::bind(bus, shortcutId, description, trigger);
+    })
+        .then(this,
+              [this, id](const globalshortcuts::Binding& binding) {
+                  if (m_id == id) {
+                      m_session = binding.session;
+                  } else {
+                      globalshortcuts::closeSession(m_bus, binding.session);
+                  }
+              })
+        .onFailed(this, [this, id](const std::exception& error) {
+            if (m_id == id) {
+                m_id.reset();
+                emit registrationFailed(id, QString::fromUtf8(error.what()));
+            }
+        });
+    return HotKeyRegistration{id, 0, QString(), false};
+}
+
+void PortalHotKeyService::unregisterHotKey(int id) {
+    if (m_id != id) {
+        return;
+    }
+    m_id.reset();
+    if (!m_session.isEmpty()) {
+        globalshortcuts::closeSession(m_bus, std::exchange(m_session, QString()));
+    }
+}
+
+void PortalHotKeyService::listen(const char* signal, const char* slot) {
+    m_bus.connect(QStringLiteral("org.freedesktop.portal.Desktop"),
+                  QStringLiteral("/org/freedesktop/portal/desktop"), globalshortcuts::interface,
+                  QLatin1String(signal), this, slot);
+}
+
+bool PortalHotKeyService::ours(const QDBusObjectPath& session, const QString& shortcut) const {
+    return m_id && session.path() == m_session && shortcut == shortcutId;
+}
+
+void PortalHotKeyService::activated(const QDBusObjectPath& session, const QString& shortcut,
+                                    qulonglong, const QVariantMap&) {
+    if (ours(session, shortcut)) {
+        emit hotKeyPressed(*m_id);
+    }
+}
+
+void PortalHotKeyService::deactivated(const QDBusObjectPath& session, const QString& shortcut,
+                                      qulonglong, const QVariantMap&) {
+    if (ours(session, shortcut)) {
+        emit hotKeyReleased(*m_id);
+    }
+}
+
+} // namespace vellumix
