@@ -1,0 +1,52 @@
+// A Wayland desktop without the portal's GlobalShortcuts (the wlr portal of
+// scripts/wayland.sh): the hot key fails with the reason and the desktop's
+// own steps, and `Vellumix --capture`, what those steps bind, reaches the
+// running instance and starts its capture.
+
+#include "fakes/MemoryDefaults.h"
+#include "platform/wayland/PortalHotKeyService.h"
+#include "shell/GlobalCaptureShortcut.h"
+#include "shell/SingleInstance.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+TEST(CaptureCommand, withoutThePortalsShortcutsTheCommandStartsTheRunningAppsCapture) {
+    PortalHotKeyService hotKeys(QDBusConnection::sessionBus());
+    MemoryDefaults defaults;
+    GlobalCaptureShortcut shortcut(hotKeys, defaults);
+    int captures = 0;
+    shortcut.start([&] { ++captures; });
+    EXPECT_FALSE(shortcut.isRegistered());
+    EXPECT_EQ(shortcut.error(),
+              QStringLiteral("Ctrl+Shift+X is unavailable. This desktop's portal offers no global "
+                             "shortcuts (GlobalShortcuts), and a Wayland desktop lets no app hold "
+                             "one without it."));
+    EXPECT_TRUE(shortcut.desktopSteps().contains(
+        QLatin1String("sway: add the line bindsym Ctrl+Shift+x exec Vellumix --capture")))
+        << shortcut.desktopSteps().toStdString();
+
+    SingleInstance running;
+    ASSERT_TRUE(running.claim()) << running.error().toStdString();
+    QObject::connect(&running, &SingleInstance::requestReceived, &shortcut,
+                     [&](const LaunchRequest& request) {
+                         if (request.capture) {
+                             shortcut.activate();
+                         }
+                     });
+    QProcess second;
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.start(QStringLiteral(VELLUMIX_APP), {QStringLiteral("--capture")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 30'000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return captures == 1; }, 5'000));
+}
+
+} // namespace
+} // namespace vellumix
