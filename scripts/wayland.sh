@@ -69,8 +69,12 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellumix-wl.XXXXXX")
 sway_pid=""
+# sway ends by the signal, so its status is 143: under `set -e` that status
+# would replace the command's.
 stop() {
-    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
+    if [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null; then
+        wait "$sway_pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap stop EXIT
