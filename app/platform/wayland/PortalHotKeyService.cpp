@@ -41,24 +41,29 @@ HotKeyRegistration PortalHotKeyService::registerHotKey(Qt::Key key,
     const int id = m_nextId++;
     m_id = id;
     const QString trigger = globalshortcuts::trigger(key, modifiers);
-    QtConcurrent::run([bus = m_bus, trigger] {
-        return globalshortcuts::bind(bus, shortcutId, description, trigger);
-    })
-        .then(this,
-              [this, id](const globalshortcuts::Binding& binding) {
-                  if (m_id == id) {
-                      m_session = binding.session;
-                  } else {
-                      globalshortcuts::closeSession(m_bus, binding.session);
-                  }
-              })
-        .onFailed(this, [this, id](const std::exception& error) {
-            if (m_id == id) {
-                m_id.reset();
-                emit registrationFailed(id, QString::fromUtf8(error.what()));
-            }
-        });
+    // The worker hands back the error's text: a thread pool's future would
+    // keep only a generic wrapper of the exception.
+    QtConcurrent::run([bus = m_bus, trigger]() -> Outcome {
+        try {
+            return {globalshortcuts::bind(bus, shortcutId, description, trigger), QString()};
+        } catch (const std::exception& error) {
+            return {globalshortcuts::Binding(), QString::fromUtf8(error.what())};
+        }
+    }).then(this, [this, id](const Outcome& outcome) { bound(id, outcome); });
     return HotKeyRegistration{id, 0, QString(), false};
+}
+
+void PortalHotKeyService::bound(int id, const Outcome& outcome) {
+    if (m_id != id) {
+        if (outcome.error.isEmpty()) {
+            globalshortcuts::closeSession(m_bus, outcome.binding.session);
+        }
+    } else if (outcome.error.isEmpty()) {
+        m_session = outcome.binding.session;
+    } else {
+        m_id.reset();
+        emit registrationFailed(id, outcome.error);
+    }
 }
 
 void PortalHotKeyService::unregisterHotKey(int id) {
@@ -72,6 +77,10 @@ void PortalHotKeyService::unregisterHotKey(int id) {
 }
 
 void PortalHotKeyService::listen(const char* signal, const char* slot) {
+    // The bus finds the slot by its signature's type names, and a type is
+    // known by name only once registered: before the first use of it in
+    // the process the connection would fail.
+    qRegisterMetaType<QDBusObjectPath>();
     m_bus.connect(QStringLiteral("org.freedesktop.portal.Desktop"),
                   QStringLiteral("/org/freedesktop/portal/desktop"), globalshortcuts::interface,
                   QLatin1String(signal), this, slot);

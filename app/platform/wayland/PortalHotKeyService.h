@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HotKeyService.h"
+#include "platform/wayland/GlobalShortcutsPortal.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -34,6 +35,12 @@ private slots:
                      const QVariantMap& options);
 
 private:
+    struct Outcome {
+        globalshortcuts::Binding binding;
+        QString error; // empty when bound
+    };
+
+    void bound(int id, const Outcome& outcome);
     void listen(const char* signal, const char* slot);
     bool ours(const QDBusObjectPath& session, const QString& shortcut) const;
 
