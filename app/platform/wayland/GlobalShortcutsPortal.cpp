@@ -8,7 +8,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 
-namespace vellumix {
+namespace vellumix::globalshortcuts {
 
 namespace {
 
@@ -18,11 +18,32 @@ constexpr int quickMilliseconds = 5'000;
 // Binding may wait for the user in the desktop's dialog.
 constexpr int dialogMilliseconds = 120'000;
 
-// One shortcut as BindShortcuts takes it: (sa{sv}).
-struct Shortcut {
-    QString id;
-    QVariantMap properties;
-};
+PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVariantList& arguments,
+                 int waitMilliseconds) {
+    const PortalAnswer answer = callPortal(bus, interface, method, arguments, waitMilliseconds);
+    if (answer.outcome == PortalAnswer::Outcome::refused) {
+        throw PlatformError(QStringLiteral("The desktop's shortcut dialog was declined"));
+    }
+    if (answer.outcome == PortalAnswer::Outcome::failed) {
+        throw PlatformError(
+            QStringLiteral("The desktop could not bind the shortcut (%1)").arg(method));
+    }
+    return answer;
+}
+
+// A desktop may answer without binding what it was asked to.
+void requireBound(const QVariantMap& results, const QString& id) {
+    QList<Shortcut> shortcuts;
+    results.value(QStringLiteral("shortcuts")).value<QDBusArgument>() >> shortcuts;
+    for (const Shortcut& shortcut : shortcuts) {
+        if (shortcut.id == id) {
+            return;
+        }
+    }
+    throw PlatformError(QStringLiteral("The desktop bound no shortcut \"%1\"").arg(id));
+}
+
+} // namespace
 
 QDBusArgument& operator<<(QDBusArgument& out, const Shortcut& shortcut) {
     out.beginStructure();
@@ -38,41 +59,10 @@ const QDBusArgument& operator>>(const QDBusArgument& in, Shortcut& shortcut) {
     return in;
 }
 
-} // namespace
-
-} // namespace vellumix
-
-Q_DECLARE_METATYPE(vellumix::Shortcut)
-
-namespace vellumix::globalshortcuts {
-
-namespace {
-
-PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVariantList& arguments,
-                 int waitMilliseconds) {
-    const PortalAnswer answer = callPortal(bus, interface, method, arguments, waitMilliseconds);
-    if (answer.outcome == PortalAnswer::Outcome::refused) {
-        throw PlatformError(QStringLiteral("The desktop's shortcut dialog was declined"));
-    }
-    if (answer.outcome == PortalAnswer::Outcome::failed) {
-        throw PlatformError(
-            QStringLiteral("The desktop could not bind the shortcut (%1)").arg(method));
-    }
-    return answer;
+void registerTypes() {
+    qDBusRegisterMetaType<Shortcut>();
+    qDBusRegisterMetaType<QList<Shortcut>>();
 }
-
-QString boundTrigger(const QVariantMap& results, const QString& id) {
-    QList<Shortcut> shortcuts;
-    results.value(QStringLiteral("shortcuts")).value<QDBusArgument>() >> shortcuts;
-    for (const Shortcut& shortcut : shortcuts) {
-        if (shortcut.id == id) {
-            return shortcut.properties.value(QStringLiteral("trigger_description")).toString();
-        }
-    }
-    throw PlatformError(QStringLiteral("The desktop bound no shortcut \"%1\"").arg(id));
-}
-
-} // namespace
 
 std::optional<QString> missingReason(const QDBusConnection& bus) {
     QDBusMessage get = QDBusMessage::createMethodCall(
@@ -91,30 +81,29 @@ std::optional<QString> missingReason(const QDBusConnection& bus) {
                           "and a Wayland desktop lets no app hold one without it.");
 }
 
-Binding bind(const QDBusConnection& bus, const QString& id, const QString& description,
+QString bind(const QDBusConnection& bus, const QString& id, const QString& description,
              const QString& preferredTrigger) {
-    qDBusRegisterMetaType<Shortcut>();
-    qDBusRegisterMetaType<QList<Shortcut>>();
-    Binding binding;
-    binding.session = ask(bus, QStringLiteral("CreateSession"),
-                          {QVariantMap{{QStringLiteral("session_handle_token"), portalToken()}}},
-                          quickMilliseconds)
-                          .results.value(QStringLiteral("session_handle"))
-                          .toString();
+    registerTypes();
+    const QString session =
+        ask(bus, QStringLiteral("CreateSession"),
+            {QVariantMap{{QStringLiteral("session_handle_token"), portalToken()}}},
+            quickMilliseconds)
+            .results.value(QStringLiteral("session_handle"))
+            .toString();
     const QList<Shortcut> shortcuts{{id,
                                      {{QStringLiteral("description"), description},
                                       {QStringLiteral("preferred_trigger"), preferredTrigger}}}};
     try {
         const PortalAnswer bound = ask(bus, QStringLiteral("BindShortcuts"),
-                                       {QVariant::fromValue(QDBusObjectPath(binding.session)),
+                                       {QVariant::fromValue(QDBusObjectPath(session)),
                                         QVariant::fromValue(shortcuts), QString(), QVariantMap()},
                                        dialogMilliseconds);
-        binding.trigger = boundTrigger(bound.results, id);
+        requireBound(bound.results, id);
     } catch (const PlatformError&) {
-        closeSession(bus, binding.session);
+        closeSession(bus, session);
         throw;
     }
-    return binding;
+    return session;
 }
 
 void closeSession(const QDBusConnection& bus, const QString& session) {

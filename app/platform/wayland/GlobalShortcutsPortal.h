@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -14,23 +16,27 @@ namespace globalshortcuts {
 
 inline const QString interface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 
+// One shortcut as the portal takes and reports it, (sa{sv}).
+struct Shortcut {
+    QString id;
+    QVariantMap properties;
+};
+QDBusArgument& operator<<(QDBusArgument& out, const Shortcut& shortcut);
+const QDBusArgument& operator>>(const QDBusArgument& in, Shortcut& shortcut);
+// Makes Shortcut and its list known to the bus; repeating it is harmless.
+void registerTypes();
+
 // The reason this desktop has no global shortcuts for apps, or nothing when
 // its portal offers them. Blocks for one bus round trip (the portal may be
 // started by the bus for it).
 std::optional<QString> missingReason(const QDBusConnection& bus);
 
-// What the desktop bound: its own description of the trigger, which may
-// differ from the preferred one.
-struct Binding {
-    QString session; // the portal session's object path
-    QString trigger;
-};
-
 // Opens a session and binds one shortcut, `id`, asking for `preferredTrigger`
 // in the shortcuts format ("CTRL+SHIFT+X"); the desktop may ask the user
-// first. Blocks its thread, so never the main thread. Throws PlatformError
-// when the desktop or the user declines.
-Binding bind(const QDBusConnection& bus, const QString& id, const QString& description,
+// first, and may choose another trigger. Returns the session's object path.
+// Blocks its thread, so never the main thread. Throws PlatformError when the
+// desktop or the user declines.
+QString bind(const QDBusConnection& bus, const QString& id, const QString& description,
              const QString& preferredTrigger);
 
 void closeSession(const QDBusConnection& bus, const QString& session);
@@ -40,3 +46,5 @@ QString trigger(Qt::Key key, Qt::KeyboardModifiers modifiers);
 
 } // namespace globalshortcuts
 } // namespace vellumix
+
+Q_DECLARE_METATYPE(vellumix::globalshortcuts::Shortcut)

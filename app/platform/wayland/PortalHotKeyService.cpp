@@ -47,7 +47,7 @@ HotKeyRegistration PortalHotKeyService::registerHotKey(Qt::Key key,
         try {
             return {globalshortcuts::bind(bus, shortcutId, description, trigger), QString()};
         } catch (const std::exception& error) {
-            return {globalshortcuts::Binding(), QString::fromUtf8(error.what())};
+            return {QString(), QString::fromUtf8(error.what())};
         }
     }).then(this, [this, id](const Outcome& outcome) { bound(id, outcome); });
     return HotKeyRegistration{id, 0, QString(), false};
@@ -56,10 +56,10 @@ HotKeyRegistration PortalHotKeyService::registerHotKey(Qt::Key key,
 void PortalHotKeyService::bound(int id, const Outcome& outcome) {
     if (m_id != id) {
         if (outcome.error.isEmpty()) {
-            globalshortcuts::closeSession(m_bus, outcome.binding.session);
+            globalshortcuts::closeSession(m_bus, outcome.session);
         }
     } else if (outcome.error.isEmpty()) {
-        m_session = outcome.binding.session;
+        m_session = outcome.session;
     } else {
         m_id.reset();
         emit registrationFailed(id, outcome.error);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/HotKeyService.h"
-#include "platform/wayland/GlobalShortcutsPortal.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -36,7 +35,7 @@ private slots:
 
 private:
     struct Outcome {
-        globalshortcuts::Binding binding;
+        QString session;
         QString error; // empty when bound
     };
 

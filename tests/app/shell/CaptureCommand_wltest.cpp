@@ -23,10 +23,8 @@ TEST(CaptureCommand, withoutThePortalsShortcutsTheCommandStartsTheRunningAppsCap
     int captures = 0;
     shortcut.start([&] { ++captures; });
     EXPECT_FALSE(shortcut.isRegistered());
-    EXPECT_EQ(shortcut.error(),
-              QStringLiteral("Ctrl+Shift+X is unavailable. This desktop's portal offers no global "
-                             "shortcuts (GlobalShortcuts), and a Wayland desktop lets no app hold "
-                             "one without it."));
+    EXPECT_TRUE(shortcut.error().contains(QLatin1String("portal offers no global shortcuts")))
+        << shortcut.error().toStdString();
     EXPECT_TRUE(shortcut.desktopSteps().contains(
         QLatin1String("sway: add the line bindsym Ctrl+Shift+x exec Vellumix --capture")))
         << shortcut.desktopSteps().toStdString();

@@ -46,20 +46,13 @@ TEST(SingleInstance, secondLaunchHandsItsCaptureFilesOrReopenToTheFirst) {
         ASSERT_FALSE(received.isEmpty());
         EXPECT_EQ(received.takeFirst().at(0).value<LaunchRequest>(), request);
     }
-}
-
-TEST(SingleInstance, aLineThatIsNoRequestIsRefusedAndDoesNothing) {
-    QTemporaryDir folder;
-    SingleInstance first(folder.path());
-    ASSERT_TRUE(first.claim());
-    QSignalSpy received(&first, &SingleInstance::requestReceived);
+    // A line from another program (or an older Vellumix) is refused.
     QLocalSocket socket;
     socket.connectToServer(folder.filePath(QStringLiteral("vellumix.socket")));
-    ASSERT_TRUE(socket.waitForConnected(1000));
     socket.write("[\"/tmp/old-style.png\"]\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return socket.bytesAvailable() > 0; }, 5000));
     EXPECT_EQ(socket.read(1), "0");
-    EXPECT_EQ(received.count(), 0);
+    EXPECT_TRUE(received.isEmpty());
 }
 
 TEST(SingleInstance, socketLeftByACrashedInstanceDoesNotBlockTheNextLaunch) {
