@@ -318,7 +318,11 @@ std::vector<AccuracyCase> accuracyCases() {
                         .arg(QLatin1String(category.name),
                              theme->dark ? QStringLiteral("dark") : QStringLiteral("light"))
                         .arg(scale);
-                cases.push_back({name, QLatin1String(category.name), category.english,
+                const QString language = category.english ? QStringLiteral("en")
+                                         : QLatin1String(category.name) == QLatin1String("zh-hans")
+                                             ? QStringLiteral("zh-Hans")
+                                             : QStringLiteral("zh-Hant");
+                cases.push_back({name, QLatin1String(category.name), language, category.english,
                                  scene.image(), scene.reference()});
             }
         }

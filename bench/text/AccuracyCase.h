@@ -11,7 +11,8 @@ namespace vellumix {
 struct AccuracyCase {
     QString name;
     QString category;
-    bool english; // Latin text only
+    QString language; // "en", "zh-Hans", "zh-Hant" or "mixed"
+    bool english;     // Latin text only
     QImage image;
     QString reference;
 };

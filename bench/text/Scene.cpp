@@ -115,6 +115,15 @@ void Scene::checkbox(qreal x, qreal y, bool checked, const Theme& theme, const Q
     }
 }
 
+void Scene::radio(qreal x, qreal y, bool on, const Theme& theme, const QColor& accent) {
+    m_painter.setPen(QPen(on ? accent : theme.secondary, 1));
+    m_painter.setBrush(on ? accent : Qt::transparent);
+    m_painter.drawEllipse(QRectF(x, y, 14, 14));
+    if (on) {
+        fill(QRectF(x + 4.5, y + 4.5, 5, 5), Qt::white, 2.5);
+    }
+}
+
 void Scene::toggle(qreal x, qreal y, bool on, const Theme& theme, const QColor& accent) {
     fill(QRectF(x, y, 34, 20), on ? accent : theme.control, 10);
     fill(QRectF(on ? x + 16 : x + 2, y + 2, 16, 16), Qt::white, 8);

@@ -50,6 +50,7 @@ public:
     QRectF pill(qreal x, qreal y, const QString& label, const QFont& font, const QColor& fill,
                 const QColor& ink, qreal padX, qreal padY);
     void checkbox(qreal x, qreal y, bool checked, const Theme& theme, const QColor& accent);
+    void radio(qreal x, qreal y, bool on, const Theme& theme, const QColor& accent);
     void toggle(qreal x, qreal y, bool on, const Theme& theme, const QColor& accent);
 
     QImage image() { return m_painter.end(), m_image; }

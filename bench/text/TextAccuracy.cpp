@@ -2,8 +2,12 @@
 // plain tesseract command, and prints the character error rate (edit distance
 // over reference length) and the time per image of each.
 //
-//   text_accuracy [--variants] [--show] [--keep DIR] [--cases a,b] [--no-compare]
+//   text_accuracy [--set tuning|held-out] [--variants] [--show] [--keep DIR] [--cases a,b]
+//                 [--no-compare]
 //
+// --set reads the wide set's part (WideScenes) instead of the screens drawn in
+// the project's own style (AccuracyCase); report the held-out part, tune on
+// the other.
 // --show prints what each reader returned; --keep writes the images, and the
 // images as prepared for the engine, to DIR; --cases picks cases by name or
 // category;
@@ -14,6 +18,7 @@
 // loaded engines as the app does, so its times leave that step out. Both run
 // the engine on one thread (OMP_THREAD_LIMIT=1), as the app does.
 #include "AccuracyCase.h"
+#include "WideScenes.h"
 
 #include "text/RecognitionImage.h"
 #include "text/RecognitionLanguages.h"
@@ -186,6 +191,7 @@ void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& fold
                         const QString& languages, bool show) {
     printHeading("case");
     std::map<QString, Readers> byCategory;
+    std::map<QString, Readers> byLanguage;
     Readers all;
     Readers english;
     for (const AccuracyCase& c : cases) {
@@ -201,7 +207,8 @@ void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& fold
             one.eng.add(errorRate(eng.text, c.reference), eng.cpuMilliseconds);
         }
         printTally(c.name, one);
-        for (Readers* sum : {&byCategory[c.category], &all, c.english ? &english : nullptr}) {
+        for (Readers* sum : {&byCategory[c.category], &byLanguage[c.language], &all,
+                             c.english ? &english : nullptr}) {
             if (sum) {
                 for (auto [from, to] :
                      {std::pair{&one.lib, &sum->lib}, std::pair{&one.cli, &sum->cli},
@@ -222,6 +229,9 @@ void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& fold
     printHeading("category (mean)");
     for (const auto& [category, readers] : byCategory) {
         printTally(category, readers);
+    }
+    for (const auto& [language, readers] : byLanguage) {
+        printTally(QStringLiteral("language ") + language, readers);
     }
     printTally(QStringLiteral("English images"), english);
     printTally(QStringLiteral("all images"), all);
@@ -300,7 +310,12 @@ int main(int argc, char** argv) {
     const QString languages = QString::fromUtf8(
         RecognitionLanguages::installedEngineLanguages(RecognitionLanguages::tessdataDirectory()));
     std::printf("languages: %s\n\n", qPrintable(languages));
-    std::vector<AccuracyCase> cases = accuracyCases();
+    const int set = int(arguments.indexOf(QStringLiteral("--set")));
+    const QString setName = set > 0 && set + 1 < arguments.size() ? arguments[set + 1] : QString();
+    std::vector<AccuracyCase> cases =
+        setName == QLatin1String("tuning")     ? wideCases(WidePart::tuning)
+        : setName == QLatin1String("held-out") ? wideCases(WidePart::heldOut)
+                                               : accuracyCases();
     const int only = int(arguments.indexOf(QStringLiteral("--cases")));
     if (only > 0 && only + 1 < arguments.size()) {
         const QStringList wanted = arguments[only + 1].split(QLatin1Char(','));
