@@ -1,10 +1,14 @@
 #include "text/ChineseReading.h"
 
 #include "text/EngineRun.h"
+#include "text/ScriptInk.h"
 
 #include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace vellumix::ChineseReading {
 
@@ -16,10 +20,12 @@ bool holdsChinese(const QString& text) {
                        [](uint c) { return QChar::script(c) == QChar::Script_Han; });
 }
 
-struct Readings {
-    std::vector<RecognisedLine> lines; // one per line read, empty when none was found
-    double sureness = 0;
+// A line as one model read it, with each character's confidence.
+struct Reading {
+    RecognisedLine line; // empty when the model found no single line
 };
+
+using Readings = std::vector<Reading>; // one per line read
 
 // Reads each of `which` on its own, a little beyond its box.
 bool readLines(EngineCache::Engines& engines, const QString& code, const QImage& prepared,
@@ -36,18 +42,42 @@ bool readLines(EngineCache::Engines& engines, const QString& code, const QImage&
             return false;
         }
         const std::vector<RecognisedLine> found = EngineRun::lines(engine);
-        RecognisedLine reading;
+        Reading reading;
         if (found.size() == 1) {
-            reading = found.front();
+            reading.line = found.front();
         }
-        readings.sureness += double(reading.confidence) * double(reading.text.size());
-        readings.lines.push_back(reading);
+        readings.push_back(reading);
     }
     return true;
 }
 
 bool betterInChinese(const RecognisedLine& chinese, const RecognisedLine& english) {
     return holdsChinese(chinese.text) && chinese.confidence > english.confidence;
+}
+
+// The model whose forms match the ink of `lines` (indices into each model's
+// readings) best, or, where the ink cannot tell, the one surest over them
+// (confidence weighted by length).
+size_t rightScript(const QImage& prepared, const std::vector<Readings>& readings,
+                   const std::vector<size_t>& lines) {
+    std::vector<double> ink(readings.size(), 0);
+    std::vector<double> sureness(readings.size(), 0);
+    bool told = false;
+    for (size_t m = 0; m < readings.size(); ++m) {
+        for (const size_t i : lines) {
+            const RecognisedLine& line = readings[m][i].line;
+            const RecognisedLine& first = readings.front()[i].line;
+            sureness[m] += double(line.confidence) * double(line.text.size());
+            if (m > 0 && holdsChinese(line.text) && holdsChinese(first.text)) {
+                const std::optional<double> lead =
+                    ScriptInk::lead(prepared, first.box, line.text, first.text);
+                told = told || lead.has_value();
+                ink[m] += lead.value_or(0);
+            }
+        }
+    }
+    const std::vector<double>& by = told ? ink : sureness;
+    return size_t(std::max_element(by.begin(), by.end()) - by.begin());
 }
 
 } // namespace
@@ -74,26 +104,29 @@ bool readAgain(EngineCache::Engines& engines, const QStringList& codes, const QI
     }
     bool found = false;
     for (size_t i = 0; i < probed.size(); ++i) {
-        found = found || betterInChinese(probe.lines[i], *probed[i]);
+        found = found || betterInChinese(probe[i].line, *probed[i]);
     }
     if (!found) {
         return true;
     }
-    Readings best;
-    best.sureness = -1;
-    for (const QString& code : codes) {
-        Readings readings;
-        if (!readLines(engines, code, prepared, weak, readings, cancellation)) {
+    std::vector<Readings> readings(size_t(codes.size()));
+    for (qsizetype c = 0; c < codes.size(); ++c) {
+        if (!readLines(engines, codes[c], prepared, weak, readings[size_t(c)], cancellation)) {
             return false;
         }
-        if (readings.sureness > best.sureness) {
-            best = std::move(readings);
-        }
     }
+    // One script per block: the ink of a single line tells little.
+    std::map<int, std::vector<size_t>> blocks;
     for (size_t i = 0; i < weak.size(); ++i) {
-        if (betterInChinese(best.lines[i], *weak[i])) {
-            weak[i]->text = best.lines[i].text;
-            weak[i]->confidence = best.lines[i].confidence;
+        blocks[weak[i]->block].push_back(i);
+    }
+    for (const auto& [block, members] : blocks) {
+        const Readings& best = readings[rightScript(prepared, readings, members)];
+        for (const size_t i : members) {
+            if (betterInChinese(best[i].line, *weak[i])) {
+                weak[i]->text = best[i].line.text;
+                weak[i]->confidence = best[i].line.confidence;
+            }
         }
     }
     return true;
