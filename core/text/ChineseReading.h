@@ -17,10 +17,10 @@ namespace vellumix {
 // Chinese model first; an image where none turns out to hold Chinese
 // characters is Latin and is left as it is, so an English screenshot costs a
 // few short lines at most. Otherwise every weak line is read by each Chinese
-// model, and the model that is surest over all of them (confidence weighted
-// by length) gives its readings to the lines where it holds Chinese and beats
-// English: one script for the whole image, never a mix of Simplified and
-// Traditional.
+// model, and per block of lines the model whose forms match the ink
+// (ScriptInk) gives its readings to the lines where it holds Chinese and beats
+// English: one script per block, never a mix of Simplified and Traditional
+// within one.
 namespace ChineseReading {
 
 inline constexpr float sureEnglish = 75;
