@@ -62,7 +62,8 @@ std::vector<RecognisedLine> lines(tesseract::TessBaseAPI& engine) {
             --end;
         }
         RecognisedLine line;
-        line.text = IdeographSpacing::withoutSpacesBetweenIdeographs(string.left(end));
+        line.text = IdeographSpacing::withoutSpacesBetweenIdeographs(
+            IdeographSpacing::withFullWidthPunctuation(string.left(end)));
         if (line.text.trimmed().isEmpty()) {
             continue;
         }

@@ -11,7 +11,38 @@ bool isIdeographic(char32_t c) {
            (c >= 0xFF00 && c <= 0xFFEF);
 }
 
+constexpr std::pair<char32_t, char32_t> kFullWidth[] = {
+    {U',', U'\uFF0C'}, {U'!', U'\uFF01'}, {U'?', U'\uFF1F'}, {U':', U'\uFF1A'}, {U';', U'\uFF1B'},
+};
+
+char32_t fullWidth(char32_t c) {
+    for (const auto& [ascii, wide] : kFullWidth) {
+        if (c == ascii) {
+            return wide;
+        }
+    }
+    return 0;
+}
+
 } // namespace
+
+QString withFullWidthPunctuation(const QString& line) {
+    QList<uint> kept;
+    for (const uint c : line.toUcs4()) {
+        qsizetype before = kept.size();
+        while (before > 0 && kept[before - 1] == ' ') {
+            --before;
+        }
+        const char32_t wide = fullWidth(c);
+        if (wide && before > 0 && QChar::script(kept[before - 1]) == QChar::Script_Han) {
+            kept.resize(before);
+            kept << wide;
+        } else {
+            kept << c;
+        }
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.constData()), kept.size());
+}
 
 QString withoutSpacesBetweenIdeographs(const QString& line) {
     const QList<uint> characters = line.toUcs4();

@@ -13,5 +13,11 @@ namespace IdeographSpacing {
 // CJK punctuation, full-width forms). Spaces next to any other character stay.
 QString withoutSpacesBetweenIdeographs(const QString& line);
 
+// The Chinese models read the full-width punctuation of Chinese text ("，",
+// "！", "？", "：", "；") as its ASCII look-alike, often after a space. Such a
+// mark right after an ideograph (spaces aside) is made full-width again, and
+// the spaces before it go.
+QString withFullWidthPunctuation(const QString& line);
+
 } // namespace IdeographSpacing
 } // namespace vellumix

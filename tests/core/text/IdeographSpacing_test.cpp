@@ -20,3 +20,21 @@ TEST(IdeographSpacing, onlySpacesBetweenTwoIdeographsAreRemoved) {
             << text.toStdString();
     }
 }
+
+TEST(IdeographSpacing, asciiMarksAfterIdeographsBecomeFullWidthOthersStay) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("謝謝, 收到了 !"), QStringLiteral("謝謝，收到了！")},
+        {QStringLiteral("现在安装吗 ?"), QStringLiteral("现在安装吗？")},
+        {QStringLiteral("注意: 文件"), QStringLiteral("注意：文件")},
+        {QStringLiteral("Version 4.12, Settings: on!"),
+         QStringLiteral("Version 4.12, Settings: on!")},
+        {QStringLiteral("版本 4.12, 已"), QStringLiteral("版本 4.12, 已")},
+        {QStringLiteral("?"), QStringLiteral("?")},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(IdeographSpacing::withoutSpacesBetweenIdeographs(
+                      IdeographSpacing::withFullWidthPunctuation(text)),
+                  expected)
+            << text.toStdString();
+    }
+}
