@@ -7,6 +7,7 @@
 #include "text/RecognitionLanguages.h"
 #include "text/TableRows.h"
 #include "text/TextRecognitionError.h"
+#include "text/UnreadInk.h"
 
 #include <tesseract/baseapi.h>
 
@@ -58,6 +59,9 @@ std::optional<QString> read(EngineCache::Engines& engines, const QImage& prepare
         return std::nullopt;
     }
     std::vector<RecognisedLine> lines = EngineRun::lines(first);
+    if (!UnreadInk::readAgain(first, prepared, lines, cancellation)) {
+        return std::nullopt;
+    }
     if (english && !ChineseReading::readAgain(engines, chinese, prepared, lines, cancellation)) {
         return std::nullopt;
     }
