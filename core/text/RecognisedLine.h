@@ -12,6 +12,7 @@ struct RecognisedLine {
     int baseline = 0;     // where the letters sit, as a y coordinate
     float confidence = 0; // 0 to 100
     int block = 0;        // lines of one block share this, in reading order
+    bool unread = false;  // found by UnreadInk outside the page layout
 };
 
 } // namespace vellumix

@@ -65,6 +65,7 @@ std::optional<QString> read(EngineCache::Engines& engines, const QImage& prepare
     if (english && !ChineseReading::readAgain(engines, chinese, prepared, lines, cancellation)) {
         return std::nullopt;
     }
+    UnreadInk::dropUnsure(lines);
     return TableRows::readingOrder(lines).join(QLatin1Char('\n'));
 }
 

@@ -21,9 +21,8 @@ constexpr int kDark = 128;
 // lines; runs of ink closer than a line's height are one area.
 constexpr double kLowest = 0.5;
 constexpr double kHighest = 3;
-// What the engine reads there with less confidence than this is an icon or a
-// rule, not text.
-constexpr float kSure = 50;
+// Straight runs of ink this many line heights long are rules and frames.
+constexpr double kRule = 2;
 constexpr int kMargin = 4;
 
 int typicalHeight(const std::vector<RecognisedLine>& lines) {
@@ -46,13 +45,47 @@ struct Grid {
     bool at(int x, int y) const { return ink[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-Grid unreadInk(const QImage& prepared, const std::vector<RecognisedLine>& lines) {
+// Dark pixels that are no part of a straight run of `rule` pixels or more
+// along a row or a column: the frame of a menu or a panel would otherwise join
+// all the text inside it into one area too tall to be a line.
+std::vector<bool> darkOffRules(const QImage& prepared, int rule) {
+    const int w = prepared.width();
+    const int h = prepared.height();
+    std::vector<bool> dark(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const uchar* row = prepared.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            dark[size_t(y) * size_t(w) + size_t(x)] = row[x] < kDark;
+        }
+    }
+    std::vector<bool> kept = dark;
+    const auto clearRuns = [&](int count, int length, auto index) {
+        for (int line = 0; line < count; ++line) {
+            for (int start = 0; start < length;) {
+                int end = start;
+                while (end < length && dark[index(line, end)]) {
+                    ++end;
+                }
+                for (int i = start; end - start >= rule && i < end; ++i) {
+                    kept[index(line, i)] = false;
+                }
+                start = end + 1;
+            }
+        }
+    };
+    clearRuns(h, w, [w](int y, int x) { return size_t(y) * size_t(w) + size_t(x); });
+    clearRuns(w, h, [w](int x, int y) { return size_t(y) * size_t(w) + size_t(x); });
+    return kept;
+}
+
+Grid unreadInk(const QImage& prepared, const std::vector<RecognisedLine>& lines, int height) {
     Grid grid{(prepared.width() + kCell - 1) / kCell, (prepared.height() + kCell - 1) / kCell, {}};
     std::vector<int> dark(size_t(grid.width) * size_t(grid.height), 0);
+    const std::vector<bool> ink = darkOffRules(prepared, int(kRule * height));
     for (int y = 0; y < prepared.height(); ++y) {
-        const uchar* row = prepared.constScanLine(y);
         for (int x = 0; x < prepared.width(); ++x) {
-            dark[size_t(y / kCell) * size_t(grid.width) + size_t(x / kCell)] += row[x] < kDark;
+            dark[size_t(y / kCell) * size_t(grid.width) + size_t(x / kCell)] +=
+                ink[size_t(y) * size_t(prepared.width()) + size_t(x)];
         }
     }
     for (const RecognisedLine& line : lines) {
@@ -98,7 +131,7 @@ QRect grow(const Grid& grid, int seed, int gap, std::vector<bool>& seen) {
 
 std::vector<QRect> areas(const QImage& prepared, const std::vector<RecognisedLine>& lines) {
     const int height = typicalHeight(lines);
-    const Grid grid = unreadInk(prepared, lines);
+    const Grid grid = unreadInk(prepared, lines, height);
     std::vector<bool> seen(grid.ink.size(), false);
     std::vector<QRect> found;
     for (int cell = 0; cell < int(grid.ink.size()); ++cell) {
@@ -150,10 +183,9 @@ bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
         if (!EngineRun::recognize(engine, cancellation)) {
             return false;
         }
-        for (const RecognisedLine& line : EngineRun::lines(engine)) {
-            if (line.confidence >= kSure) {
-                added.emplace_back(line, follower(blocks, area));
-            }
+        for (RecognisedLine& line : EngineRun::lines(engine)) {
+            line.unread = true;
+            added.emplace_back(line, follower(blocks, area));
         }
     }
     // Blocks numbered again in reading order: the lines found before each
@@ -177,6 +209,11 @@ bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
         lines.push_back(line);
     }
     return true;
+}
+
+void dropUnsure(std::vector<RecognisedLine>& lines) {
+    std::erase_if(lines,
+                  [](const RecognisedLine& line) { return line.unread && line.confidence < sure; });
 }
 
 } // namespace vellumix::UnreadInk

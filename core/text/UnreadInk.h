@@ -25,12 +25,19 @@ namespace UnreadInk {
 // outside every box of `lines`, each a run of ink about as tall as a line.
 std::vector<QRect> areas(const QImage& prepared, const std::vector<RecognisedLine>& lines);
 
+// What is read there with less confidence than this, in any language, is an
+// icon or a rule rather than text.
+inline constexpr float sure = 50;
+
 // Reads those areas with `engine`, whose image is `prepared`, and adds the
-// lines found to `lines`, each area a block of its own placed in the reading
-// order before the first block that follows it (to its right, or below it).
-// Returns false when cancelled.
+// lines found to `lines`, marked unread, those before one block in the reading
+// order in a block of their own: before the first block that follows them (to
+// their right, or below them). Returns false when cancelled.
 bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
                std::vector<RecognisedLine>& lines, const CancellationToken& cancellation);
+
+// Drops the lines found this way that no model read with confidence `sure`.
+void dropUnsure(std::vector<RecognisedLine>& lines);
 
 } // namespace UnreadInk
 } // namespace vellumix
