@@ -60,11 +60,11 @@ QImage prepare(const QImage& source, const RecognitionOptions& options) {
         contrast.image = flat.convertToFormat(QImage::Format_Grayscale8);
     }
     QImage grey = contrast.image;
-    const int factor =
-        upscaleFactor(grey.size(), contrast.textHeight >= largeTextHeight ? 1 : options.upscale);
+    const bool large = contrast.smallTextHeight >= largeTextHeight;
+    const int factor = upscaleFactor(grey.size(), large ? 1 : options.upscale);
     if (factor > 1) {
         grey = grey.scaled(grey.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    } else if (options.textContrast && contrast.textHeight >= largeTextHeight) {
+    } else if (options.textContrast && large) {
         spreadInkVertically(grey);
     }
     return grey;

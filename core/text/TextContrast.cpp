@@ -18,6 +18,8 @@ constexpr double kRaisedShare = 0.5;
 // separator, which whitening both grounds would hide. Even a faintly tinted
 // sidebar counts.
 constexpr int kColumnEdge = 96;
+// The smaller text is the one this share of the text's pixels lie in.
+constexpr double kSmallTextShare = 0.15;
 constexpr double kDistinctColumns = 8;
 void drawColumnEdges(const FlatAreas& areas, const TextMarks& marks, QImage& grey) {
     const int w = areas.width();
@@ -97,7 +99,8 @@ Result darkOnLight(const QImage& image) {
     }
     const TextMarks marks(image, areas);
     const int textHeight = marks.typicalHeight();
-    return {paint(image, areas, marks, textHeight), textHeight};
+    return {paint(image, areas, marks, textHeight), textHeight,
+            marks.typicalHeight(kSmallTextShare)};
 }
 
 } // namespace vellumix::TextContrast

@@ -25,6 +25,9 @@ struct Result {
     // The typical height of the text's marks in pixels, about the height of a
     // lowercase letter; 0 when there is no text.
     int textHeight = 0;
+    // The same for the smaller text: a secondary line or a time stamp beside
+    // large titles and body text; 0 when there is no text.
+    int smallTextHeight = 0;
 };
 
 // `image` is in Format_RGB32.

@@ -188,7 +188,7 @@ std::vector<double> TextMarks::typicalContrasts() const {
     return typical;
 }
 
-int TextMarks::typicalHeight() const {
+int TextMarks::typicalHeight(double share) const {
     std::vector<std::pair<int, qsizetype>> heights;
     qsizetype total = 0;
     for (const TextMark& mark : m_marks) {
@@ -201,7 +201,7 @@ int TextMarks::typicalHeight() const {
     qsizetype below = 0;
     for (const auto& [height, pixels] : heights) {
         below += pixels;
-        if (2 * below >= total) {
+        if (double(below) >= share * double(total)) {
             return height;
         }
     }

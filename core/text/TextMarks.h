@@ -48,9 +48,10 @@ public:
     // The image index of the i-th pixel of all marks.
     qsizetype pixelIndex(qsizetype i) const { return m_pixels[size_t(i)]; }
 
-    // The height of the mark that half of the text's pixels lie in marks no
-    // taller than: about the height of a lowercase letter; 0 without text.
-    int typicalHeight() const;
+    // The height of the mark that `share` of the text's pixels lie in marks no
+    // taller than; for half, about the height of a lowercase letter. 0 without
+    // text.
+    int typicalHeight(double share = 0.5) const;
     // Per area, the contrast of the mark that half of the marked pixels on it
     // reach: the contrast of its text rather than of a stray icon.
     std::vector<double> typicalContrasts() const;
