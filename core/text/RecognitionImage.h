@@ -18,13 +18,14 @@ inline constexpr int maxSide = 32767;
 // twice its size still fits).
 inline constexpr qint64 maxPixels = 40'000'000;
 
-// Text whose letters are this many pixels tall (TextContrast's text height)
-// is read as it is: enlarging it further costs time and splits underscores
-// off their words.
+// An image whose smaller text (TextContrast's small text height) is this many
+// pixels tall is read as it is: enlarging it further costs time and splits
+// underscores off their words. Its small text decides, as a time stamp or a
+// version under large titles loses its dots and digits unless enlarged.
 inline constexpr int largeTextHeight = 14;
 
 // A Format_Grayscale8 image: transparent pixels over white, text made dark on
-// light by TextContrast and, unless its text is large, enlarged by
+// light by TextContrast and, unless even its smaller text is large, enlarged by
 // upscaleFactor(), as `options` ask. The source is read pixel for pixel,
 // whatever its device pixel ratio.
 QImage prepare(const QImage& source, const RecognitionOptions& options);
