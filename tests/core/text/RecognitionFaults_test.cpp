@@ -1,0 +1,106 @@
+#include "fakes/GuiTestApp.h"
+#include "text/TextRecognition.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace vellumix;
+
+namespace {
+
+struct Line {
+    const char* text;
+    QColor ink;
+    int pixelSize;
+};
+
+// Lines drawn one under the other in one family at one scale; a perfect
+// reader returns them as they are.
+struct Screen {
+    const char* fault;
+    const char* family;
+    qreal scale;
+    QColor page;
+    std::vector<Line> lines;
+};
+
+QImage drawn(const Screen& screen) {
+    qreal height = 16;
+    for (const Line& line : screen.lines) {
+        height += line.pixelSize * 1.6;
+    }
+    QImage image(qRound(380 * screen.scale), qRound(height * screen.scale),
+                 QImage::Format_RGBA8888_Premultiplied);
+    image.setDevicePixelRatio(screen.scale);
+    image.fill(screen.page);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    qreal y = 8;
+    for (const Line& line : screen.lines) {
+        QFont font(QString::fromUtf8(screen.family));
+        font.setPixelSize(line.pixelSize);
+        painter.setFont(font);
+        painter.setPen(line.ink);
+        y += line.pixelSize * 1.6;
+        painter.drawText(QPointF(16, y), QString::fromUtf8(line.text));
+    }
+    return image;
+}
+
+const QColor kInk(0x1d, 0x1d, 0x1f);
+const QColor kGrey(0x8a, 0x8a, 0x8e);
+
+} // namespace
+
+TEST(RecognitionFaults, digitsGreyLinesTraditionalAndMixedLinesAreReadAsDrawn) {
+    const Screen screens[] = {
+        // Small print under large titles at scale 1 was read unenlarged with
+        // its ink spread: 9 became 0 and "1.2 GB" "1.245".
+        {"digits",
+         "Nimbus Sans",
+         1,
+         Qt::white,
+         {{"Meeting notes", kInk, 26},
+          {"We are still on", kInk, 22},
+          {"Sep 9 at 20:33, 1.2 GB", kGrey, 12}}},
+        // The spread ink joined the dot of an i to its stem.
+        {"grey line",
+         "DejaVu Sans",
+         2,
+         QColor(0x1e, 0x1e, 0x1e),
+         {{"Automatic updates", QColor(0xe5, 0xe5, 0xe7), 14},
+          {"Download new versions in the background", QColor(0x8e, 0x8e, 0x93), 11}}},
+        // Each script's model reads the other's characters as look-alikes of
+        // its own, and the surer model was taken for the whole image.
+        {"traditional",
+         "WenQuanYi Micro Hei",
+         1,
+         QColor(0x1e, 0x1e, 0x1e),
+         {{"有新版本可用。現在安裝嗎？", QColor(0xe5, 0xe5, 0xe7), 13},
+          {"此更新需要 67.1 MB 可用空間。", QColor(0xe5, 0xe5, 0xe7), 13}}},
+        {"mixed",
+         "WenQuanYi Micro Hei",
+         2,
+         Qt::white,
+         {{"我已经把 slides 发给 Anna 了", kInk, 14}}},
+        {"mixed",
+         "DejaVu Sans",
+         1,
+         Qt::white,
+         {{"Open the file", kInk, 13}, {"这个 PDF 文件有 12 页", kInk, 13}}},
+    };
+    for (const Screen& screen : screens) {
+        QStringList expected;
+        for (const Line& line : screen.lines) {
+            expected << QString::fromUtf8(line.text);
+        }
+        const CancellationToken never;
+        EXPECT_EQ(TextRecognition::recognize(drawn(screen), never).toStdString(),
+                  expected.join(QLatin1Char('\n')).toStdString())
+            << screen.fault;
+    }
+}
