@@ -212,8 +212,11 @@ void compareWithCommand(const std::vector<AccuracyCase>& cases, const QDir& fold
             one.eng.add(errorRate(eng.text, c.reference), eng.cpuMilliseconds);
         }
         printTally(c.name, one);
-        for (Readers* sum : {&byCategory[c.category], &byLanguage[c.language], &all,
-                             c.english ? &english : nullptr}) {
+        // English images also by category alone, where `-l eng` read them all.
+        Readers* englishCategory =
+            c.english ? &byCategory[c.category + QStringLiteral(" (en)")] : nullptr;
+        for (Readers* sum : {&byCategory[c.category], englishCategory, &byLanguage[c.language],
+                             &all, c.english ? &english : nullptr}) {
             if (sum) {
                 for (auto [from, to] :
                      {std::pair{&one.lib, &sum->lib}, std::pair{&one.cli, &sum->cli},
