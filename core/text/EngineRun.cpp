@@ -17,6 +17,25 @@ bool engineShouldCancel(void* token, int) {
     return static_cast<const CancellationToken*>(token)->isCancelled();
 }
 
+// The words of the line `line` is at, with where each lies across it. Lines
+// of nothing but spaces, which are layout debris, have none.
+std::vector<IdeographSpacing::Word> words(const tesseract::ResultIterator& line) {
+    std::vector<IdeographSpacing::Word> found;
+    tesseract::ResultIterator word(line);
+    do {
+        const std::unique_ptr<char[]> text(word.GetUTF8Text(tesseract::RIL_WORD));
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (text && word.BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom)) {
+            const QString trimmed = QString::fromUtf8(text.get()).trimmed();
+            if (!trimmed.isEmpty()) {
+                found.push_back({IdeographSpacing::withFullWidthPunctuation(trimmed), left, right});
+            }
+        }
+    } while (!word.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD) &&
+             word.Next(tesseract::RIL_WORD));
+    return found;
+}
+
 } // namespace
 
 void setImage(tesseract::TessBaseAPI& engine, const QImage& prepared) {
@@ -50,25 +69,16 @@ std::vector<RecognisedLine> lines(tesseract::TessBaseAPI& engine) {
         if (iterator->IsAtBeginningOf(tesseract::RIL_BLOCK)) {
             ++block;
         }
-        const std::unique_ptr<char[]> text(iterator->GetUTF8Text(tesseract::RIL_TEXTLINE));
-        if (!text) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (!iterator->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) {
             continue;
         }
-        // The engine ends every line with a line feed, and a paragraph's last
-        // line with two; lines of nothing but spaces are layout debris.
-        const QString string = QString::fromUtf8(text.get());
-        qsizetype end = string.size();
-        while (end > 0 && string.at(end - 1) == QLatin1Char('\n')) {
-            --end;
-        }
         RecognisedLine line;
-        line.text = IdeographSpacing::withoutSpacesBetweenIdeographs(
-            IdeographSpacing::withFullWidthPunctuation(string.left(end)));
+        line.text = IdeographSpacing::withFullWidthPunctuation(
+            IdeographSpacing::joined(words(*iterator), bottom - top));
         if (line.text.trimmed().isEmpty()) {
             continue;
         }
-        int left = 0, top = 0, right = 0, bottom = 0;
-        iterator->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
         line.box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (iterator->Baseline(tesseract::RIL_TEXTLINE, &x1, &y1, &x2, &y2)) {
