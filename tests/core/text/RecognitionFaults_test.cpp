@@ -16,6 +16,7 @@ struct Line {
     const char* text;
     QColor ink;
     int pixelSize;
+    const char* read = nullptr; // what a perfect reader returns, when not `text`
 };
 
 // Lines drawn one under the other in one family at one scale; a perfect
@@ -56,7 +57,7 @@ const QColor kGrey(0x8a, 0x8a, 0x8e);
 
 } // namespace
 
-TEST(RecognitionFaults, digitsGreyLinesTraditionalAndMixedLinesAreReadAsDrawn) {
+TEST(RecognitionFaults, digitsGreyLinesChineseScriptsAndMenuSpacesAreReadAsDrawn) {
     const Screen screens[] = {
         // Small print under large titles at scale 1 was read unenlarged with
         // its ink spread: 9 became 0 and "1.2 GB" "1.245".
@@ -92,11 +93,17 @@ TEST(RecognitionFaults, digitsGreyLinesTraditionalAndMixedLinesAreReadAsDrawn) {
          1,
          Qt::white,
          {{"Open the file", kInk, 13}, {"这个 PDF 文件有 12 页", kInk, 13}}},
+        // Menu titles stand a character or more apart.
+        {"menu titles",
+         "WenQuanYi Micro Hei",
+         2,
+         Qt::white,
+         {{"文件　编辑　视图　帮助", kInk, 14, "文件 编辑 视图 帮助"}}},
     };
     for (const Screen& screen : screens) {
         QStringList expected;
         for (const Line& line : screen.lines) {
-            expected << QString::fromUtf8(line.text);
+            expected << QString::fromUtf8(line.read ? line.read : line.text);
         }
         const CancellationToken never;
         EXPECT_EQ(TextRecognition::recognize(drawn(screen), never).toStdString(),
