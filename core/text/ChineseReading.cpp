@@ -20,12 +20,8 @@ bool holdsChinese(const QString& text) {
                        [](uint c) { return QChar::script(c) == QChar::Script_Han; });
 }
 
-// A line as one model read it, with each character's confidence.
-struct Reading {
-    RecognisedLine line; // empty when the model found no single line
-};
-
-using Readings = std::vector<Reading>; // one per line read
+// One model's readings, one per line read: empty when it found no single line.
+using Readings = std::vector<RecognisedLine>;
 
 // Reads each of `which` on its own, a little beyond its box.
 bool readLines(EngineCache::Engines& engines, const QString& code, const QImage& prepared,
@@ -42,11 +38,7 @@ bool readLines(EngineCache::Engines& engines, const QString& code, const QImage&
             return false;
         }
         const std::vector<RecognisedLine> found = EngineRun::lines(engine);
-        Reading reading;
-        if (found.size() == 1) {
-            reading.line = found.front();
-        }
-        readings.push_back(reading);
+        readings.push_back(found.size() == 1 ? found.front() : RecognisedLine());
     }
     return true;
 }
@@ -65,8 +57,8 @@ size_t rightScript(const QImage& prepared, const std::vector<Readings>& readings
     bool told = false;
     for (size_t m = 0; m < readings.size(); ++m) {
         for (const size_t i : lines) {
-            const RecognisedLine& line = readings[m][i].line;
-            const RecognisedLine& first = readings.front()[i].line;
+            const RecognisedLine& line = readings[m][i];
+            const RecognisedLine& first = readings.front()[i];
             sureness[m] += double(line.confidence) * double(line.text.size());
             if (m > 0 && holdsChinese(line.text) && holdsChinese(first.text)) {
                 const std::optional<double> lead =
@@ -78,6 +70,26 @@ size_t rightScript(const QImage& prepared, const std::vector<Readings>& readings
     }
     const std::vector<double>& by = told ? ink : sureness;
     return size_t(std::max_element(by.begin(), by.end()) - by.begin());
+}
+
+// Gives each of `weak` the reading of the right script for its block where
+// that holds Chinese and beats English. One script per block: the ink of a
+// single line tells little.
+void adoptPerBlock(const QImage& prepared, const std::vector<Readings>& readings,
+                   const std::vector<RecognisedLine*>& weak) {
+    std::map<int, std::vector<size_t>> blocks;
+    for (size_t i = 0; i < weak.size(); ++i) {
+        blocks[weak[i]->block].push_back(i);
+    }
+    for (const auto& [block, members] : blocks) {
+        const Readings& best = readings[rightScript(prepared, readings, members)];
+        for (const size_t i : members) {
+            if (betterInChinese(best[i], *weak[i])) {
+                weak[i]->text = best[i].text;
+                weak[i]->confidence = best[i].confidence;
+            }
+        }
+    }
 }
 
 } // namespace
@@ -104,7 +116,7 @@ bool readAgain(EngineCache::Engines& engines, const QStringList& codes, const QI
     }
     bool found = false;
     for (size_t i = 0; i < probed.size(); ++i) {
-        found = found || betterInChinese(probe[i].line, *probed[i]);
+        found = found || betterInChinese(probe[i], *probed[i]);
     }
     if (!found) {
         return true;
@@ -115,20 +127,7 @@ bool readAgain(EngineCache::Engines& engines, const QStringList& codes, const QI
             return false;
         }
     }
-    // One script per block: the ink of a single line tells little.
-    std::map<int, std::vector<size_t>> blocks;
-    for (size_t i = 0; i < weak.size(); ++i) {
-        blocks[weak[i]->block].push_back(i);
-    }
-    for (const auto& [block, members] : blocks) {
-        const Readings& best = readings[rightScript(prepared, readings, members)];
-        for (const size_t i : members) {
-            if (betterInChinese(best[i].line, *weak[i])) {
-                weak[i]->text = best[i].line.text;
-                weak[i]->confidence = best[i].line.confidence;
-            }
-        }
-    }
+    adoptPerBlock(prepared, readings, weak);
     return true;
 }
 

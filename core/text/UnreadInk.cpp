@@ -163,33 +163,11 @@ int follower(const std::map<int, QRect>& blocks, const QRect& area) {
     return std::numeric_limits<int>::max();
 }
 
-} // namespace
+using Added = std::vector<std::pair<RecognisedLine, int>>; // with the block each precedes
 
-bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
-               std::vector<RecognisedLine>& lines, const CancellationToken& cancellation) {
-    const std::vector<QRect> unread = areas(prepared, lines);
-    if (unread.empty()) {
-        return true;
-    }
-    std::map<int, QRect> blocks;
-    for (const RecognisedLine& line : lines) {
-        blocks[line.block] |= line.box;
-    }
-    engine.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-    std::vector<std::pair<RecognisedLine, int>> added; // with the block it comes before
-    for (const QRect& area : unread) {
-        const QRect read = area.adjusted(-kMargin, -kMargin, kMargin, kMargin) & prepared.rect();
-        engine.SetRectangle(read.x(), read.y(), read.width(), read.height());
-        if (!EngineRun::recognize(engine, cancellation)) {
-            return false;
-        }
-        for (RecognisedLine& line : EngineRun::lines(engine)) {
-            line.unread = true;
-            added.emplace_back(line, follower(blocks, area));
-        }
-    }
-    // Blocks numbered again in reading order: the lines found before each
-    // block, in one block of their own, then the block.
+// Adds `added` to `lines` and numbers the blocks again in reading order: the
+// lines found before each block, in one block of their own, then the block.
+void insert(std::vector<RecognisedLine>& lines, const Added& added) {
     std::map<std::pair<int, int>, int> order;
     for (const RecognisedLine& line : lines) {
         order[{line.block, 1}] = 0;
@@ -208,6 +186,34 @@ bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
         line.block = order[{before, 0}];
         lines.push_back(line);
     }
+}
+
+} // namespace
+
+bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
+               std::vector<RecognisedLine>& lines, const CancellationToken& cancellation) {
+    const std::vector<QRect> unread = areas(prepared, lines);
+    if (unread.empty()) {
+        return true;
+    }
+    std::map<int, QRect> blocks;
+    for (const RecognisedLine& line : lines) {
+        blocks[line.block] |= line.box;
+    }
+    engine.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+    Added added;
+    for (const QRect& area : unread) {
+        const QRect read = area.adjusted(-kMargin, -kMargin, kMargin, kMargin) & prepared.rect();
+        engine.SetRectangle(read.x(), read.y(), read.width(), read.height());
+        if (!EngineRun::recognize(engine, cancellation)) {
+            return false;
+        }
+        for (RecognisedLine& line : EngineRun::lines(engine)) {
+            line.unread = true;
+            added.emplace_back(line, follower(blocks, area));
+        }
+    }
+    insert(lines, added);
     return true;
 }
 
