@@ -4,6 +4,17 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
+# The fonts the text accuracy benchmark's wide set draws with
+# (bench/text/WideScenes.cpp); the tests need none of them.
+fonts=(fonts-liberation2 fonts-noto-core fonts-noto-cjk fonts-cantarell)
+for font in "${fonts[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$font" 2>/dev/null | grep -q 'install ok installed'; then
+        sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fonts[@]}"
+        break
+    fi
+done
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=OFF \
     -DVELLUMIX_BENCH=ON >/dev/null
 cmake --build build/bench -j "$(nproc)" "$@"
