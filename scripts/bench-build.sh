@@ -11,6 +11,7 @@ for font in "${fonts[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$font" 2>/dev/null | grep -q 'install ok installed'; then
         sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fonts[@]}"
         break
     fi
