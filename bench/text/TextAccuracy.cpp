@@ -2,12 +2,12 @@
 // plain tesseract command, and prints the character error rate (edit distance
 // over reference length) and the time per image of each.
 //
-//   text_accuracy [--set tuning|held-out] [--variants [--variant NAME]] [--show]
+//   text_accuracy [--set tuning|held-out | --images DIR] [--variants [--variant NAME]] [--show]
 //                 [--keep DIR] [--cases a,b] [--no-compare]
 //
 // --set reads the wide set's part (WideScenes) instead of the screens drawn in
 // the project's own style (AccuracyCase); report the held-out part, tune on
-// the other.
+// the other. --images DIR reads the program windows x-windows.sh grabbed.
 // --show prints what each reader returned; --keep writes the images, and the
 // images as prepared for the engine, to DIR; --cases picks cases by name or
 // category or language;
@@ -28,6 +28,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -299,6 +301,22 @@ void measureCancellation(const AccuracyCase& c) {
     std::printf("\n");
 }
 
+// Images of real program windows (x-windows.sh), each NAME.png beside the
+// text it shows in NAME.txt.
+std::vector<AccuracyCase> imageCases(const QDir& folder) {
+    std::vector<AccuracyCase> cases;
+    for (const QString& png : folder.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        QFile text(folder.filePath(QFileInfo(png).completeBaseName() + QStringLiteral(".txt")));
+        if (!text.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        cases.push_back({QFileInfo(png).completeBaseName(), QStringLiteral("x11"),
+                         QStringLiteral("en"), true, QImage(folder.filePath(png)),
+                         QString::fromUtf8(text.readAll()).trimmed()});
+    }
+    return cases;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -323,10 +341,12 @@ int main(int argc, char** argv) {
     std::printf("languages: %s\n\n", qPrintable(languages));
     const int set = int(arguments.indexOf(QStringLiteral("--set")));
     const QString setName = set > 0 && set + 1 < arguments.size() ? arguments[set + 1] : QString();
+    const int images = int(arguments.indexOf(QStringLiteral("--images")));
     std::vector<AccuracyCase> cases =
-        setName == QLatin1String("tuning")     ? wideCases(WidePart::tuning)
-        : setName == QLatin1String("held-out") ? wideCases(WidePart::heldOut)
-                                               : accuracyCases();
+        images > 0 && images + 1 < arguments.size() ? imageCases(QDir(arguments[images + 1]))
+        : setName == QLatin1String("tuning")        ? wideCases(WidePart::tuning)
+        : setName == QLatin1String("held-out")      ? wideCases(WidePart::heldOut)
+                                                    : accuracyCases();
     const int only = int(arguments.indexOf(QStringLiteral("--cases")));
     if (only > 0 && only + 1 < arguments.size()) {
         const QStringList wanted = arguments[only + 1].split(QLatin1Char(','));
