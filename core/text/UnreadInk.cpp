@@ -1,6 +1,7 @@
 #include "text/UnreadInk.h"
 
 #include "text/EngineRun.h"
+#include "text/InkFrames.h"
 
 #include <tesseract/baseapi.h>
 
@@ -163,64 +164,6 @@ int follower(const std::map<int, QRect>& blocks, const QRect& area) {
     return std::numeric_limits<int>::max();
 }
 
-struct Component {
-    QRect bounds;
-    std::vector<int> pixels;
-};
-
-// The 8-connected groups of dark pixels of `grey`.
-std::vector<Component> components(const QImage& grey) {
-    const int w = grey.width();
-    std::vector<bool> seen(size_t(w) * size_t(grey.height()), false);
-    const auto dark = [&](int x, int y) {
-        return grey.constScanLine(y)[x] < kDark;
-    };
-    std::vector<Component> found;
-    for (int seed = 0; seed < int(seen.size()); ++seed) {
-        if (seen[size_t(seed)] || !dark(seed % w, seed / w)) {
-            continue;
-        }
-        Component component;
-        std::vector<int> pending{seed};
-        seen[size_t(seed)] = true;
-        while (!pending.empty()) {
-            const int p = pending.back();
-            pending.pop_back();
-            component.pixels.push_back(p);
-            component.bounds |= QRect(p % w, p / w, 1, 1);
-            for (int y = std::max(0, p / w - 1); y <= std::min(grey.height() - 1, p / w + 1); ++y) {
-                for (int x = std::max(0, p % w - 1); x <= std::min(w - 1, p % w + 1); ++x) {
-                    if (!seen[size_t(y * w + x)] && dark(x, y)) {
-                        seen[size_t(y * w + x)] = true;
-                        pending.push_back(y * w + x);
-                    }
-                }
-            }
-        }
-        found.push_back(std::move(component));
-    }
-    return found;
-}
-
-// `area` of `prepared` without the outlines that enclose other ink: the
-// frame of a button around its label makes the engine take both for one
-// shape and read nothing.
-QImage withoutFrames(const QImage& prepared, const QRect& area) {
-    QImage grey = prepared.copy(area);
-    const std::vector<Component> found = components(grey);
-    for (const Component& frame : found) {
-        const bool encloses = std::any_of(found.begin(), found.end(), [&](const Component& c) {
-            return &c != &frame && frame.bounds.contains(c.bounds, true);
-        });
-        if (encloses) {
-            for (const int p : frame.pixels) {
-                grey.scanLine(p / grey.width())[p % grey.width()] = 255;
-            }
-        }
-    }
-    return grey;
-}
-
 using Added = std::vector<std::pair<RecognisedLine, int>>; // with the block each precedes
 
 // Adds `added` to `lines` and numbers the blocks again in reading order: the
@@ -261,7 +204,7 @@ bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
     Added added;
     for (const QRect& area : unread) {
         const QRect read = area.adjusted(-kMargin, -kMargin, kMargin, kMargin) & prepared.rect();
-        const QImage alone = withoutFrames(prepared, read);
+        const QImage alone = InkFrames::withoutFrames(prepared.copy(read));
         EngineRun::setImage(engine, alone);
         engine.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
         if (!EngineRun::recognize(engine, cancellation)) {

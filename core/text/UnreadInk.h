@@ -29,10 +29,11 @@ std::vector<QRect> areas(const QImage& prepared, const std::vector<RecognisedLin
 // icon or a rule rather than text.
 inline constexpr float sure = 50;
 
-// Reads those areas with `engine`, whose image is `prepared`, and adds the
-// lines found to `lines`, marked unread, those before one block in the reading
-// order in a block of their own: before the first block that follows them (to
-// their right, or below them). Returns false when cancelled.
+// Reads those areas with `engine`, each on its own without the frames around
+// its text (InkFrames), and adds the lines found to `lines`, marked unread,
+// those before one block in the reading order in a block of their own: before
+// the first block that follows them (to their right, or below them). Leaves
+// the engine with an image of its own. Returns false when cancelled.
 bool readAgain(tesseract::TessBaseAPI& engine, const QImage& prepared,
                std::vector<RecognisedLine>& lines, const CancellationToken& cancellation);
 
