@@ -21,7 +21,6 @@
 #include "AccuracyCase.h"
 #include "WideScenes.h"
 
-#include "text/IdeographSpacing.h"
 #include "text/RecognitionImage.h"
 #include "text/RecognitionLanguages.h"
 #include "text/TextRecognition.h"
@@ -32,6 +31,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -123,10 +123,12 @@ QString readWithCommand(const QString& png, const QString& languages) {
     tesseract.start(QStringLiteral("tesseract"),
                     {png, QStringLiteral("-"), QStringLiteral("-l"), languages});
     tesseract.waitForFinished(-1);
-    // The command puts a space between ideographs, which recognize() takes
-    // out; the rate should count neither.
-    return IdeographSpacing::withoutSpacesBetweenIdeographs(
-        QString::fromUtf8(tesseract.readAllStandardOutput()));
+    // The command puts a space between every two ideographs: the rate should
+    // count what it read, not that.
+    static const QRegularExpression spaceBetweenIdeographs(
+        QStringLiteral("(?<=[\\p{Han}\\x{3000}-\\x{303F}\\x{FF00}-\\x{FFEF}]) "
+                       "+(?=[\\p{Han}\\x{3000}-\\x{303F}\\x{FF00}-\\x{FFEF}])"));
+    return QString::fromUtf8(tesseract.readAllStandardOutput()).remove(spaceBetweenIdeographs);
 }
 
 QString readWithLibrary(const QImage& image, const RecognitionOptions& options) {

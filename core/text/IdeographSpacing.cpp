@@ -87,24 +87,4 @@ QString joined(const std::vector<Word>& words, int lineHeight) {
     return line;
 }
 
-QString withoutSpacesBetweenIdeographs(const QString& line) {
-    const QList<uint> characters = line.toUcs4();
-    QList<uint> kept;
-    kept.reserve(characters.size());
-    for (qsizetype i = 0; i < characters.size(); ++i) {
-        if (characters[i] == ' ' && !kept.isEmpty() && isIdeographic(kept.back())) {
-            qsizetype next = i;
-            while (next < characters.size() && characters[next] == ' ') {
-                ++next;
-            }
-            if (next < characters.size() && isIdeographic(characters[next])) {
-                i = next - 1;
-                continue;
-            }
-        }
-        kept << characters[i];
-    }
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.constData()), kept.size());
-}
-
 } // namespace vellumix::IdeographSpacing

@@ -28,10 +28,6 @@ struct Word {
 // between two ideographs closer than wideGap and around CJK punctuation.
 QString joined(const std::vector<Word>& words, int lineHeight);
 
-// `line` without the spaces that stand between two ideographs (Han characters,
-// CJK punctuation, full-width forms). Spaces next to any other character stay.
-QString withoutSpacesBetweenIdeographs(const QString& line);
-
 // The Chinese models read the full-width punctuation of Chinese text ("，",
 // "！", "？", "：", "；") as its ASCII look-alike, often after a space. Such a
 // mark right after an ideograph (spaces aside) is made full-width again, and
