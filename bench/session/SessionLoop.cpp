@@ -6,7 +6,7 @@
 //   bench_session_loop SECONDS           (bench/session/run.sh gives the server)
 //   bench_session_loop --page W H NOTCH  (the page window)
 
-#include "pins/PinService.h"
+#include "SessionHelpers.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
@@ -125,19 +125,8 @@ public:
     bool open = false;
 };
 
-class NoPins final : public PinService {
-public:
-    QString show(const QImage&, double) override { return QString(); }
-    bool close(const QString&) override { return false; }
-};
-
-bool waitFor(const std::function<bool()>& done, int ms = 20000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
+using bench::NoPins;
+using bench::waitFor;
 
 void drag(QWidget* view, QPointF from, QPointF to) {
     for (auto [type, at] :

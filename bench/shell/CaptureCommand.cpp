@@ -8,7 +8,7 @@
 //   bench_capture_command command|hotkey [RUNS, default 10]
 //   (bench/shell/capture-command.sh gives the display server)
 
-#include "pins/PinService.h"
+#include "SessionHelpers.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
@@ -41,19 +41,8 @@ public:
     void showColorCopied(const QString&) override {}
 };
 
-class NoPins final : public PinService {
-public:
-    QString show(const QImage&, double) override { return QString(); }
-    bool close(const QString&) override { return false; }
-};
-
-bool waitFor(const std::function<bool()>& done, int ms = 20000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    return done();
-}
+using bench::NoPins;
+using bench::waitFor;
 
 bool overlayShown(CaptureSession& session, qsizetype displays) {
     const QList<SelectionView*> views = session.selector().views();
