@@ -126,26 +126,23 @@ TEST_F(EditorTest, promptTextTakesOneTo200UserPerceivedCharacters) {
 }
 
 TEST_F(EditorTest, storedStyleIsTakenOnlyWhenTheEditorCouldHaveWrittenIt) {
-    auto fresh = makeDocument();
+    const auto style = [](const EditorDocument& d) {
+        return std::tuple(d.fontSize(), d.thickness(), d.format(), d.color());
+    };
+    const QColor defaultColor = makeDocument()->color();
     defaults.setValue(EditorPreferences::fontSizeKey, 80);
     defaults.setValue(EditorPreferences::thicknessKey, 4);
     defaults.setValue(EditorPreferences::formatKey, QStringLiteral("PNG"));
     defaults.setValue(EditorPreferences::colorKey, QVariantList{1, 0, 2});
     auto ignored = makeDocument();
-    EXPECT_EQ(ignored->fontSize(), 24);
-    EXPECT_EQ(ignored->thickness(), 3);
-    EXPECT_EQ(ignored->format(), QStringLiteral("png"));
-    EXPECT_EQ(ignored->color(), fresh->color());
+    EXPECT_EQ(style(*ignored), std::tuple(24.0, 3.0, QStringLiteral("png"), defaultColor));
 
     ignored->changeFontSize(72);
     ignored->setThickness(10);
     ignored->setFormat(QStringLiteral("jpg"));
     ignored->setColor(QColor::fromRgbF(1, 0, 0));
-    auto restored = makeDocument();
-    EXPECT_EQ(restored->fontSize(), 72);
-    EXPECT_EQ(restored->thickness(), 10);
-    EXPECT_EQ(restored->format(), QStringLiteral("jpg"));
-    EXPECT_EQ(restored->color(), QColor(Qt::red));
+    EXPECT_EQ(style(*makeDocument()),
+              std::tuple(72.0, 10.0, QStringLiteral("jpg"), QColor(Qt::red)));
 }
 
 TEST_F(EditorTest, colorsMatchWithinTwoThousandthsPerComponent) {

@@ -32,7 +32,9 @@ protected:
     }
 };
 
-TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions) {
+// When a family's popover closes the key tests walk through the same
+// activation.
+TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantAndOpensItsOptions) {
     ScreenshotEditor editor(*document, services(), {});
     defaults.setValue(QStringLiteral("editor.variant.箭头与线条"), QStringLiteral("curvedArrow"));
     document->setTool(T::rectangle);
@@ -41,10 +43,6 @@ TEST_F(ToolbarTest, familyButtonActivatesTheRememberedVariantThenOpensItsOptions
     EXPECT_EQ(editor.toolbar()->expanded(), QStringLiteral("Arrows & lines"));
     EXPECT_TRUE(editor.toolbar()->button(QStringLiteral("Arrows & lines"))->isChecked());
     EXPECT_EQ(editor.toolbar()->button(QStringLiteral("Scrolling capture")), nullptr);
-
-    editor.toolbar()->button(QStringLiteral("Crop"))->click();
-    EXPECT_EQ(document->tool(), T::crop);
-    EXPECT_EQ(editor.toolbar()->expanded(), std::nullopt);
 }
 
 TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUsesAndTheSelectedMarksOwnFontSize) {

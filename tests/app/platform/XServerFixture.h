@@ -131,16 +131,6 @@ protected:
         return awaited(service->frame()).result();
     }
 
-    // The kind of error the next frame fails with, if it fails.
-    static std::optional<CaptureError::Kind> frameFailure(const CaptureService& service) {
-        try {
-            awaited(service.frame()).waitForFinished();
-        } catch (const CaptureError& error) {
-            return error.kind();
-        }
-        return std::nullopt;
-    }
-
     const DisplayInfo display(const char* name) {
         for (const DisplayInfo& d : services().displays.displays()) {
             if (d.name == QLatin1String(name)) {

@@ -3,6 +3,8 @@
 #include "ApiTestSupport.h"
 #include "fakes/GuiTestApp.h"
 
+#include <tuple>
+
 using namespace vellumix;
 using namespace vellumix::test;
 
@@ -61,6 +63,7 @@ TEST(MarkReader, reportsTheFirstBrokenRuleOfEachMark) {
     }
 }
 
+// Points may lie on the image's edges; text and step take one point.
 TEST(MarkReader, countsPointsFromOneToTenThousand) {
     QByteArray points = "[1,1]";
     for (int i = 1; i < MarkReader::maximumPoints; ++i) {
@@ -69,37 +72,26 @@ TEST(MarkReader, countsPointsFromOneToTenThousand) {
     EXPECT_EQ(read(R"({"tool":"pen","points":[)" + points + "]}").points.size(), 10000);
     expectAPIError([&] { read(R"({"tool":"pen","points":[)" + points + ",[3,3]]}"); },
                    "invalid_arguments", "Invalid tool or source-pixel points");
-}
-
-TEST(MarkReader, acceptsPointsOnTheImageEdgesAndOnePointOnlyForTextAndStep) {
     EXPECT_EQ(read(R"({"tool":"line","points":[[80,60],[0,0],[40,30]]})").points.size(), 3);
     EXPECT_EQ(read(R"({"tool":"text","points":[[1,1]]})").text, "");
     EXPECT_EQ(read(R"({"tool":"step","points":[[1,1]]})").points, QVector<QPointF>({{1, 1}}));
 }
 
-TEST(MarkReader, appliesDefaultsAndIgnoresMistypedColorAndThickness) {
-    const ImageMark plain = read(R"({"tool":"rectangle","points":[[1,2],[3,4]]})");
-    EXPECT_EQ(plain.tool, DrawingTool::rectangle);
-    EXPECT_EQ(plain.color, QColor(255, 0, 0));
-    EXPECT_EQ(plain.thickness, 3);
-    EXPECT_EQ(plain.cornerRadius, 0);
-    EXPECT_FALSE(plain.fontSize.has_value());
-    EXPECT_FALSE(plain.bitmap.has_value());
-    const ImageMark mistyped =
-        read(R"({"tool":"arrow","points":[[1,2],[3,4]],"thickness":"9","color":[0,"1",0]})");
-    EXPECT_EQ(mistyped.thickness, 3);
-    EXPECT_EQ(mistyped.color, QColor(255, 0, 0));
-}
-
-TEST(MarkReader, keepsGivenStyleValuesAtTheirLimits) {
-    const ImageMark mark =
-        read(R"({"tool":"callout","points":[[1,2],[3,4]],"text":" hi ",)"
-             R"("color":[0,0,1],"thickness":100,"fontSize":8,"cornerRadius":200})");
-    EXPECT_EQ(mark.color, QColor(0, 0, 255));
-    EXPECT_EQ(mark.thickness, 100);
-    EXPECT_EQ(mark.fontSize, 8);
-    EXPECT_EQ(mark.cornerRadius, 200);
-    EXPECT_EQ(mark.text, " hi ");
+// Defaults fill what is missing or mistyped; given values hold at their limits.
+TEST(MarkReader, appliesDefaultsAndKeepsGivenStyleValuesAtTheirLimits) {
+    const auto style = [](const QByteArray& json) {
+        const ImageMark m = read(json);
+        return std::tuple(m.color, m.thickness, m.cornerRadius, m.fontSize, m.text,
+                          m.bitmap.has_value());
+    };
+    using Style = decltype(style(""));
+    const Style defaults{QColor(255, 0, 0), 3, 0, std::nullopt, QString(), false};
+    EXPECT_EQ(style(R"({"tool":"rectangle","points":[[1,2],[3,4]]})"), defaults);
+    EXPECT_EQ(style(R"({"tool":"arrow","points":[[1,2],[3,4]],"thickness":"9","color":[0,"1",0]})"),
+              defaults);
+    EXPECT_EQ(style(R"({"tool":"callout","points":[[1,2],[3,4]],"text":" hi ",)"
+                    R"("color":[0,0,1],"thickness":100,"fontSize":8,"cornerRadius":200})"),
+              Style(QColor(0, 0, 255), 100, 200, 8, QStringLiteral(" hi "), false));
 }
 
 TEST(MarkReader, limitsTextToTwoHundredUserPerceivedCharacters) {

@@ -44,8 +44,7 @@ class WaylandSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        platform = Platform::create();
-        operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+        restart();
         page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,500,800"), QString::number(notch)});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !pageWindows().isEmpty(); }, 20'000));
         placePage(area.topLeft(), area.topLeft());
@@ -68,22 +67,25 @@ protected:
         page.waitForFinished();
     }
 
+    // The app as a new start of it finds the platform.
+    void restart() {
+        platform = Platform::create();
+        operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+    }
     QJsonObject perform(const QString& operation, const QJsonObject& arguments = {}) {
         return awaited(operations->perform(arguments, operation)).result();
     }
+    // One field of an operation's result.
+    QJsonValue field(const char* operation, const char* key, const QJsonObject& arguments = {}) {
+        return perform(QString::fromLatin1(operation), arguments).value(QLatin1String(key));
+    }
     QJsonArray pageWindows() {
-        return perform(QStringLiteral("windows.list"),
-                       {{QStringLiteral("titleContains"), QStringLiteral("Scroll page")}})
-            .value(QLatin1String("windows"))
+        return field("windows.list", "windows",
+                     {{QStringLiteral("titleContains"), QStringLiteral("Scroll page")}})
             .toArray();
     }
     qint64 displayId(int index) {
-        return perform(QStringLiteral("displays.list"))
-            .value(QLatin1String("displays"))
-            .toArray()[index]
-            .toObject()
-            .value(QLatin1String("id"))
-            .toInteger();
+        return field("displays.list", "displays").toArray()[index].toObject()["id"].toInteger();
     }
     QJsonObject captureArguments(int display, const QRect& rect, const QString& file) {
         return {
@@ -111,12 +113,11 @@ protected:
 };
 
 TEST_F(WaylandSessionTest, outputsWindowsAndScaledPixelsAreTheCompositors) {
-    const QJsonArray displays =
-        perform(QStringLiteral("displays.list")).value(QLatin1String("displays")).toArray();
+    const QJsonArray displays = field("displays.list", "displays").toArray();
     ASSERT_EQ(displays.size(), 2);
-    EXPECT_EQ(displays[0].toObject().value(QLatin1String("scale")).toDouble(), 1.0);
-    EXPECT_EQ(displays[1].toObject().value(QLatin1String("scale")).toDouble(), 2.0);
-    EXPECT_EQ(displays[1].toObject().value(QLatin1String("width")).toInt(), 1600);
+    EXPECT_EQ(displays[0].toObject()["scale"].toDouble(), 1.0);
+    EXPECT_EQ(displays[1].toObject()["scale"].toDouble(), 2.0);
+    EXPECT_EQ(displays[1].toObject()["width"].toInt(), 1600);
 
     // The page moved onto the scaled output, partly covering the region.
     placePage(QPoint(2100, 100), QPoint(180, 100));
@@ -147,9 +148,7 @@ TEST_F(WaylandSessionTest, wheelScrolledWindowStitchesIntoItsPage) {
     for (int n = 1; n <= 3; ++n) {
         const int before = height;
         const auto grown = [&] {
-            height = perform(QStringLiteral("scroll.sample"), session)
-                         .value(QLatin1String("height"))
-                         .toInt();
+            height = field("scroll.sample", "height", session).toInt();
             return height > before;
         };
         for (int attempt = 0; attempt < 5 && height == before; ++attempt) {
@@ -161,8 +160,7 @@ TEST_F(WaylandSessionTest, wheelScrolledWindowStitchesIntoItsPage) {
     QJsonObject finish = session;
     finish.insert(QStringLiteral("output"), folder.filePath("long.png"));
     // A notch still on its way when the last sample was read joins at Finish.
-    height =
-        perform(QStringLiteral("scroll.finish"), finish).value(QLatin1String("height")).toInt();
+    height = field("scroll.finish", "height", finish).toInt();
     const QImage stitched = pixels(folder.filePath("long.png"));
     const QImage truth = expected.image()
                              .copy(region.x(), region.y(), region.width(), height)
@@ -176,8 +174,7 @@ TEST_F(WaylandSessionTest, refusalIsNotGrantedAndTheNextTryAsksAgain) {
     const QString refuse = qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/refuse";
     SettingsDefaults(QStringLiteral("Vellumix"), QStringLiteral("Vellumix"))
         .remove(QStringLiteral("waylandScreenCastTokens"));
-    platform = Platform::create();
-    operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+    restart();
     ASSERT_TRUE(QFile(refuse).open(QIODevice::WriteOnly));
     const QJsonObject arguments = captureArguments(0, QRect(0, 0, 100, 100), "refused.png");
     try {
@@ -186,29 +183,21 @@ TEST_F(WaylandSessionTest, refusalIsNotGrantedAndTheNextTryAsksAgain) {
     } catch (const APIError& error) {
         EXPECT_EQ(error.code(), QStringLiteral("permission_required"));
     }
-    EXPECT_FALSE(perform(QStringLiteral("permissions.status"))
-                     .value(QLatin1String("screenRecording"))
-                     .toBool());
+    EXPECT_FALSE(field("permissions.status", "screenRecording").toBool());
     EXPECT_FALSE(QFile::exists(folder.filePath("refused.png")));
     ASSERT_TRUE(QFile::remove(refuse));
     perform(QStringLiteral("capture.region"), arguments);
     EXPECT_TRUE(QFile::exists(folder.filePath("refused.png")));
-    EXPECT_TRUE(perform(QStringLiteral("permissions.status"))
-                    .value(QLatin1String("screenRecording"))
-                    .toBool());
+    EXPECT_TRUE(field("permissions.status", "screenRecording").toBool());
 
     // The grant's token, kept in the preferences, spares the next start of
     // the app the question: the chooser is not asked again.
-    QFile turns(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/chooser-turn");
-    const auto asked = [&turns] {
-        turns.open(QIODevice::ReadOnly);
-        const QByteArray count = turns.readAll();
-        turns.close();
-        return count;
+    const auto asked = [] {
+        QFile turns(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/chooser-turn");
+        return turns.open(QIODevice::ReadOnly) ? turns.readAll() : QByteArray();
     };
     const QByteArray before = asked();
-    platform = Platform::create();
-    operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+    restart();
     perform(QStringLiteral("capture.region"), captureArguments(0, QRect(0, 0, 9, 9), "again.png"));
     EXPECT_EQ(asked(), before);
 }
