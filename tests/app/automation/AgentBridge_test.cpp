@@ -152,10 +152,8 @@ TEST_F(QueueTest, unusableFoldersLeaveTheBridgeIdleAndWiderOnesAreTightened) {
         ::chmod(QFile::encodeName(requests()).constData(), 0777);
     }));
     EXPECT_EQ(modeOf(requests()), 0700u);
-}
-
-// The client test finds the queue under an absolute one.
-TEST_F(QueueTest, queueIgnoresARelativeDataHome) {
+    // A relative data home is ignored; the client test finds the queue under
+    // an absolute one.
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "relative/home");
     EXPECT_EQ(QueueFolders::defaultRoot(), QDir::homePath() + "/.local/share/Vellumix/Automation");

@@ -5,7 +5,6 @@
 #include "fakes/Awaited.h"
 #include "platform/Platform.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>

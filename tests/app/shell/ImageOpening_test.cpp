@@ -25,7 +25,7 @@ QByteArray encoded(const QImage& image, const char* format) {
 
 } // namespace
 
-TEST(ImageOpening, contentDecidesAndImagesPastTheLimitsAreRefused) {
+TEST(ImageOpening, contentDecidesAndImagesPastTheInclusiveLimitsAreRefused) {
     QTemporaryDir dir;
     QImage red(40, 30, QImage::Format_RGB32);
     red.fill(Qt::red);
@@ -53,9 +53,7 @@ TEST(ImageOpening, contentDecidesAndImagesPastTheLimitsAreRefused) {
         }
     }
     EXPECT_FALSE(imageopening::readFile(dir.filePath(QStringLiteral("missing.png"))));
-}
-
-TEST(ImageOpening, limitsAreInclusive) {
+    // The limits are inclusive.
     EXPECT_TRUE(imageopening::withinLimits(QSize(30000, 3000)));
     EXPECT_TRUE(imageopening::withinLimits(QSize(10000, 9000)));
     EXPECT_FALSE(imageopening::withinLimits(QSize(30001, 10)));

@@ -24,7 +24,7 @@ double lineHeight(int pixelSize) {
 // The font's own ascent and descent reach just past its capitals and its
 // descenders; clipping heights, which leave room for accents and stacked
 // marks, sit a third of an em higher.
-TEST(MarkGeometry, ascentAndDescentHugTheGlyphOutlines) {
+TEST(MarkGeometry, ascentAndDescentHugTheGlyphOutlinesAtWholeAndFractionalSizes) {
     for (const bool bold : {false, true}) {
         SCOPED_TRACE(bold ? "bold" : "regular");
         const MarkFont font(100, bold);
@@ -39,22 +39,12 @@ TEST(MarkGeometry, ascentAndDescentHugTheGlyphOutlines) {
         EXPECT_GE(font.descent() + 0.5, descenderDepth);
         EXPECT_LE(font.descent(), descenderDepth + 8);
     }
-}
-
-TEST(MarkGeometry, fractionalFontSizeScalesTheNearestWholeSize) {
+    // A fractional size scales the nearest whole size.
     const MarkFont whole(16);
     const MarkFont fractional(16.1);
     EXPECT_DOUBLE_EQ(fractional.ascent(), whole.ascent() * 16.1 / 16);
     EXPECT_DOUBLE_EQ(fractional.width(QStringLiteral("12")),
                      whole.width(QStringLiteral("12")) * 16.1 / 16);
-}
-
-TEST(MarkGeometry, markWithoutPointsHasEmptyBoundsAndIsNeverHit) {
-    for (DrawingTool tool : drawing_tool::allCases) {
-        const ImageMark empty = mark(tool, {}, 5, QStringLiteral("x"));
-        EXPECT_EQ(empty.bounds(), QRectF(0, 0, 0, 0));
-        EXPECT_FALSE(empty.hitTest({0, 0}, 100));
-    }
 }
 
 // An empty callout shows its placeholder, a blank paragraph keeps its line,
@@ -119,6 +109,12 @@ TEST(MarkGeometry, boundsHoldWhatTheMarkDraws) {
     };
     for (const auto& [shape, bounds] : cases) {
         EXPECT_EQ(shape.bounds(), bounds) << drawing_tool::rawValue(shape.tool).toStdString();
+    }
+    // A mark without points has empty bounds and is never hit.
+    for (DrawingTool tool : drawing_tool::allCases) {
+        const ImageMark empty = mark(tool, {}, 5, QStringLiteral("x"));
+        EXPECT_EQ(empty.bounds(), QRectF(0, 0, 0, 0));
+        EXPECT_FALSE(empty.hitTest({0, 0}, 100));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 
 namespace vellumix {
@@ -20,22 +21,18 @@ uint8_t greyAt(const FrameSignature& s, int64_t column, int64_t row) {
 }
 
 TEST(FrameSignature, greyLevelIsTheLuminanceOverBlackInEveryPixelLayout) {
-    struct Case {
-        QColor colour;
-        uint8_t grey;
-    };
-    const Case cases[] = {{Qt::white, 255},
-                          {Qt::black, 0},
-                          {QColor(255, 0, 0), 77},
-                          {QColor(0, 255, 0), 149},
-                          {QColor(0, 0, 255), 29}};
+    const std::pair<QColor, uint8_t> cases[] = {{Qt::white, 255},
+                                                {Qt::black, 0},
+                                                {QColor(255, 0, 0), 77},
+                                                {QColor(0, 255, 0), 149},
+                                                {QColor(0, 0, 255), 29}};
     const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_RGBA8888_Premultiplied,
                                       QImage::Format_RGBX8888, QImage::Format_RGB888,
                                       QImage::Format_ARGB32};
-    for (const Case& c : cases) {
+    for (const auto& [colour, grey] : cases) {
         for (QImage::Format format : formats) {
-            const FrameSignature s(filled(8, 2, c.colour, format));
-            EXPECT_EQ(greyAt(s, 3, 1), c.grey) << c.colour.name().toStdString() << " " << format;
+            const FrameSignature s(filled(8, 2, colour, format));
+            EXPECT_EQ(greyAt(s, 3, 1), grey) << colour.name().toStdString() << " " << format;
         }
     }
     // Transparent pixels read as drawn over black.
@@ -54,19 +51,15 @@ TEST(FrameSignature, wideFramesSqueezeTo64ColumnsEachAveragingItsExactSpan) {
         image.setPixel(x, 1, 0xffffffff);
     }
     const FrameSignature s(image);
-    ASSERT_EQ(s.width(), 64);
-    ASSERT_EQ(s.height(), 2);
-    // Column 0 spans source 0 (black) and half of source 1 (white): 255 / 3.
-    EXPECT_EQ(greyAt(s, 0, 0), 85);
-    // Column 1 spans half of source 1 (white) and source 2 (black).
-    EXPECT_EQ(greyAt(s, 1, 0), 85);
-    // Column 2 spans source 3 (white) and half of source 4 (black): 170.
-    EXPECT_EQ(greyAt(s, 2, 0), 170);
-    // The last column spans half of source 94 (black) and source 95 (white).
-    EXPECT_EQ(greyAt(s, 63, 0), 170);
+    ASSERT_EQ(QSize(s.width(), s.height()), QSize(64, 2));
+    // Column 0 spans source 0 (black) and half of source 1 (white): 255 / 3;
+    // column 1 half of source 1 (white) and source 2 (black); column 2 source
+    // 3 (white) and half of source 4 (black): 170; the last column half of
+    // source 94 (black) and source 95 (white).
+    EXPECT_EQ((std::array{greyAt(s, 0, 0), greyAt(s, 1, 0), greyAt(s, 2, 0), greyAt(s, 63, 0)}),
+              (std::array<uint8_t, 4>{85, 85, 170, 170}));
     const FrameSignature narrow(filled(40, 5, Qt::white, QImage::Format_RGB32));
-    EXPECT_EQ(narrow.width(), 40);
-    EXPECT_EQ(narrow.height(), 5);
+    EXPECT_EQ(QSize(narrow.width(), narrow.height()), QSize(40, 5));
 }
 
 TEST(FrameSignature, unreadableFramesAndMalformedRawValuesThrow) {

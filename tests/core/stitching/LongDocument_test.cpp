@@ -67,12 +67,24 @@ TEST(LongDocument, aFrameInAnotherColourSpaceIsStoredMatchedToSRGB) {
     EXPECT_EQ(assembled.pixelColor(5, 5), expected);
 }
 
-TEST(LongDocument, removingBottomRowsCutsAcrossStripsOrChangesNothing) {
+// An empty document cannot be assembled; a frame of no rows, too few or of
+// another width, and a removal of no rows or of them all, change nothing.
+TEST(LongDocument, badFramesChangeNothingAndRemovingBottomRowsCutsAcrossStrips) {
     LongDocument document;
-    document.append(labelledFrame(32, 50, 0));
+    expectError(Kind::invalidFrame, [&] { document.image(); });
+    const QImage first = labelledFrame(32, 50, 0);
+    for (int64_t rows : {0, -1, 51}) {
+        expectError(Kind::invalidFrame, [&] { document.append(first, rows); });
+    }
+    expectError(Kind::invalidFrame, [&] { document.append(QImage()); });
+    EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
+    document.append(first);
+    EXPECT_EQ(document.image(), inSRgb(first));
     document.append(labelledFrame(32, 30, 1000));
     document.append(labelledFrame(32, 10, 2000));
     const Snapshot before = snapshot(document);
+    expectError(Kind::invalidFrame, [&] { document.append(labelledFrame(33, 30)); });
+    expectError(Kind::invalidFrame, [&] { document.append(first, 0); });
     for (int64_t rows : {0, -1, 90, 91}) {
         expectError(Kind::invalidFrame, [&] { document.removeBottomRows(rows); });
     }
@@ -88,24 +100,6 @@ TEST(LongDocument, removingBottomRowsCutsAcrossStripsOrChangesNothing) {
     ASSERT_EQ(assembled.size(), QSize(32, 65));
     expectRowsFromFrame(assembled.copy(0, 0, 32, 50), 0);
     expectRowsFromFrame(assembled.copy(0, 50, 32, 15), 1000);
-}
-
-// An empty document cannot be assembled either.
-TEST(LongDocument, badRowCountOrWidthLeavesDocumentUnchanged) {
-    LongDocument document;
-    expectError(Kind::invalidFrame, [&] { document.image(); });
-    const QImage frame = labelledFrame(40, 30);
-    for (int64_t rows : {0, -1, 31}) {
-        expectError(Kind::invalidFrame, [&] { document.append(frame, rows); });
-    }
-    expectError(Kind::invalidFrame, [&] { document.append(QImage()); });
-    EXPECT_EQ(snapshot(document), (Snapshot{0, 0, 0}));
-    document.append(frame, 30);
-    const Snapshot before = snapshot(document);
-    expectError(Kind::invalidFrame, [&] { document.append(labelledFrame(41, 30)); });
-    expectError(Kind::invalidFrame, [&] { document.append(frame, 0); });
-    EXPECT_EQ(snapshot(document), before);
-    EXPECT_EQ(document.image(), inSRgb(frame));
 }
 
 // The scroll stitcher's test appends past the height limit and on to it.

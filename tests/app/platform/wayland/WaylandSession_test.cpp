@@ -16,7 +16,6 @@
 #include "prefs/SettingsDefaults.h"
 #include "support/ScrollPage.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
