@@ -33,12 +33,8 @@ protected:
 
 TEST_F(OperationsTest, regionArgumentsAreCheckedBeforeAnythingIsCaptured) {
     const QString out = output("region.png");
-    struct Case {
-        QJsonValue display;
-        QJsonValue rect;
-        const char* code;
-    };
-    const Case cases[] = {
+    // The display, the rectangle, the answer's code.
+    const std::tuple<QJsonValue, QJsonValue, const char*> cases[] = {
         {QString::number(left), QJsonArray{0, 0, 10, 10}, "invalid_display"},
         {3.7, QJsonArray{0, 0, 10, 10}, "invalid_display"},
         {-1, QJsonArray{0, 0, 10, 10}, "invalid_display"},
@@ -48,12 +44,12 @@ TEST_F(OperationsTest, regionArgumentsAreCheckedBeforeAnythingIsCaptured) {
         {double(left), QJsonArray{0, 0, 201, 100}, "invalid_region"},
         {double(right), QJsonArray{50, 0, 50, 50.5}, "invalid_region"},
     };
-    for (const Case& c : cases) {
-        QJsonObject arguments{{"rect", c.rect}, {"output", out}};
-        if (!c.display.isUndefined()) {
-            arguments.insert("display", c.display);
+    for (const auto& [display, rect, expected] : cases) {
+        QJsonObject arguments{{"rect", rect}, {"output", out}};
+        if (!display.isUndefined()) {
+            arguments.insert("display", display);
         }
-        EXPECT_EQ(code(ask("capture.region", arguments)), c.code)
+        EXPECT_EQ(code(ask("capture.region", arguments)), expected)
             << JsonWriter::write(arguments).toStdString();
     }
     EXPECT_TRUE(fakes.screen.recorded().isEmpty());

@@ -53,12 +53,8 @@ TEST_F(CaptureServiceTest, aRegionTakesThePixelsItCoversOnItsDisplay) {
     fakes.displays.list << at125 << at150;
     fakes.screen.screens.insert(at125.id, patternImage(QSize(500, 375)));
     fakes.screen.screens.insert(at150.id, patternImage(QSize(600, 450)));
-    const struct {
-        const char* name;
-        DisplayInfo display;
-        QRectF points;
-        QRect pixels;
-    } cases[] = {
+    // What, the display, the region in points and the pixels it takes.
+    const std::tuple<const char*, DisplayInfo, QRectF, QRect> cases[] = {
         {"half a point at scale 2", left, {10, 20, 300.5, 200}, {20, 40, 601, 400}},
         {"second display", right, {100, 50, 80, 90}, {100, 50, 80, 90}},
         {"whole display", left, {0, 0, 480, 270}, {0, 0, 960, 540}},
@@ -67,15 +63,15 @@ TEST_F(CaptureServiceTest, aRegionTakesThePixelsItCoversOnItsDisplay) {
         {"scale 1.25", at125, {10.2, 20.2, 100.4, 60.3}, {13, 25, 126, 75}},
         {"scale 1.5", at150, {10.2, 20.2, 100.4, 60.3}, {15, 30, 151, 90}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto capture = service(CaptureRegion{c.display.id, c.points, c.display.scale});
-        EXPECT_EQ(capture->outputSize(), c.pixels.size());
+    for (const auto& [name, display, points, pixels] : cases) {
+        SCOPED_TRACE(name);
+        const auto capture = service(CaptureRegion{display.id, points, display.scale});
+        EXPECT_EQ(capture->outputSize(), pixels.size());
         EXPECT_EQ(awaited(capture->frame()).result(),
-                  fakes.screen.screens[c.display.id].copy(c.pixels));
+                  fakes.screen.screens[display.id].copy(pixels));
         ASSERT_FALSE(fakes.screen.recorded().isEmpty());
-        EXPECT_EQ(fakes.screen.recorded().last().displayID, c.display.id);
-        EXPECT_EQ(fakes.screen.recorded().last().pixels, c.pixels);
+        EXPECT_EQ(fakes.screen.recorded().last().displayID, display.id);
+        EXPECT_EQ(fakes.screen.recorded().last().pixels, pixels);
     }
 }
 
@@ -96,26 +92,23 @@ TEST_F(CaptureServiceTest, aFrameFailsWithoutAGrabWhenAccessOrTheDisplayChanged)
     moved.frame.moveTo(-960, 300);
     moved.pixelOrigin = QPoint(-960, 300);
     const auto removed = CaptureError::Kind::displayRemoved;
-    const struct {
-        const char* name;
-        bool granted;
-        QList<DisplayInfo> displays;
-        std::optional<CaptureError::Kind> error;
-    } cases[] = {
-        {"access revoked", false, {left, right}, CaptureError::Kind::permission},
-        {"scale 2 to 1", true, {unscaled, right}, removed},
-        {"smaller resolution", true, {smaller, right}, removed},
-        {"renamed (unplugged)", true, {renamed, right}, removed},
-        {"gone", true, {right}, removed},
-        {"moved in the arrangement", true, {moved, right}, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fakes.permission.granted = c.granted;
-        fakes.displays.list = c.displays;
+    // What, whether access is granted, the displays then, the frame's error.
+    const std::tuple<const char*, bool, QList<DisplayInfo>, std::optional<CaptureError::Kind>>
+        cases[] = {
+            {"access revoked", false, {left, right}, CaptureError::Kind::permission},
+            {"scale 2 to 1", true, {unscaled, right}, removed},
+            {"smaller resolution", true, {smaller, right}, removed},
+            {"renamed (unplugged)", true, {renamed, right}, removed},
+            {"gone", true, {right}, removed},
+            {"moved in the arrangement", true, {moved, right}, std::nullopt},
+        };
+    for (const auto& [name, granted, displays, error] : cases) {
+        SCOPED_TRACE(name);
+        fakes.permission.granted = granted;
+        fakes.displays.list = displays;
         const qsizetype grabs = fakes.screen.recorded().size();
-        EXPECT_EQ(errorOf(capture->frame()), c.error);
-        EXPECT_EQ(fakes.screen.recorded().size(), grabs + (c.error ? 0 : 1));
+        EXPECT_EQ(errorOf(capture->frame()), error);
+        EXPECT_EQ(fakes.screen.recorded().size(), grabs + (error ? 0 : 1));
     }
     fakes.displays.list = {right};
     EXPECT_EQ(errorOf(CaptureService::create(region, fakes.services())), removed);

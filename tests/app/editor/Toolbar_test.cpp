@@ -49,11 +49,7 @@ TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUsesAndTheSelectedMarksOwnFont
     const QStringList swatches = {"#007aff", "#ff3b30", "#34c759", "#000000", "#ffffff"};
     const QStringList widths = {"Width 3", "Width 6", "Width 10"};
     const QStringList corners = {"Square corners", "Rounded corners"};
-    const struct {
-        T tool;
-        const char* family;
-        QStringList names;
-    } cases[] = {
+    const std::tuple<T, const char*, QStringList> cases[] = {
         {T::arrow, "Arrows & lines",
          QStringList{"Line", "Arrow", "Curved arrow"} + swatches + widths},
         {T::rectangle, "Shapes", QStringList{"Rectangle", "Ellipse"} + swatches + widths + corners},
@@ -61,10 +57,10 @@ TEST_F(ToolbarTest, popoverOffersWhatTheActiveToolUsesAndTheSelectedMarksOwnFont
         {T::cover, "Redact", QStringList{"Pixelate", "Solid cover"} + swatches},
         {T::text, "Text", QStringList{"Text", "Callout"} + swatches + QStringList{"Font size"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.family);
-        document->setTool(c.tool);
-        EXPECT_EQ(optionNames(c.family), c.names);
+    for (const auto& [tool, family, names] : cases) {
+        SCOPED_TRACE(family);
+        document->setTool(tool);
+        EXPECT_EQ(optionNames(family), names);
     }
     // A selected text mark adds its own size to those offered, and its actions.
     ImageMark sized = mark(T::text, {{20, 20}}, QStringLiteral("Hi"));
@@ -132,10 +128,7 @@ TEST_F(ToolbarTest, fitWidthShowsANarrowPictureAtOnePointPerPixelAndZoomScalesIt
 
 TEST(InPlaceLayoutTest, toolbarGoesBelowThenAboveThenOverTheRegion) {
     const QSizeF screen(1920, 1080);
-    const struct {
-        QRectF v;
-        QPointF toolbar;
-    } cases[] = {
+    const std::pair<QRectF, QPointF> cases[] = {
         {QRectF(500, 300, 400, 695), QPointF(700, 1037)}, // 85 points of room below
         {QRectF(500, 300, 400, 696), QPointF(700, 212)},  // 84: above
         {QRectF(500, 131, 400, 900), QPointF(700, 43)},   // top 131 below the screen's top
@@ -143,8 +136,8 @@ TEST(InPlaceLayoutTest, toolbarGoesBelowThenAboveThenOverTheRegion) {
         {QRectF(0, 100, 100, 100), QPointF(382, 242)},    // kept off the left edge
         {QRectF(1850, 100, 70, 100), QPointF(1538, 242)}, // and the right one
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(InPlaceLayout::toolbarCenter(c.v, screen), c.toolbar) << c.v.top();
+    for (const auto& [region, toolbar] : cases) {
+        EXPECT_EQ(InPlaceLayout::toolbarCenter(region, screen), toolbar) << region.top();
     }
     EXPECT_EQ(InPlaceLayout::toolbarWidth(QSizeF(600, 400)), 576);
     EXPECT_EQ(InPlaceLayout::buttonsCenter(QRectF(500, 48, 400, 300), screen), QPointF(858, 23));

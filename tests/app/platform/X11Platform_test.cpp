@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace vellumix {
 namespace {
@@ -45,26 +46,6 @@ void queueWorkOnQtConnection(int fills) {
 }
 
 using X11PlatformTest = XServerTest;
-
-// The fixture has waited for the list to hold them front-most first.
-TEST_F(X11PlatformTest, windowListHoldsTheApplicationsLayersAndFrames) {
-    const QList<WindowInfo> ours = patternWindows();
-    ASSERT_EQ(ours.size(), patternLayout.size());
-    for (qsizetype i = 0; i < ours.size(); ++i) {
-        const WindowInfo& window = ours[i];
-        const PatternWindowSpec& spec = patternLayout[ours.size() - 1 - i];
-        SCOPED_TRACE(window.title.toStdString());
-        EXPECT_EQ(window.appName, QStringLiteral("PatternWindows"));
-        EXPECT_EQ(window.layer, 0);
-        if (spec.framed) {
-            // Decorations make the frame larger than the client area.
-            EXPECT_GT(window.frame.height(), spec.pixels.height());
-            EXPECT_GE(window.frame.width(), spec.pixels.width());
-        } else {
-            EXPECT_EQ(window.frame, QRectF(spec.pixels));
-        }
-    }
-}
 
 // Sets or removes a property the way another client would.
 bool xprop(QStringList arguments) {
@@ -119,9 +100,17 @@ TEST_F(X11PlatformTest, overrideRedirectWindowPartlyOffScreenIsAPopupWithItsWhol
     EXPECT_TRUE(waitUntil([this] { return patternWindows().size() == 5; }));
 }
 
-TEST_F(X11PlatformTest, windowImageIsTheWindowAsShownWithoutAClientSideShadow) {
+// The fixture has waited for the list to hold the pattern windows in their
+// order; each is listed with its application, in the normal layer, and a
+// decorated one's frame takes in its decorations.
+TEST_F(X11PlatformTest, windowsAreListedWithTheirFramesAndTheirImageIsTheWindowAsShown) {
     const std::optional<WindowInfo> alpha = patternWindow(QStringLiteral("Alpha"));
     ASSERT_TRUE(alpha) << "Alpha is not listed";
+    EXPECT_EQ(std::tuple(alpha->appName, alpha->layer, alpha->frame),
+              std::tuple(QStringLiteral("PatternWindows"), 0, QRectF(patternLayout[0].pixels)));
+    const QRectF framed = patternWindow(QStringLiteral("Framed")).value_or(WindowInfo()).frame;
+    EXPECT_GT(framed.height(), patternLayout[4].pixels.height());
+    EXPECT_GE(framed.width(), patternLayout[4].pixels.width());
     EXPECT_EQ(firstDifference(services().windows.windowImage(alpha->id),
                               expectedPattern(patternLayout[0], QPoint(0, 0), QSize(400, 300))),
               "");
@@ -191,14 +180,11 @@ TEST_F(ScaledDisplayTest, monitorsAreDisplaysInPointsThatKeepTheirPixels) {
     ASSERT_EQ(services().displays.displays().size(), 2);
     const DisplayInfo left = display("LEFT");
     const DisplayInfo right = display("RIGHT");
-    EXPECT_NE(left.id, right.id);
-    EXPECT_EQ(left.frame, QRectF(0, 0, 1920, 1080));
+    EXPECT_EQ(std::tuple(left.frame, left.scale), std::tuple(QRectF(0, 0, 1920, 1080), 1.0));
     EXPECT_TRUE(left.frame.contains(left.visibleFrame));
-    EXPECT_EQ(left.scale, 1.0);
-    EXPECT_EQ(right.scale, 2.0);
-    EXPECT_EQ(right.frame, QRectF(1920, 0, 960, 540));
-    EXPECT_EQ(right.bottomLeftFrame, QRectF(1920, 540, 960, 540));
-    EXPECT_EQ(right.pixelRect(), QRect(1920, 0, 1920, 1080));
+    EXPECT_EQ(std::tuple(right.scale, right.frame, right.bottomLeftFrame, right.pixelRect()),
+              std::tuple(2.0, QRectF(1920, 0, 960, 540), QRectF(1920, 540, 960, 540),
+                         QRect(1920, 0, 1920, 1080)));
     EXPECT_TRUE(services().permission.screenRecordingGranted());
     // Windows and the pointer on RIGHT are in its points too: pixel (2500,
     // 300) of the screen is 580 × 300 pixels into RIGHT.

@@ -90,12 +90,8 @@ TEST_F(GlobalCaptureShortcutTest, pickingRegistersAndARefusalKeepsTheWorkingKeyA
 }
 
 TEST_F(GlobalCaptureShortcutTest, storedValuesAreReadAndMendedAtStart) {
-    const struct {
-        const char* key;
-        const char* modifiers;
-        const char* mended; // the modifiers shown and stored after start
-        const char* error;
-    } cases[] = {
+    // Key, modifiers, the modifiers shown and stored after start, the error.
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"K", "⌃⌥", "⌃⌥", ""},
         // Any other modifier text is registered, shown and stored as ⌘⇧.
         {"K", "⌥⌘", "⌘⇧", ""},
@@ -103,18 +99,17 @@ TEST_F(GlobalCaptureShortcutTest, storedValuesAreReadAndMendedAtStart) {
         {"F13", "⌘⇧", "⌘⇧",
          "\"F13\" is not a key the capture shortcut can use. Choose another shortcut. "},
     };
-    for (const auto& c : cases) {
+    for (const auto& [key, modifiers, shown, error] : cases) {
         FakeHotKeys keys;
         MemoryDefaults store;
-        store.values = {{"shortcut.capture.key", c.key},
-                        {"shortcut.capture.modifiers", QString::fromUtf8(c.modifiers)}};
+        store.values = {{"shortcut.capture.key", key},
+                        {"shortcut.capture.modifiers", QString::fromUtf8(modifiers)}};
         GlobalCaptureShortcut mended(keys, store);
         mended.start([] {});
-        EXPECT_EQ(mended.modifiers(), QString::fromUtf8(c.mended)) << c.key << c.modifiers;
-        EXPECT_EQ(store.value("shortcut.capture.modifiers").toString(),
-                  QString::fromUtf8(c.mended));
-        EXPECT_EQ(mended.error(), QString::fromUtf8(c.error));
-        EXPECT_EQ(mended.isRegistered(), QString::fromUtf8(c.error).isEmpty());
+        EXPECT_EQ(mended.modifiers(), QString::fromUtf8(shown)) << key << modifiers;
+        EXPECT_EQ(store.value("shortcut.capture.modifiers").toString(), QString::fromUtf8(shown));
+        EXPECT_EQ(mended.error(), QString::fromUtf8(error));
+        EXPECT_EQ(mended.isRegistered(), QString::fromUtf8(error).isEmpty());
     }
 }
 

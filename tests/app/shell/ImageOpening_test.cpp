@@ -29,11 +29,8 @@ TEST(ImageOpening, contentDecidesAndImagesPastTheInclusiveLimitsAreRefused) {
     QTemporaryDir dir;
     QImage red(40, 30, QImage::Format_RGB32);
     red.fill(Qt::red);
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        bool opens;
-    } cases[] = {
+    // The file's name, its bytes, whether it opens.
+    const std::tuple<const char*, QByteArray, bool> cases[] = {
         {"png-named.jpg", encoded(red, "png"), true},
         {"jpeg-named.png", encoded(red, "jpeg"), true},
         {"gif-named.png", QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14), false},
@@ -42,13 +39,13 @@ TEST(ImageOpening, contentDecidesAndImagesPastTheInclusiveLimitsAreRefused) {
         {"wide.png", encoded(QImage(30001, 10, QImage::Format_Grayscale8), "png"), false},
         {"empty.png", QByteArray(), false},
     };
-    for (const auto& c : cases) {
-        const QString path = dir.filePath(QString::fromLatin1(c.name));
-        writeFile(path, c.bytes);
+    for (const auto& [name, bytes, opens] : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        writeFile(path, bytes);
         const std::optional<QImage> image = imageopening::readFile(path);
-        ASSERT_EQ(image.has_value(), c.opens) << c.name;
+        ASSERT_EQ(image.has_value(), opens) << name;
         if (image) {
-            EXPECT_EQ(image->size(), QSize(40, 30)) << c.name;
+            EXPECT_EQ(image->size(), QSize(40, 30)) << name;
             EXPECT_EQ(image->format(), QImage::Format_RGBA8888_Premultiplied);
         }
     }

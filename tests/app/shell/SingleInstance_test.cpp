@@ -61,11 +61,8 @@ TEST(SingleInstance, secondLaunchHandsItsCaptureFilesOrReopenToTheFirst) {
 
 TEST(LaunchRequest, argumentsAskForACaptureFilesOrNothingAndBadOnesAreRefused) {
     const QDir current(QStringLiteral("/home/u/shots"));
-    const struct {
-        QStringList arguments;
-        LaunchRequest expected;
-        const char* error; // the first line of the refusal, or null
-    } cases[] = {
+    // Arguments, the request, the first line of the refusal or null.
+    const std::tuple<QStringList, LaunchRequest, const char*> cases[] = {
         {{}, {}, nullptr},
         {{"--capture"}, {true, {}}, nullptr},
         {{"a.png", "/tmp/b.jpg"}, {false, {"/home/u/shots/a.png", "/tmp/b.jpg"}}, nullptr},
@@ -73,17 +70,17 @@ TEST(LaunchRequest, argumentsAskForACaptureFilesOrNothingAndBadOnesAreRefused) {
         {{"--capture", "a.png"}, {}, "--capture opens no files."},
         {{"--captur"}, {}, "Unknown option --captur."},
     };
-    for (const auto& c : cases) {
-        const std::string name = c.arguments.join(QLatin1Char(' ')).toStdString();
+    for (const auto& [arguments, expected, error] : cases) {
+        const std::string name = arguments.join(QLatin1Char(' ')).toStdString();
         try {
-            const LaunchRequest request = LaunchRequest::fromArguments(c.arguments, current);
-            EXPECT_EQ(c.error, nullptr) << name;
-            EXPECT_EQ(request, c.expected) << name;
+            const LaunchRequest request = LaunchRequest::fromArguments(arguments, current);
+            EXPECT_EQ(error, nullptr) << name;
+            EXPECT_EQ(request, expected) << name;
             EXPECT_EQ(LaunchRequest::decoded(request.encoded()), request) << name;
         } catch (const std::invalid_argument& refusal) {
-            ASSERT_NE(c.error, nullptr) << name << ": " << refusal.what();
+            ASSERT_NE(error, nullptr) << name << ": " << refusal.what();
             EXPECT_EQ(QString::fromUtf8(refusal.what()),
-                      QString::fromUtf8(c.error) + QLatin1Char('\n') + LaunchRequest::usage);
+                      QString::fromUtf8(error) + QLatin1Char('\n') + LaunchRequest::usage);
         }
     }
     for (const char* line :

@@ -71,17 +71,14 @@ public:
 
 TEST_F(VellumixAppTest, openingFilesReportsEachRefusalAndOpensOneImageByItsContent) {
     const QString pngNamedJpg = file(QStringLiteral("shot.jpg"), png(QSize(40, 30)));
-    const struct {
-        QStringList files;
-        QString failure;
-    } cases[] = {
+    const std::pair<QStringList, QString> cases[] = {
         {{pngNamedJpg, pngNamedJpg}, VellumixApp::oneImageMessage},
         {{}, VellumixApp::oneImageMessage},
         {{folder.filePath(QStringLiteral("missing.png"))}, imageopening::unreadableMessage},
     };
-    for (const auto& c : cases) {
-        app.openFiles(c.files);
-        EXPECT_EQ(lastFailure(), c.failure) << c.files.join(' ').toStdString();
+    for (const auto& [files, failure] : cases) {
+        app.openFiles(files);
+        EXPECT_EQ(lastFailure(), failure) << files.join(' ').toStdString();
         EXPECT_EQ(session.editor(), nullptr);
     }
 
@@ -92,10 +89,11 @@ TEST_F(VellumixAppTest, openingFilesReportsEachRefusalAndOpensOneImageByItsConte
 
     app.openFiles({pngNamedJpg});
     ASSERT_NE(session.editor(), nullptr);
-    EXPECT_EQ(session.editor()->source().size(), QSize(40, 30));
-    EXPECT_FALSE(session.editor()->unsavedChanges());
-    EXPECT_TRUE(session.editor()->confirmBeforeDiscard());
-    EXPECT_FALSE(session.canExtend());
+    // Opened as saved work whose edits are asked about, never to be extended.
+    const EditorDocument& opened = *session.editor();
+    EXPECT_EQ(std::tuple(opened.source().size(), opened.unsavedChanges(),
+                         opened.confirmBeforeDiscard(), session.canExtend()),
+              std::tuple(QSize(40, 30), false, true, false));
     ASSERT_NE(app.editorWindow(), nullptr);
     EXPECT_TRUE(app.editorWindow()->isVisible());
 }
@@ -132,11 +130,7 @@ TEST_F(VellumixAppTest, clipboardImageOpensAsUnsavedWorkAndReplacingEditsAsksFir
 
 TEST_F(VellumixAppTest, menuItemsFollowTheSessionTheEditorAndTheClipboardAndAboutAsksTheDialogs) {
     const MenuState runningWithImage{.running = true, .hasEditor = true, .clipboardHasImage = true};
-    const struct {
-        const char* title;
-        MenuState state;
-        bool enabled;
-    } cases[] = {
+    const std::tuple<const char*, MenuState, bool> cases[] = {
         {"Quit Vellumix", {}, true},
         {"Quit Vellumix", {.running = true}, false},
         {"Capture", {.busy = true}, false},
@@ -151,8 +145,8 @@ TEST_F(VellumixAppTest, menuItemsFollowTheSessionTheEditorAndTheClipboardAndAbou
         {"Undo", {.running = true}, true},
         {"About Vellumix", {.busy = true}, true},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(menuItem(c.title).enabled(c.state), c.enabled) << c.title;
+    for (const auto& [title, state, enabled] : cases) {
+        EXPECT_EQ(menuItem(title).enabled(state), enabled) << title;
     }
     // About is asked through the dialogs, with the version.
     menuItem("About Vellumix").run();

@@ -5,10 +5,8 @@
 using namespace vellumix;
 
 TEST(KeyText, chordsReadAsLinuxKeysInOneModifierOrder) {
-    const struct {
-        const char* stored;
-        const char* shown;
-    } cases[] = {
+    // Stored, shown.
+    const std::pair<const char*, const char*> cases[] = {
         {"Undo ⌘Z", "Undo Ctrl+Z"},
         {"Redo ⇧⌘Z", "Redo Ctrl+Shift+Z"},
         {"⌃ ⌥", "Ctrl+Alt"},
@@ -17,8 +15,7 @@ TEST(KeyText, chordsReadAsLinuxKeysInOneModifierOrder) {
         {"⌥-drag draws over", "Alt-drag draws over"},
         {"R / A / T", "R / A / T"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(keytext::shown(QString::fromUtf8(c.stored)), QString::fromUtf8(c.shown))
-            << c.stored;
+    for (const auto& [stored, shown] : cases) {
+        EXPECT_EQ(keytext::shown(QString::fromUtf8(stored)), QString::fromUtf8(shown)) << stored;
     }
 }

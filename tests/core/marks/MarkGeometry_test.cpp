@@ -121,11 +121,8 @@ TEST(MarkGeometry, boundsHoldWhatTheMarkDraws) {
 // Outlines and strokes are hit within half the thickness plus the tolerance,
 // curves along the curve, single points only when they cover an area.
 TEST(MarkGeometry, marksAreHitOnWhatTheyDraw) {
-    struct Probe {
-        QPointF point;
-        double tolerance;
-        bool hit;
-    };
+    // Where, within what tolerance, whether it hits.
+    using Probe = std::tuple<QPointF, double, bool>;
     const ImageMark callout = mark(DrawingTool::callout, {{0, 0}, {120, 300}}, 4);
     const double pointerY = (callout.bubbleRect().bottom() + 300) / 2;
     const std::pair<ImageMark, std::vector<Probe>> cases[] = {
@@ -160,10 +157,10 @@ TEST(MarkGeometry, marksAreHitOnWhatTheyDraw) {
         {mark(DrawingTool::callout, {{0, 0}}), {{{120, 200}, 2, false}}},
     };
     for (const auto& [shape, probes] : cases) {
-        for (const Probe& probe : probes) {
-            EXPECT_EQ(shape.hitTest(probe.point, probe.tolerance), probe.hit)
-                << drawing_tool::rawValue(shape.tool).toStdString() << " at " << probe.point.x()
-                << "," << probe.point.y() << " within " << probe.tolerance;
+        for (const auto& [point, tolerance, hit] : probes) {
+            EXPECT_EQ(shape.hitTest(point, tolerance), hit)
+                << drawing_tool::rawValue(shape.tool).toStdString() << " at " << point.x() << ","
+                << point.y() << " within " << tolerance;
         }
     }
 }

@@ -78,26 +78,21 @@ TEST(MarkRenderer, hugeCornerRadiusOnATinyRectangleStillDraws) {
 TEST(MarkRenderer, areaMarksFillTheirRectangleOnly) {
     const QColor colour(12, 34, 56);
     const QVector<QPointF> corners{{60, 40}, {10, 10}};
-    struct Case {
-        ImageMark mark;
-        QColor background;
-        QColor inside;
-        int slack;
-    };
-    const Case cases[] = {
+    // The mark, the background, the colour inside, the slack per channel.
+    const std::tuple<ImageMark, QColor, QColor, int> cases[] = {
         {mark(DrawingTool::highlight, corners), white, QColor(255, 194, 194), 1},
         {mark(DrawingTool::highlight, corners), Qt::transparent, QColor(255, 0, 0, 61), 1},
         {mark(DrawingTool::pixelate, corners, 8), white, QColor(217, 217, 217), 1},
         {mark(DrawingTool::pixelate, corners, 8), Qt::transparent, QColor(128, 128, 128, 77), 2},
         {mark(DrawingTool::cover, corners, 2, colour), white, colour, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(drawing_tool::rawValue(c.mark.tool).toStdString());
-        const QImage image = drawn(c.mark, c.background);
+    for (const auto& [areaMark, background, inside, slack] : cases) {
+        SCOPED_TRACE(drawing_tool::rawValue(areaMark.tool).toStdString());
+        const QImage image = drawn(areaMark, background);
         for (const QPoint point : {QPoint(10, 10), QPoint(30, 20), QPoint(59, 39)}) {
-            expectNear(image.pixelColor(point), c.inside, c.slack);
+            expectNear(image.pixelColor(point), inside, slack);
         }
-        EXPECT_EQ(changedOutside(image, QRectF(10, 10, 50, 30), c.background), 0);
+        EXPECT_EQ(changedOutside(image, QRectF(10, 10, 50, 30), background), 0);
     }
 }
 

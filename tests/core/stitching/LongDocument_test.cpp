@@ -104,14 +104,11 @@ TEST(LongDocument, badFramesChangeNothingAndRemovingBottomRowsCutsAcrossStrips) 
 
 // The scroll stitcher's test appends past the height limit and on to it.
 TEST(LongDocument, limitsOfSizeAndStorageAcceptExactlyTheirMaximum) {
-    const struct {
-        int64_t width, height;
-        bool fits;
-    } sizes[] = {{1, 30000, true},    {1, 30001, false},    {3000, 30000, true},
-                 {3001, 29990, true}, {3001, 29991, false}, {30000, 3001, false}};
-    for (const auto& size : sizes) {
-        EXPECT_EQ(LongDocument::fits(size.width, size.height), size.fits)
-            << size.width << " x " << size.height;
+    const std::tuple<int64_t, int64_t, bool> sizes[] = {{1, 30000, true},     {1, 30001, false},
+                                                        {3000, 30000, true},  {3001, 29990, true},
+                                                        {3001, 29991, false}, {30000, 3001, false}};
+    for (const auto& [width, height, fits] : sizes) {
+        EXPECT_EQ(LongDocument::fits(width, height), fits) << width << " x " << height;
     }
     // The storage limit is inclusive too.
     const QImage frame = labelledFrame(50, 20);
