@@ -128,16 +128,14 @@ TEST(VerticalMatcher, anOverlapThatMatchesItselfShiftedIsNoEvidenceOfASeam) {
 // taken, though the lighter levels raise the bar for likeness.
 TEST(VerticalMatcher, anEvenChangeBetweenFramesDoesNotMakeAUniqueSeamRepetitive) {
     std::mt19937 rng(12);
-    std::uniform_int_distribution<int> level(60, 200);
+    const auto level = [&rng](int low, int high) {
+        return static_cast<uint8_t>(std::uniform_int_distribution<int>(low, high)(rng));
+    };
     std::vector<uint8_t> row(12 * kWidth);
-    for (auto& p : row) {
-        p = static_cast<uint8_t>(level(rng));
-    }
+    std::generate(row.begin(), row.end(), [&] { return level(60, 200); });
     std::vector<uint8_t> content(static_cast<size_t>(400 * kWidth));
     for (size_t i = 0; i < content.size(); ++i) {
-        content[i] = std::uniform_int_distribution<int>(0, 32)(rng) == 0
-                         ? static_cast<uint8_t>(std::uniform_int_distribution<int>(0, 255)(rng))
-                         : row[i % row.size()];
+        content[i] = level(0, 32) == 0 ? level(0, 255) : row[i % row.size()];
     }
     const FrameSignature previous = window(content, 0, 200);
     for (const int64_t scrolled : {20, 45, 90}) {
