@@ -312,16 +312,6 @@ TEST(ScrollStitcher, pagesWithPartsThatStayPutReadAsThePage) {
     }
 }
 
-// The harness's frames are narrower than the preview; a wider one is scaled
-// down to the preview's width. The preview's growth by the rows appended is
-// the harness's and the incremental preview's to check.
-TEST(ScrollStitcher, thePreviewOfAWideFrameIsScaledToThePreviewWidth) {
-    const ScrollPage page({900, 1200, 3});
-    ScrollStitcher stitcher;
-    EXPECT_EQ(stitcher.accept(page.frame(0, 400)).preview.value_or(QImage()).size(),
-              QSize(600, 267));
-}
-
 // A narrow frame almost as tall as the limit: its own rows, then one 20 rows
 // further that would pass 30,000 rows, then one 10 rows further that fits,
 // which only continues the document if the failure changed nothing.
