@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     SteadyClock steadyClock;
     SystemClock wallClock;
     const EditorServices editing{defaults, dialogs, clipboard, pins};
-    QtInPlaceEditing inPlace(editing);
+    QtInPlaceEditing inPlace(editing, services.overlays);
     CaptureSession session({services, editing, inPlace, steadyClock});
     GlobalCaptureShortcut shortcut(services.hotKeys, defaults);
     VellumixApp vellumix({session, shortcut, dialogs, clipboard,

@@ -11,12 +11,17 @@ namespace vellumix {
 
 InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
                                                  const CaptureRegion& region,
-                                                 EditorServices services, EditorActions actions,
-                                                 QObject* parent)
-    : QObject(parent) {
-    m_window = new EditingOverlay(document, region, screenOf(region.displayID), services,
-                                  std::move(actions));
-    m_window->show();
+                                                 EditorServices services, OverlaySurfaces& overlays,
+                                                 EditorActions actions, QObject* parent)
+    : QObject(parent), m_overlays(overlays) {
+    QScreen* screen = screenOf(region.displayID);
+    m_window = new EditingOverlay(document, region, screen, services, std::move(actions));
+    DisplayInfo display;
+    display.id = displayIdForName(screen->name());
+    display.name = screen->name();
+    display.frame = QRectF(screen->geometry());
+    display.scale = screen->devicePixelRatio();
+    m_overlays.show(m_window, display);
     windowkind::showOnAllDesktops(m_window);
     m_window->raise();
     m_window->activateWindow();
@@ -28,7 +33,7 @@ InPlaceEditorController::~InPlaceEditorController() {
 
 void InPlaceEditorController::close() {
     if (m_window != nullptr) {
-        m_window->hide();
+        m_overlays.hide(m_window);
         m_window->deleteLater();
     }
 }

@@ -3,6 +3,7 @@
 #include "capture/CaptureRegion.h"
 #include "editor/EditorActions.h"
 #include "editor/EditorDocument.h"
+#include "platform/OverlaySurfaces.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,13 +15,15 @@ namespace vellumix {
 class EditingOverlay;
 
 // Opens the in-place editor over `region` on its display at once, in front
-// and with the keyboard, and closes it when destroyed or closed. The
+// and with the keyboard, and closes it when destroyed or closed. Its window
+// covers the display: where a client cannot place windows, the editor is
+// drawn at the region on that covering surface. The
 // document and the services outlive the controller.
 class InPlaceEditorController final : public QObject {
 public:
     InPlaceEditorController(EditorDocument& document, const CaptureRegion& region,
-                            EditorServices services, EditorActions actions,
-                            QObject* parent = nullptr);
+                            EditorServices services, OverlaySurfaces& overlays,
+                            EditorActions actions, QObject* parent = nullptr);
     ~InPlaceEditorController() override;
 
     EditingOverlay* window() const { return m_window; }
@@ -30,6 +33,7 @@ public:
     static QScreen* screenOf(quint32 displayID);
 
 private:
+    OverlaySurfaces& m_overlays;
     QPointer<EditingOverlay> m_window;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/NoHotKeys.h"
 #include "platform/NoScreenAccess.h"
 #include "platform/dbus/LogindSystemEvents.h"
+#include "platform/qt/PlacedOverlays.h"
 #include "platform/qt/QtDisplaySource.h"
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
@@ -17,11 +18,12 @@ class LimitedPlatform final : public Platform {
 public:
     PlatformServices services() override {
         return PlatformServices{m_displays, m_none,         m_none, m_none,
-                                m_hotKeys,  m_systemEvents, m_none};
+                                m_hotKeys,  m_systemEvents, m_none, m_overlays};
     }
 
 private:
     QtDisplaySource m_displays;
+    PlacedOverlays m_overlays;
     NoScreenAccess m_none;
     NoHotKeys m_hotKeys;
     LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),

@@ -2,6 +2,7 @@
 
 #include "platform/DisplaySource.h"
 #include "platform/HotKeyService.h"
+#include "platform/OverlaySurfaces.h"
 #include "platform/PermissionCheck.h"
 #include "platform/ScreenSource.h"
 #include "platform/SystemEvents.h"
@@ -20,6 +21,7 @@ struct PlatformServices {
     HotKeyService& hotKeys;
     SystemEvents& systemEvents;
     WindowWithdrawal& withdrawal;
+    OverlaySurfaces& overlays;
 };
 
 } // namespace vellumix

@@ -51,7 +51,8 @@ void showOnAllDesktops(QWidget* widget) {
 }
 
 bool compositorActive() {
-    return x11::compositorRunning();
+    // A Wayland compositor always composites.
+    return QGuiApplication::platformName() == QLatin1String("wayland") || x11::compositorRunning();
 }
 
 } // namespace vellumix::windowkind

@@ -30,7 +30,7 @@ void releaseKeyboard(QWidget* widget);
 // and after the window is mapped; does nothing off X11.
 void showOnAllDesktops(QWidget* widget);
 
-// True when a compositing manager runs, so translucency and window opacity
+// True when a compositing manager runs (always on Wayland), so translucency and window opacity
 // show as such; without one, windows paint opaque and use masks for shapes.
 bool compositorActive();
 

@@ -16,3 +16,12 @@ target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_PIPEWIRE)
 # protocol, while a new cast has no frame yet.
 pkg_check_modules(VELLUMIX_WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
 target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_WAYLAND_CLIENT)
+# Overlays above panels on wlroots desktops and KDE: layer-shell, whose client
+# code Qt's scanner makes from the vendored protocol (and xdg-shell, which it
+# names); Qt's native interface hands over its display, surfaces and outputs.
+find_package(Qt6 REQUIRED COMPONENTS Gui WaylandClient)
+pkg_get_variable(VELLUMIX_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
+qt6_generate_wayland_protocol_client_sources(VellumixAppLib FILES
+    ${CMAKE_CURRENT_LIST_DIR}/wayland/protocols/wlr-layer-shell-unstable-v1.xml
+    ${VELLUMIX_WAYLAND_PROTOCOLS}/stable/xdg-shell/xdg-shell.xml)
+target_link_libraries(VellumixAppLib PUBLIC Qt6::WaylandClient Qt6::GuiPrivate)

@@ -130,7 +130,7 @@ SelectionWindow* SelectionController::windowFor(const DisplayInfo& display) {
             return m_spare.takeAt(i);
         }
     }
-    return new SelectionWindow(display);
+    return new SelectionWindow(display, m_services.overlays);
 }
 
 SelectionView::Hooks SelectionController::hooksFor(SelectionView* view) {

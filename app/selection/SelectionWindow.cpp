@@ -5,7 +5,8 @@
 
 namespace vellumix {
 
-SelectionWindow::SelectionWindow(const DisplayInfo& display) : m_display(display) {
+SelectionWindow::SelectionWindow(const DisplayInfo& display, OverlaySurfaces& overlays)
+    : m_display(display), m_overlays(overlays) {
     // The view paints every pixel: nothing to clear beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -23,13 +24,13 @@ void SelectionWindow::open(SelectionView* view) {
     view->setParent(this);
     view->setGeometry(rect());
     view->show();
-    show();
+    m_overlays.show(this, m_display);
     view->setFocus();
 }
 
 void SelectionWindow::close() {
     windowkind::releaseKeyboard(this);
-    hide();
+    m_overlays.hide(this);
     if (m_view != nullptr) {
         m_view->setHooks({});
         m_view->hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DisplayInfo.h"
+#include "platform/OverlaySurfaces.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ class SelectionView;
 // buffer of the whole display is made and filled afresh).
 class SelectionWindow final : public QWidget {
 public:
-    explicit SelectionWindow(const DisplayInfo& display);
+    SelectionWindow(const DisplayInfo& display, OverlaySurfaces& overlays);
 
     // Whether this window covers `display` as it is now.
     bool fits(const DisplayInfo& display) const;
@@ -27,6 +28,7 @@ public:
 
 private:
     DisplayInfo m_display;
+    OverlaySurfaces& m_overlays;
     SelectionView* m_view = nullptr;
 };
 

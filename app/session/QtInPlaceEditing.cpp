@@ -10,7 +10,8 @@
 
 namespace vellumix {
 
-QtInPlaceEditing::QtInPlaceEditing(EditorServices services) : m_services(services) {}
+QtInPlaceEditing::QtInPlaceEditing(EditorServices services, OverlaySurfaces& overlays)
+    : m_services(services), m_overlays(overlays) {}
 
 QtInPlaceEditing::~QtInPlaceEditing() {
     delete m_controller;
@@ -25,7 +26,8 @@ bool QtInPlaceEditing::show(EditorDocument& document, const CaptureRegion& regio
         })) {
         return false;
     }
-    m_controller = new InPlaceEditorController(document, region, m_services, std::move(actions));
+    m_controller =
+        new InPlaceEditorController(document, region, m_services, m_overlays, std::move(actions));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorDocument.h"
+#include "platform/OverlaySurfaces.h"
 #include "session/InPlaceEditing.h"
 
 #include <QPointer>
@@ -14,7 +15,7 @@ class InPlaceEditorController;
 // in-place editor over the region and the colour toast.
 class QtInPlaceEditing final : public InPlaceEditing {
 public:
-    explicit QtInPlaceEditing(EditorServices services);
+    QtInPlaceEditing(EditorServices services, OverlaySurfaces& overlays);
     ~QtInPlaceEditing() override;
 
     // False when no attached screen shows the region's display.
@@ -28,6 +29,7 @@ public:
 
 private:
     EditorServices m_services;
+    OverlaySurfaces& m_overlays;
     QPointer<InPlaceEditorController> m_controller;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/DisplayId.h"
 #include "platform/PlatformError.h"
 #include "platform/PlatformServices.h"
+#include "platform/qt/PlacedOverlays.h"
 
 #include <QHash>
 #include <QMutex>
@@ -117,10 +118,11 @@ struct FakePlatform {
     FakeHotKeys hotKeys;
     FakeSystemEvents systemEvents;
     FakeWithdrawal withdrawal;
+    PlacedOverlays overlays;
 
     PlatformServices services() {
-        return PlatformServices{displays, screen,       windows,   permission,
-                                hotKeys,  systemEvents, withdrawal};
+        return PlatformServices{displays, screen,       windows,    permission,
+                                hotKeys,  systemEvents, withdrawal, overlays};
     }
 };
 

@@ -32,6 +32,14 @@ QList<DisplayInfo> QtDisplaySource::displays() const {
     return result;
 }
 
+QScreen* QtDisplaySource::screenOf(quint32 id) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto found = std::find_if(screens.begin(), screens.end(), [id](const QScreen* screen) {
+        return displayIdForName(screen->name()) == id;
+    });
+    return found != screens.end() ? *found : nullptr;
+}
+
 QPointF QtDisplaySource::mouseLocation() const {
     return QPointF(QCursor::pos());
 }

@@ -2,7 +2,9 @@
 
 #include "platform/NoScreenAccess.h"
 #include "platform/dbus/LogindSystemEvents.h"
+#include "platform/qt/PlacedOverlays.h"
 #include "platform/qt/QtDisplaySource.h"
+#include "platform/wayland/LayerShellOverlays.h"
 #include "platform/wayland/PortalHotKeyService.h"
 #include "platform/wayland/WaylandScreenSource.h"
 #include "platform/wayland/WaylandWindowSource.h"
@@ -14,13 +16,22 @@ namespace vellumix {
 
 namespace {
 
+// Layer-shell surfaces where the compositor offers them, else full-screen
+// windows, which a desktop without it (GNOME) keeps above its panels.
+std::unique_ptr<OverlaySurfaces> overlaySurfaces() {
+    if (std::unique_ptr<OverlaySurfaces> layers = LayerShellOverlays::create()) {
+        return layers;
+    }
+    return std::make_unique<FullScreenOverlays>();
+}
+
 // Nothing of the app's own ever lies over a region on Wayland today, so
 // nothing needs withdrawing before a grab.
 class WaylandPlatform final : public Platform {
 public:
     PlatformServices services() override {
         return PlatformServices{m_displays, m_screen,       m_windows, m_screen,
-                                m_hotKeys,  m_systemEvents, m_none};
+                                m_hotKeys,  m_systemEvents, m_none,    *m_overlays};
     }
 
 private:
@@ -30,6 +41,7 @@ private:
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};
     NoScreenAccess m_none;
     PortalHotKeyService m_hotKeys{QDBusConnection::sessionBus()};
+    std::unique_ptr<OverlaySurfaces> m_overlays = overlaySurfaces();
     LogindSystemEvents m_systemEvents{QDBusConnection::systemBus(),
                                       quint32(QCoreApplication::applicationPid())};
 };

@@ -1,6 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
 #include "platform/dbus/LogindSystemEvents.h"
+#include "platform/qt/PlacedOverlays.h"
 #include "platform/qt/QtDisplaySource.h"
 #include "platform/x11/X11HotKeyService.h"
 #include "platform/x11/X11Permission.h"
@@ -25,12 +26,13 @@ public:
           m_windows(std::move(queries), m_displays, m_screen), m_hotKeys(std::move(keys)) {}
 
     PlatformServices services() override {
-        return PlatformServices{m_displays, m_screen,       m_windows,   m_permission,
-                                m_hotKeys,  m_systemEvents, m_withdrawal};
+        return PlatformServices{m_displays, m_screen,       m_windows,    m_permission,
+                                m_hotKeys,  m_systemEvents, m_withdrawal, m_overlays};
     }
 
 private:
     QtDisplaySource m_displays;
+    PlacedOverlays m_overlays;
     X11ScreenSource m_screen;
     X11Permission m_permission;
     X11WindowWithdrawal m_withdrawal;

@@ -326,7 +326,7 @@ TEST_F(SessionTest, failuresNoViewShowedReachTheUserAndKeepTheCapture) {
     EXPECT_EQ(presented, 1);
     EXPECT_FALSE(session.editor()->onComplete);
     // The editor's own windows refuse a region whose display is gone.
-    QtInPlaceEditing windows(EditorServices{defaults, dialogs, clipboard, pins});
+    QtInPlaceEditing windows(EditorServices{defaults, dialogs, clipboard, pins}, platform.overlays);
     EXPECT_FALSE(windows.show(*session.editor(), CaptureRegion{7, QRectF(0, 0, 80, 80), 1}, {}));
     EXPECT_FALSE(windows.isOpen());
 }

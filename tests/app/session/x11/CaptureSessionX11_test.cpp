@@ -5,6 +5,7 @@
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "fakes/MemoryDefaults.h"
+#include "platform/qt/PlacedOverlays.h"
 #include "session/CaptureControlsController.h"
 #include "session/CaptureControlsView.h"
 #include "session/CaptureSession.h"
@@ -102,7 +103,8 @@ protected:
     FakeClipboard clipboard;
     FakePins pins;
     FakeClock clock;
-    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins}};
+    PlacedOverlays overlays;
+    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins}, overlays};
     std::unique_ptr<CaptureSession> session;
     std::unique_ptr<GlobalCaptureShortcut> shortcut;
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/OverlaySurfaces.h"
+
+namespace vellumix {
+
+// Overlays where a client places its own windows (X11, offscreen): the
+// window takes the display's frame; its flags keep it above the rest.
+class PlacedOverlays final : public OverlaySurfaces {
+public:
+    void show(QWidget* window, const DisplayInfo& display) override;
+    void hide(QWidget* window) override;
+};
+
+// Overlays where a client can neither place windows nor stack them (a
+// Wayland desktop without layer-shell, such as GNOME): a full-screen window
+// on the display's screen, which the desktop keeps above its panels.
+class FullScreenOverlays final : public OverlaySurfaces {
+public:
+    void show(QWidget* window, const DisplayInfo& display) override;
+    void hide(QWidget* window) override;
+};
+
+} // namespace vellumix
