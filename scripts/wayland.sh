@@ -5,7 +5,9 @@
 # desktop portal with its wlr backend. The portal's output chooser answers
 # without asking: it hands out the outputs in turn, or declines while the file
 # "$VELLUMIX_WAYLAND_STATE/refuse" exists, as a user refusing would.
-# Windows float at their own size, as on a stacking desktop, where
+# Drags need real pointer events: lines written to the FIFO
+# "$VELLUMIX_WAYLAND_STATE/pointer-input" drive the virtual pointer (see
+# wayland-pointer.c). Windows float at their own size, as on a stacking desktop, where
 # `swaymsg '[title="..."] move absolute position X Y'` places them.
 # WAYLAND_DISPLAY, SWAYSOCK and the session bus are set for the command alone;
 # everything stops when it ends, and the command's status is returned.
@@ -45,7 +47,9 @@ if [ "${1:-}" = "--inside-bus" ]; then
         "$VELLUMIX_WAYLAND_STATE/pipewire.log"
     wireplumber >"$VELLUMIX_WAYLAND_STATE/wireplumber.log" 2>&1 &
     wireplumber_pid=$!
-    "$VELLUMIX_WAYLAND_STATE/pointer" >"$VELLUMIX_WAYLAND_STATE/pointer.log" 2>&1 &
+    mkfifo "$VELLUMIX_WAYLAND_STATE/pointer-input"
+    "$VELLUMIX_WAYLAND_STATE/pointer" "$VELLUMIX_WAYLAND_STATE/pointer-input" \
+        >"$VELLUMIX_WAYLAND_STATE/pointer.log" 2>&1 &
     pointer_pid=$!
     wait_for -s "$VELLUMIX_WAYLAND_STATE/pointer.log" "$pointer_pid" "the virtual pointer" \
         "$VELLUMIX_WAYLAND_STATE/pointer.log"

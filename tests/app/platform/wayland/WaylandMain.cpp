@@ -1,8 +1,8 @@
-// The tests of the Wayland services need a real Wayland session: run them
+// The tests that run on Wayland need a real Wayland session: run them
 // through scripts/wayland.sh (scripts/test.sh does). Without one they fail
 // rather than pass unseen.
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "wayland");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,193 @@
+// The overlay and the in-place editor in the session of scripts/wayland.sh,
+// with sway's pointer and wtype's keys: what the user copies is what the
+// compositor shows, at scale 2 too, and nothing stays on screen after.
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakePins.h"
+#include "fakes/MemoryDefaults.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtClipboard.h"
+#include "session/CaptureSession.h"
+#include "session/QtInPlaceEditing.h"
+
+#include <QApplication>
+#include <QColorSpace>
+#include <QFile>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+bool run(const QString& program, const QStringList& arguments) {
+    return QProcess::execute(program, arguments) == 0;
+}
+
+bool sway(const QString& command) {
+    return run(QStringLiteral("swaymsg"), {QStringLiteral("-q"), command});
+}
+
+// The session's virtual pointer (scripts/wayland-pointer.c): sway sends no
+// motion while a button is held after `seat cursor set`, so drags go there.
+bool pointer(const QByteArray& command) {
+    QFile input(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + QStringLiteral("/pointer-input"));
+    const bool sent = input.open(QIODevice::WriteOnly) && input.write(command + '\n') > 0;
+    input.close();
+    QTest::qWait(100); // through sway to the overlay
+    return sent;
+}
+
+// Both outputs side by side make a layout of this size.
+bool pointerAt(QPoint at) {
+    return pointer(QByteArrayLiteral("move %1 %2 3520 1080")
+                       .replace("%1", QByteArray::number(at.x()))
+                       .replace("%2", QByteArray::number(at.y())));
+}
+
+// Keys as wtype takes them: modifiers with -M/-m, named keys with -k.
+bool type(const QStringList& arguments) {
+    return run(QStringLiteral("wtype"), arguments);
+}
+
+// Pixels alone: the app's PNGs name their colour space, grim's do not.
+QImage pixels(const QString& path) {
+    QImage image = QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    image.setColorSpace(QColorSpace());
+    return image;
+}
+
+class OverlayWaylandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
+        // A keyboard for the whole test: the seat offers clients none while
+        // no keyboard is attached, and the one each wtype brings leaves with it.
+        keyboard.start(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("600000")});
+        ASSERT_TRUE(keyboard.waitForStarted());
+        page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,500,800"), QStringLiteral("60")});
+        ASSERT_TRUE(page.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] {
+                return sway(QStringLiteral(
+                    "[app_id=\"vellumix-scroll-page\"] move absolute position 300 150"));
+            },
+            20'000));
+    }
+    void TearDown() override {
+        session.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        page.kill();
+        page.waitForFinished();
+        keyboard.kill();
+        keyboard.waitForFinished();
+    }
+
+    bool grim(const QStringList& arguments, const char* file) {
+        return run(QStringLiteral("grim"), arguments + QStringList{folder.filePath(file)});
+    }
+    // The screen as it is, the cursor (drawn into the outputs) at `pointer`.
+    void still(QPoint pointer) {
+        ASSERT_TRUE(pointerAt(pointer));
+        QTest::qWait(300); // sway's next frame
+        ASSERT_TRUE(grim({}, "still.png"));
+    }
+    // Starts a capture; done once both outputs show their overlay.
+    void open() {
+        session->start();
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return session->selector().views().size() == 2; }, 20'000));
+        QTest::qWait(300); // drawn and mapped
+    }
+    void editorOpens() {
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return inPlace.isOpen() && !session->busy(); }, 20'000));
+        QTest::qWait(300);
+    }
+    // Once all is closed, the screen is as it was before.
+    void nothingLeft() {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return session->selector().views().isEmpty() && !inPlace.isOpen(); }));
+        QTest::qWait(300);
+        ASSERT_TRUE(grim({}, "after.png"));
+        EXPECT_EQ(pixels(folder.filePath("after.png")), pixels(folder.filePath("still.png")));
+    }
+    // The clipboard's PNG once the copy has reached it.
+    QImage pasted() {
+        QProcess paste;
+        paste.setStandardOutputFile(folder.filePath("pasted.png"));
+        const bool done = QTest::qWaitFor([&] {
+            paste.start(QStringLiteral("wl-paste"),
+                        {QStringLiteral("-t"), QStringLiteral("image/png")});
+            // The app serves the data: its event loop must run meanwhile.
+            return QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }) &&
+                   paste.exitCode() == 0 && !pixels(folder.filePath("pasted.png")).isNull();
+        });
+        return done ? pixels(folder.filePath("pasted.png")) : QImage();
+    }
+
+    QProcess keyboard;
+    QProcess page;
+    QTemporaryDir folder;
+    std::unique_ptr<Platform> platform = Platform::create();
+    MemoryDefaults defaults;
+    FakeDialogs dialogs;
+    QtClipboard clipboard;
+    FakePins pins;
+    FakeClock clock;
+    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins},
+                             platform->services().overlays};
+    std::unique_ptr<CaptureSession> session =
+        std::make_unique<CaptureSession>(CaptureSession::Services{
+            platform->services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
+            clock});
+};
+
+TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeavesNothing) {
+    // A drag over the page on the scale-1 output, copied from the in-place
+    // editor, which closes on copying.
+    const QRect region(350, 200, 300, 200);
+    still(region.bottomRight() + QPoint(1, 1));
+    ASSERT_TRUE(grim({QStringLiteral("-g"), QStringLiteral("350,200 300x200")}, "region.png"));
+    open();
+    ASSERT_TRUE(pointerAt(region.topLeft()));
+    ASSERT_TRUE(pointer("press"));
+    ASSERT_TRUE(pointerAt(region.center()));
+    ASSERT_TRUE(pointerAt(region.bottomRight() + QPoint(1, 1)));
+    ASSERT_TRUE(pointer("release"));
+    editorOpens();
+    ASSERT_TRUE(type({QStringLiteral("-M"), QStringLiteral("ctrl"), QStringLiteral("c"),
+                      QStringLiteral("-m"), QStringLiteral("ctrl")}));
+    EXPECT_EQ(pasted(), pixels(folder.filePath("region.png")));
+    nothingLeft();
+
+    // F over the scale-2 output: all of its device pixels; Escape closes the
+    // editor.
+    // The casts leave the cursor out, grim draws it: it is elsewhere for the
+    // output's reference.
+    ASSERT_TRUE(pointerAt(QPoint(1000, 500)));
+    QTest::qWait(300);
+    ASSERT_TRUE(grim({QStringLiteral("-o"), QStringLiteral("HEADLESS-2")}, "output.png"));
+    still(QPoint(2700, 500));
+    open();
+    ASSERT_TRUE(type({QStringLiteral("f")}));
+    editorOpens();
+    QImage full =
+        session->editor()->source().convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    full.setColorSpace(QColorSpace());
+    EXPECT_EQ(full, pixels(folder.filePath("output.png")));
+    ASSERT_TRUE(type({QStringLiteral("-k"), QStringLiteral("Escape")}));
+    nothingLeft();
+
+    // Escape on the overlay itself.
+    open();
+    ASSERT_TRUE(type({QStringLiteral("-k"), QStringLiteral("Escape")}));
+    nothingLeft();
+}
+
+} // namespace
+} // namespace vellumix
