@@ -6,7 +6,6 @@
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "platform/WindowKind.h"
-#include "platform/qt/PlacedOverlays.h"
 #include "platform/qt/QtDialogs.h"
 #include "prefs/SettingsDefaults.h"
 
@@ -36,11 +35,11 @@ protected:
         source = patternImage(region.pixelSize(), 0x50);
         const EditorServices services{defaults, dialogs, clipboard, pins};
         document = std::make_unique<EditorDocument>(source, 2.0, true, false, services);
-        controller =
-            std::make_unique<InPlaceEditorController>(*document, region, services, overlays,
-                                                      EditorActions{true, [] {}, [] {},
-                                                                    [] {
-                                                                    }});
+        controller = std::make_unique<InPlaceEditorController>(*document, region, services,
+                                                               XServerTest::services().overlays,
+                                                               EditorActions{true, [] {}, [] {},
+                                                                             [] {
+                                                                             }});
         ASSERT_TRUE(waitUntil([&] {
             QWindow* window = controller->window()->windowHandle();
             return window != nullptr && window->isExposed() &&
@@ -53,7 +52,6 @@ protected:
     FakeDialogs dialogs;
     FakeClipboard clipboard;
     FakePins pins;
-    PlacedOverlays overlays;
     CaptureRegion region;
     QImage source;
     std::unique_ptr<EditorDocument> document;

@@ -11,10 +11,8 @@
 #include "session/CaptureSession.h"
 #include "session/QtInPlaceEditing.h"
 
-#include <QApplication>
 #include <QColorSpace>
 #include <QFile>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,41 +22,32 @@
 namespace vellumix {
 namespace {
 
-bool run(const QString& program, const QStringList& arguments) {
-    return QProcess::execute(program, arguments) == 0;
-}
-
-bool sway(const QString& command) {
-    return run(QStringLiteral("swaymsg"), {QStringLiteral("-q"), command});
+// One command line; words split at spaces (swaymsg joins them again).
+bool run(const QString& line) {
+    QStringList words = line.split(QLatin1Char(' '));
+    return QProcess::execute(words.takeFirst(), words) == 0;
 }
 
 // The session's virtual pointer (scripts/wayland-pointer.c): sway sends no
 // motion while a button is held after `seat cursor set`, so drags go there.
-bool pointer(const QByteArray& command) {
+bool pointer(const QString& command) {
     QFile input(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + QStringLiteral("/pointer-input"));
-    const bool sent = input.open(QIODevice::WriteOnly) && input.write(command + '\n') > 0;
+    const bool sent = input.open(QIODevice::WriteOnly) && input.write(command.toUtf8() + '\n') > 0;
     input.close();
     QTest::qWait(100); // through sway to the overlay
     return sent;
 }
 
-// Both outputs side by side make a layout of this size.
+// Both outputs side by side make a layout of 3520 × 1080.
 bool pointerAt(QPoint at) {
-    return pointer(QByteArrayLiteral("move %1 %2 3520 1080")
-                       .replace("%1", QByteArray::number(at.x()))
-                       .replace("%2", QByteArray::number(at.y())));
-}
-
-// Keys as wtype takes them: modifiers with -M/-m, named keys with -k.
-bool type(const QStringList& arguments) {
-    return run(QStringLiteral("wtype"), arguments);
+    return pointer(QStringLiteral("move %1 %2 3520 1080").arg(at.x()).arg(at.y()));
 }
 
 // Pixels alone: the app's PNGs name their colour space, grim's do not.
-QImage pixels(const QString& path) {
-    QImage image = QImage(path).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    image.setColorSpace(QColorSpace());
-    return image;
+QImage pixels(const QImage& image) {
+    QImage plain = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    plain.setColorSpace(QColorSpace());
+    return plain;
 }
 
 class OverlayWaylandTest : public ::testing::Test {
@@ -73,23 +62,15 @@ protected:
         ASSERT_TRUE(page.waitForStarted());
         ASSERT_TRUE(QTest::qWaitFor(
             [] {
-                return sway(QStringLiteral(
-                    "[app_id=\"vellumix-scroll-page\"] move absolute position 300 150"));
+                return run("swaymsg [app_id=vellumix-scroll-page] move absolute position 300 150");
             },
             20'000));
     }
-    void TearDown() override {
-        session.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        page.kill();
-        page.waitForFinished();
-        keyboard.kill();
-        keyboard.waitForFinished();
-    }
 
-    bool grim(const QStringList& arguments, const char* file) {
-        return run(QStringLiteral("grim"), arguments + QStringList{folder.filePath(file)});
+    bool grim(QStringList arguments, const QString& file) {
+        return QProcess::execute(QStringLiteral("grim"), arguments << folder.filePath(file)) == 0;
     }
+    QImage file(const QString& name) { return pixels(QImage(folder.filePath(name))); }
     // The screen as it is, the cursor (drawn into the outputs) at `pointer`.
     void still(QPoint pointer) {
         ASSERT_TRUE(pointerAt(pointer));
@@ -104,9 +85,8 @@ protected:
         QTest::qWait(300); // drawn and mapped
     }
     void editorOpens() {
-        ASSERT_TRUE(
-            QTest::qWaitFor([this] { return inPlace.isOpen() && !session->busy(); }, 20'000));
-        QTest::qWait(300);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return inPlace.isOpen() && !session->busy(); }));
+        QTest::qWait(300); // mapped, with the keyboard
     }
     // Once all is closed, the screen is as it was before.
     void nothingLeft() {
@@ -114,23 +94,22 @@ protected:
             [this] { return session->selector().views().isEmpty() && !inPlace.isOpen(); }));
         QTest::qWait(300);
         ASSERT_TRUE(grim({}, "after.png"));
-        EXPECT_EQ(pixels(folder.filePath("after.png")), pixels(folder.filePath("still.png")));
+        EXPECT_EQ(file("after.png"), file("still.png"));
     }
     // The clipboard's PNG once the copy has reached it.
     QImage pasted() {
         QProcess paste;
         paste.setStandardOutputFile(folder.filePath("pasted.png"));
-        const bool done = QTest::qWaitFor([&] {
-            paste.start(QStringLiteral("wl-paste"),
-                        {QStringLiteral("-t"), QStringLiteral("image/png")});
+        const bool copied = QTest::qWaitFor([&] {
+            paste.startCommand(QStringLiteral("wl-paste -t image/png"));
             // The app serves the data: its event loop must run meanwhile.
             return QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }) &&
-                   paste.exitCode() == 0 && !pixels(folder.filePath("pasted.png")).isNull();
+                   !file("pasted.png").isNull();
         });
-        return done ? pixels(folder.filePath("pasted.png")) : QImage();
+        return copied ? file("pasted.png") : QImage();
     }
 
-    QProcess keyboard;
+    QProcess keyboard; // both killed on leaving
     QProcess page;
     QTemporaryDir folder;
     std::unique_ptr<Platform> platform = Platform::create();
@@ -152,7 +131,7 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     // editor, which closes on copying.
     const QRect region(350, 200, 300, 200);
     still(region.bottomRight() + QPoint(1, 1));
-    ASSERT_TRUE(grim({QStringLiteral("-g"), QStringLiteral("350,200 300x200")}, "region.png"));
+    ASSERT_TRUE(grim({"-g", "350,200 300x200"}, "region.png"));
     open();
     ASSERT_TRUE(pointerAt(region.topLeft()));
     ASSERT_TRUE(pointer("press"));
@@ -160,32 +139,26 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_TRUE(pointerAt(region.bottomRight() + QPoint(1, 1)));
     ASSERT_TRUE(pointer("release"));
     editorOpens();
-    ASSERT_TRUE(type({QStringLiteral("-M"), QStringLiteral("ctrl"), QStringLiteral("c"),
-                      QStringLiteral("-m"), QStringLiteral("ctrl")}));
-    EXPECT_EQ(pasted(), pixels(folder.filePath("region.png")));
+    ASSERT_TRUE(run("wtype -M ctrl c -m ctrl"));
+    EXPECT_EQ(pasted(), file("region.png"));
     nothingLeft();
 
     // F over the scale-2 output: all of its device pixels; Escape closes the
-    // editor.
-    // The casts leave the cursor out, grim draws it: it is elsewhere for the
-    // output's reference.
-    ASSERT_TRUE(pointerAt(QPoint(1000, 500)));
-    QTest::qWait(300);
-    ASSERT_TRUE(grim({QStringLiteral("-o"), QStringLiteral("HEADLESS-2")}, "output.png"));
+    // editor. The casts leave the cursor out and grim draws it, so it is
+    // elsewhere for the output's reference.
+    still(QPoint(1000, 500));
+    ASSERT_TRUE(grim({"-o", "HEADLESS-2"}, "output.png"));
     still(QPoint(2700, 500));
     open();
-    ASSERT_TRUE(type({QStringLiteral("f")}));
+    ASSERT_TRUE(run("wtype f"));
     editorOpens();
-    QImage full =
-        session->editor()->source().convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    full.setColorSpace(QColorSpace());
-    EXPECT_EQ(full, pixels(folder.filePath("output.png")));
-    ASSERT_TRUE(type({QStringLiteral("-k"), QStringLiteral("Escape")}));
+    EXPECT_EQ(pixels(session->editor()->source()), file("output.png"));
+    ASSERT_TRUE(run("wtype -k Escape"));
     nothingLeft();
 
     // Escape on the overlay itself.
     open();
-    ASSERT_TRUE(type({QStringLiteral("-k"), QStringLiteral("Escape")}));
+    ASSERT_TRUE(run("wtype -k Escape"));
     nothingLeft();
 }
 
