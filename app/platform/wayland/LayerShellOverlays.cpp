@@ -141,7 +141,14 @@ void LayerShellOverlays::giveLayerRole(QWidget* window, const DisplayInfo& displ
     layer->set_exclusive_zone(-1);
     layer->set_keyboard_interactivity(Surface::keyboard_interactivity_exclusive);
     wl_surface_commit(surface);
-    while (!layer->configured && wl_display_roundtrip_queue(m_display, m_queue) != -1) {
+    // The compositor answers the commit before the roundtrip's end.
+    wl_display_roundtrip_queue(m_display, m_queue);
+    if (!layer->configured) {
+        // Drawing into an unconfigured layer surface is a protocol error,
+        // which would end the connection and the app with it.
+        delete layer;
+        window->hide();
+        return;
     }
     // Later configures (an output's new size) reach it through Qt's dispatch.
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(layer->object()), nullptr);
