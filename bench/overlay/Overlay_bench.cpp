@@ -178,7 +178,7 @@ void showPreparedViews(benchmark::State& state, bool reused) {
         timer.start();
         if (windows.isEmpty()) {
             for (const FrozenDisplay& display : frozen) {
-                windows.append(new SelectionWindow(display.display));
+                windows.append(new SelectionWindow(display.display, services().overlays));
             }
         }
         for (qsizetype i = 0; i < windows.size(); ++i) {
@@ -219,7 +219,7 @@ void pointerMotion(benchmark::State& state, bool wholeView, bool dragging) {
         WindowInfo info{quint32(i + 1), QStringLiteral("Window %1").arg(i), "App", 1, {}, 0};
         windows.append({info, QRectF(200 + i * 450, 300 + (i % 2) * 200, 900, 700)});
     }
-    SelectionWindow window(display);
+    SelectionWindow window(display, services().overlays);
     auto* view = new SelectionView(frozen, windows, QPointF(100, 600));
     window.open(view);
     waitFor([&] { return window.windowHandle()->isExposed(); });

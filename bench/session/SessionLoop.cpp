@@ -158,7 +158,7 @@ int runLoop(TimedApplication& app, int seconds) {
     CountingScreen screen(real.screen);
     const PlatformServices services{real.displays,   screen,       real.windows,
                                     real.permission, real.hotKeys, real.systemEvents,
-                                    real.withdrawal};
+                                    real.withdrawal, real.overlays};
     QTemporaryDir dir;
     SettingsDefaults defaults(dir.filePath("defaults.ini"));
     QtDialogs dialogs;
