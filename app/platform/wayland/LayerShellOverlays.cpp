@@ -16,9 +16,12 @@ namespace vellumix {
 class LayerShell final : public QtWayland::zwlr_layer_shell_v1 {
 public:
     using zwlr_layer_shell_v1::zwlr_layer_shell_v1;
+    // Its destroy request came with version 3; before, only this side forgets it.
     ~LayerShell() override {
-        if (object() != nullptr) {
+        if (version() >= ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
             zwlr_layer_shell_v1_destroy(object());
+        } else {
+            wl_proxy_destroy(reinterpret_cast<wl_proxy*>(object()));
         }
     }
 };

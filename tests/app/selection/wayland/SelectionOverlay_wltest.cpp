@@ -130,36 +130,36 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     // A drag over the page on the scale-1 output, copied from the in-place
     // editor, which closes on copying.
     const QRect region(350, 200, 300, 200);
-    still(region.bottomRight() + QPoint(1, 1));
+    ASSERT_NO_FATAL_FAILURE(still(region.bottomRight() + QPoint(1, 1)));
     ASSERT_TRUE(grim({"-g", "350,200 300x200"}, "region.png"));
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(pointerAt(region.topLeft()));
     ASSERT_TRUE(pointer("press"));
     ASSERT_TRUE(pointerAt(region.center()));
     ASSERT_TRUE(pointerAt(region.bottomRight() + QPoint(1, 1)));
     ASSERT_TRUE(pointer("release"));
-    editorOpens();
+    ASSERT_NO_FATAL_FAILURE(editorOpens());
     ASSERT_TRUE(run("wtype -M ctrl c -m ctrl"));
     EXPECT_EQ(pasted(), file("region.png"));
-    nothingLeft();
+    ASSERT_NO_FATAL_FAILURE(nothingLeft());
 
     // F over the scale-2 output: all of its device pixels; Escape closes the
     // editor. The casts leave the cursor out and grim draws it, so it is
     // elsewhere for the output's reference.
-    still(QPoint(1000, 500));
+    ASSERT_NO_FATAL_FAILURE(still(QPoint(1000, 500)));
     ASSERT_TRUE(grim({"-o", "HEADLESS-2"}, "output.png"));
-    still(QPoint(2700, 500));
-    open();
+    ASSERT_NO_FATAL_FAILURE(still(QPoint(2700, 500)));
+    ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(run("wtype f"));
-    editorOpens();
+    ASSERT_NO_FATAL_FAILURE(editorOpens());
     EXPECT_EQ(pixels(session->editor()->source()), file("output.png"));
     ASSERT_TRUE(run("wtype -k Escape"));
-    nothingLeft();
+    ASSERT_NO_FATAL_FAILURE(nothingLeft());
 
     // Escape on the overlay itself.
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(run("wtype -k Escape"));
-    nothingLeft();
+    ASSERT_NO_FATAL_FAILURE(nothingLeft());
 }
 
 } // namespace
