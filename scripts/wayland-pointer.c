@@ -13,17 +13,19 @@
 #include <wayland-client.h>
 
 // The requests of wlr-virtual-pointer-unstable-v1 this needs, in their order.
-static const struct wl_message pointer_requests[] = {
-    {"motion", "uff", NULL},         {"motion_absolute", "uuuuu", NULL}, {"button", "uuu", NULL},
-    {"axis", "uuf", NULL},           {"frame", "", NULL}};
+static const struct wl_message pointer_requests[] = {{"motion", "uff", NULL},
+                                                     {"motion_absolute", "uuuuu", NULL},
+                                                     {"button", "uuu", NULL},
+                                                     {"axis", "uuf", NULL},
+                                                     {"frame", "", NULL}};
 enum { motion_absolute = 1, button = 2, frame = 4 };
 static const struct wl_interface pointer_interface = {"zwlr_virtual_pointer_v1", 2, 5,
-                                                      pointer_requests, 0, NULL};
+                                                      pointer_requests,          0, NULL};
 static const struct wl_interface* create_types[] = {&wl_seat_interface, &pointer_interface};
 static const struct wl_message manager_requests[] = {
     {"create_virtual_pointer", "?on", create_types}};
-static const struct wl_interface manager_interface = {"zwlr_virtual_pointer_manager_v1", 1, 1,
-                                                      manager_requests, 0, NULL};
+static const struct wl_interface manager_interface = {
+    "zwlr_virtual_pointer_manager_v1", 1, 1, manager_requests, 0, NULL};
 
 static struct wl_proxy* manager;
 
