@@ -32,8 +32,8 @@ bool run(const QString& line) {
 // motion while a button is held after `seat cursor set`, so drags go there.
 bool pointer(const QString& command) {
     QFile input(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + QStringLiteral("/pointer-input"));
-    const bool sent = input.open(QIODevice::WriteOnly) && input.write(command.toUtf8() + '\n') > 0;
-    input.close();
+    const bool sent = input.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                      input.write(command.toUtf8() + '\n') > 0;
     QTest::qWait(100); // through sway to the overlay
     return sent;
 }
@@ -44,10 +44,9 @@ bool pointerAt(QPoint at) {
 }
 
 // Pixels alone: the app's PNGs name their colour space, grim's do not.
-QImage pixels(const QImage& image) {
-    QImage plain = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    plain.setColorSpace(QColorSpace());
-    return plain;
+QImage pixels(QImage image) {
+    image.setColorSpace(QColorSpace());
+    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
 class OverlayWaylandTest : public ::testing::Test {
@@ -57,9 +56,7 @@ protected:
         // A keyboard for the whole test: the seat offers clients none while
         // no keyboard is attached, and the one each wtype brings leaves with it.
         keyboard.start(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("600000")});
-        ASSERT_TRUE(keyboard.waitForStarted());
         page.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,500,800"), QStringLiteral("60")});
-        ASSERT_TRUE(page.waitForStarted());
         ASSERT_TRUE(QTest::qWaitFor(
             [] {
                 return run("swaymsg [app_id=vellumix-scroll-page] move absolute position 300 150");
@@ -135,7 +132,6 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(pointerAt(region.topLeft()));
     ASSERT_TRUE(pointer("press"));
-    ASSERT_TRUE(pointerAt(region.center()));
     ASSERT_TRUE(pointerAt(region.bottomRight() + QPoint(1, 1)));
     ASSERT_TRUE(pointer("release"));
     ASSERT_NO_FATAL_FAILURE(editorOpens());
