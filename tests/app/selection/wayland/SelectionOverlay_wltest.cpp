@@ -11,6 +11,7 @@
 #include "session/CaptureSession.h"
 #include "session/QtInPlaceEditing.h"
 
+#include <QClipboard>
 #include <QColorSpace>
 #include <QFile>
 #include <QProcess>
@@ -64,6 +65,17 @@ protected:
             20'000));
     }
 
+    void TearDown() override {
+        // The clipboard holds the copy for as long as the app runs: given
+        // back here, it is not counted as lost when the test ends.
+        QGuiApplication::clipboard()->clear();
+        QTest::qWait(100);
+        for (QProcess* process : {&keyboard, &page}) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
     bool grim(QStringList arguments, const QString& file) {
         return QProcess::execute(QStringLiteral("grim"), arguments << folder.filePath(file)) == 0;
     }
@@ -106,7 +118,7 @@ protected:
         return copied ? file("pasted.png") : QImage();
     }
 
-    QProcess keyboard; // both killed on leaving
+    QProcess keyboard;
     QProcess page;
     QTemporaryDir folder;
     std::unique_ptr<Platform> platform = Platform::create();
