@@ -45,7 +45,10 @@ void CaptureSession::start(bool single) {
                 self->start(single);
             }
         });
-        setStatus(Texts::permissionStatus, Texts::permissionDetail);
+        const PermissionCheck& permission = m_services.platform.permission;
+        setStatus(Texts::permissionStatus, permission.desktopAsks()
+                                               ? permission.howToGrant() + QLatin1Char('.')
+                                               : Texts::permissionDetail);
         return;
     }
     if (!prepareToReplace()) {

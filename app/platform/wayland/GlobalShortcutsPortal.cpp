@@ -12,8 +12,6 @@ namespace vellumix::globalshortcuts {
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 constexpr int quickMilliseconds = 5'000;
 // Binding may wait for the user in the desktop's dialog.
 constexpr int dialogMilliseconds = 120'000;
@@ -65,11 +63,7 @@ void registerTypes() {
 }
 
 std::optional<QString> missingReason(const QDBusConnection& bus) {
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        portalService, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("Get"));
-    get.setArguments({interface, QStringLiteral("version")});
-    const QDBusMessage reply = bus.call(get, QDBus::Block, quickMilliseconds);
+    const QDBusMessage reply = portalVersion(bus, interface);
     if (reply.type() != QDBusMessage::ErrorMessage) {
         return std::nullopt;
     }
@@ -100,17 +94,10 @@ QString bind(const QDBusConnection& bus, const QString& id, const QString& descr
                                        dialogMilliseconds);
         requireBound(bound.results, id);
     } catch (const PlatformError&) {
-        closeSession(bus, session);
+        closePortalSession(bus, session);
         throw;
     }
     return session;
-}
-
-void closeSession(const QDBusConnection& bus, const QString& session) {
-    const QDBusMessage close = QDBusMessage::createMethodCall(
-        portalService, session, QStringLiteral("org.freedesktop.portal.Session"),
-        QStringLiteral("Close"));
-    QDBusConnection(bus).send(close);
 }
 
 QString trigger(Qt::Key key, Qt::KeyboardModifiers modifiers) {

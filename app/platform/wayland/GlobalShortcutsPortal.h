@@ -39,8 +39,6 @@ std::optional<QString> missingReason(const QDBusConnection& bus);
 QString bind(const QDBusConnection& bus, const QString& id, const QString& description,
              const QString& preferredTrigger);
 
-void closeSession(const QDBusConnection& bus, const QString& session);
-
 // `key` (a letter or digit) with `modifiers` in the shortcuts format.
 QString trigger(Qt::Key key, Qt::KeyboardModifiers modifiers);
 

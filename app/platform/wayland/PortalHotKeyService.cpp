@@ -1,6 +1,7 @@
 #include "platform/wayland/PortalHotKeyService.h"
 
 #include "platform/wayland/GlobalShortcutsPortal.h"
+#include "platform/wayland/PortalRequest.h"
 
 #include <QPointer>
 #include <QtConcurrent>
@@ -16,7 +17,7 @@ PortalHotKeyService::PortalHotKeyService(QDBusConnection bus) : m_bus(std::move(
 
 PortalHotKeyService::~PortalHotKeyService() {
     if (!m_session.isEmpty()) {
-        globalshortcuts::closeSession(m_bus, m_session);
+        closePortalSession(m_bus, m_session);
     }
 }
 
@@ -56,7 +57,7 @@ HotKeyRegistration PortalHotKeyService::registerHotKey(Qt::Key key,
 void PortalHotKeyService::bound(int id, const Outcome& outcome) {
     if (m_id != id) {
         if (outcome.error.isEmpty()) {
-            globalshortcuts::closeSession(m_bus, outcome.session);
+            closePortalSession(m_bus, outcome.session);
         }
     } else if (outcome.error.isEmpty()) {
         m_session = outcome.session;
@@ -72,7 +73,7 @@ void PortalHotKeyService::unregisterHotKey(int id) {
     }
     m_id.reset();
     if (!m_session.isEmpty()) {
-        globalshortcuts::closeSession(m_bus, std::exchange(m_session, QString()));
+        closePortalSession(m_bus, std::exchange(m_session, QString()));
     }
 }
 

@@ -59,16 +59,20 @@ PortalAnswer callPortal(const QDBusConnection& bus, const QString& interface, co
     QDBusConnection connection = bus;
     ResponseListener listener;
     const QString path = requestPath(connection, token);
-    connection.connect(portalService, path, QStringLiteral("org.freedesktop.portal.Request"),
-                       QStringLiteral("Response"), &listener, SLOT(response(uint, QVariantMap)));
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(portalService, portalPath, interface, method);
-    call.setArguments(arguments);
-    const QDBusMessage reply = connection.call(call, QDBus::Block, waitMilliseconds);
+    const auto listen = [&](bool on) {
+        const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
+        const QString response = QStringLiteral("Response");
+        const char* slot = SLOT(response(uint, QVariantMap));
+        if (on) {
+            connection.connect(portalService, path, requestInterface, response, &listener, slot);
+        } else {
+            connection.disconnect(portalService, path, requestInterface, response, &listener, slot);
+        }
+    };
+    listen(true);
+    const QDBusMessage reply = callDesktop(bus, interface, method, arguments, waitMilliseconds);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        connection.disconnect(portalService, path, QStringLiteral("org.freedesktop.portal.Request"),
-                              QStringLiteral("Response"), &listener,
-                              SLOT(response(uint, QVariantMap)));
+        listen(false);
         throw PlatformError(
             QStringLiteral("The desktop portal refused %1: %2").arg(method, reply.errorMessage()));
     }
@@ -76,12 +80,33 @@ PortalAnswer callPortal(const QDBusConnection& bus, const QString& interface, co
     if (!listener.answered) {
         listener.loop.exec();
     }
-    connection.disconnect(portalService, path, QStringLiteral("org.freedesktop.portal.Request"),
-                          QStringLiteral("Response"), &listener, SLOT(response(uint, QVariantMap)));
+    listen(false);
     if (!listener.answered) {
         throw PlatformError(QStringLiteral("The desktop portal did not answer %1").arg(method));
     }
     return listener.answer;
+}
+
+QDBusMessage callDesktop(const QDBusConnection& bus, const QString& interface,
+                         const QString& method, const QVariantList& arguments,
+                         int waitMilliseconds) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(portalService, portalPath, interface, method);
+    call.setArguments(arguments);
+    return QDBusConnection(bus).call(call, QDBus::Block, waitMilliseconds);
+}
+
+QDBusMessage portalVersion(const QDBusConnection& bus, const QString& interface) {
+    constexpr int quickMilliseconds = 5'000;
+    return callDesktop(bus, QStringLiteral("org.freedesktop.DBus.Properties"),
+                       QStringLiteral("Get"), {interface, QStringLiteral("version")},
+                       quickMilliseconds);
+}
+
+void closePortalSession(const QDBusConnection& bus, const QString& session) {
+    QDBusConnection(bus).send(QDBusMessage::createMethodCall(
+        portalService, session, QStringLiteral("org.freedesktop.portal.Session"),
+        QStringLiteral("Close")));
 }
 
 } // namespace vellumix

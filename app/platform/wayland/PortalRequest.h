@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
 #include <QVariantMap>
 
@@ -24,5 +25,15 @@ PortalAnswer callPortal(const QDBusConnection& bus, const QString& interface, co
 
 // A fresh token for the portal's handle and session options.
 QString portalToken();
+
+// A call to the portal that answers at once (`waitMilliseconds` at most).
+QDBusMessage callDesktop(const QDBusConnection& bus, const QString& interface,
+                         const QString& method, const QVariantList& arguments,
+                         int waitMilliseconds);
+// The portal's answer to "version" of `interface`: an error message when the
+// portal, or that interface of it, is missing.
+QDBusMessage portalVersion(const QDBusConnection& bus, const QString& interface);
+// Ends a portal session (a screen cast, a shortcut binding); nothing to wait for.
+void closePortalSession(const QDBusConnection& bus, const QString& session);
 
 } // namespace vellumix

@@ -7,7 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
-#include <QPoint>
+#include <QSize>
 
 #include <unistd.h>
 
@@ -15,8 +15,6 @@ namespace vellumix {
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString castInterface = QStringLiteral("org.freedesktop.portal.ScreenCast");
 constexpr int quickMilliseconds = 10'000;
 // The desktop may show a dialog; people take their time.
@@ -26,17 +24,19 @@ constexpr uint monitorSources = 1;
 constexpr uint hiddenCursor = 1;
 constexpr uint persistUntilRevoked = 2;
 
-std::optional<QPoint> pairProperty(const QVariantMap& properties, const QString& key) {
-    if (!properties.contains(key)) {
+// The monitor's size the desktop gave for a stream, an (ii) pair.
+std::optional<QSize> sizeProperty(const QVariantMap& properties) {
+    const QVariant size = properties.value(QStringLiteral("size"));
+    if (!size.isValid()) {
         return std::nullopt;
     }
-    int x = 0;
-    int y = 0;
-    const QDBusArgument argument = properties.value(key).value<QDBusArgument>();
-    argument.beginStructure();
-    argument >> x >> y;
-    argument.endStructure();
-    return QPoint(x, y);
+    int width = 0;
+    int height = 0;
+    const QDBusArgument pair = size.value<QDBusArgument>();
+    pair.beginStructure();
+    pair >> width >> height;
+    pair.endStructure();
+    return QSize(width, height);
 }
 
 // The first stream of the "streams" result, a(ua{sv}).
@@ -48,11 +48,7 @@ void readFirstStream(const QVariantMap& results, ScreenCast& cast) {
         throw PlatformError(QStringLiteral("The desktop granted a screen cast with no screen"));
     }
     cast.node = all.first().first;
-    const QVariantMap& properties = all.first().second;
-
-    if (const std::optional<QPoint> size = pairProperty(properties, QStringLiteral("size"))) {
-        cast.size = QSize(size->x(), size->y());
-    }
+    cast.size = sizeProperty(all.first().second);
 }
 
 PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVariantList& arguments,
@@ -65,20 +61,10 @@ PortalAnswer ask(const QDBusConnection& bus, const QString& method, const QVaria
     return answer;
 }
 
-QDBusMessage callDesktop(const QDBusConnection& bus, const QString& path, const QString& interface,
-                         const QString& method, const QVariantList& arguments) {
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, path, interface, method);
-    call.setArguments(arguments);
-    return QDBusConnection(bus).call(call, QDBus::Block, quickMilliseconds);
-}
-
 } // namespace
 
 bool screenCastOffered(const QDBusConnection& bus) {
-    const QDBusMessage version =
-        callDesktop(bus, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                    QStringLiteral("Get"), {castInterface, QStringLiteral("version")});
-    return version.type() == QDBusMessage::ReplyMessage;
+    return portalVersion(bus, castInterface).type() == QDBusMessage::ReplyMessage;
 }
 
 std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken) {
@@ -96,7 +82,7 @@ std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QStri
         sources.insert(QStringLiteral("restore_token"), restoreToken);
     }
     const auto refused = [&] {
-        closeScreenCast(bus, cast.session);
+        closePortalSession(bus, cast.session);
         return std::nullopt;
     };
     if (ask(bus, QStringLiteral("SelectSources"), {QVariant::fromValue(session), sources},
@@ -114,22 +100,16 @@ std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QStri
     cast.restoreToken = started.results.value(QStringLiteral("restore_token")).toString();
 
     const QDBusMessage remote =
-        callDesktop(bus, portalPath, castInterface, QStringLiteral("OpenPipeWireRemote"),
-                    {QVariant::fromValue(session), QVariantMap()});
+        callDesktop(bus, castInterface, QStringLiteral("OpenPipeWireRemote"),
+                    {QVariant::fromValue(session), QVariantMap()}, quickMilliseconds);
     const QDBusUnixFileDescriptor fd = remote.arguments().value(0).value<QDBusUnixFileDescriptor>();
     if (!fd.isValid()) {
-        closeScreenCast(bus, cast.session);
+        closePortalSession(bus, cast.session);
         throw PlatformError(
             QStringLiteral("The desktop gave no PipeWire connection for the screen cast"));
     }
     cast.pipeWireFd = ::dup(fd.fileDescriptor());
     return cast;
-}
-
-void closeScreenCast(const QDBusConnection& bus, const QString& session) {
-    QDBusConnection(bus).send(QDBusMessage::createMethodCall(
-        portalService, session, QStringLiteral("org.freedesktop.portal.Session"),
-        QStringLiteral("Close")));
 }
 
 } // namespace vellumix

@@ -24,7 +24,6 @@ struct ScreenCast {
 // restore it without a dialog. Null when the user refused; throws
 // PlatformError when the portal is missing or fails.
 std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken);
-void closeScreenCast(const QDBusConnection& bus, const QString& session);
 // True when the session bus offers the ScreenCast portal.
 bool screenCastOffered(const QDBusConnection& bus);
 

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformError.h"
 #include "platform/wayland/PipeWireStream.h"
+#include "platform/wayland/PortalRequest.h"
 #include "platform/wayland/ScreenCastPortal.h"
 
 #include <QDeadlineTimer>
@@ -51,7 +52,7 @@ WaylandScreenSource::WaylandScreenSource(Defaults& preferences, const QDBusConne
 
 WaylandScreenSource::~WaylandScreenSource() {
     for (const std::shared_ptr<Cast>& cast : m_casts) {
-        closeScreenCast(m_bus, cast->grant.session);
+        closePortalSession(m_bus, cast->grant.session);
     }
 }
 
@@ -84,7 +85,7 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
         // A broken cast is asked for anew by the next grab.
         std::lock_guard lock(m_mutex);
         std::erase(m_casts, cast);
-        closeScreenCast(m_bus, cast->grant.session);
+        closePortalSession(m_bus, cast->grant.session);
         throw;
     }
 }
@@ -152,7 +153,7 @@ std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::started(const Sc
         cast->stream = std::make_unique<PipeWireStream>(grant.pipeWireFd, grant.node);
         cast->frameSize = cast->stream->frameSize(QDeadlineTimer(startMilliseconds));
     } catch (const PlatformError&) {
-        closeScreenCast(m_bus, grant.session);
+        closePortalSession(m_bus, grant.session);
         throw;
     }
     cast->lastUse.start();
@@ -175,7 +176,7 @@ void WaylandScreenSource::closeIdle() {
         if (cast->lastUse.elapsed() < idleMilliseconds) {
             return false;
         }
-        closeScreenCast(m_bus, cast->grant.session);
+        closePortalSession(m_bus, cast->grant.session);
         return true;
     });
 }
