@@ -42,9 +42,25 @@ void describeApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
+// A later start whose request the running instance takes ends here, before
+// the restart that limits the recognition threads and before any connection
+// to the window system: half the time from a desktop's key to the overlay.
+bool handedOver(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    try {
+        return SingleInstance().handOver(
+            LaunchRequest::fromArguments(QCoreApplication::arguments().mid(1), QDir::current()));
+    } catch (const std::invalid_argument&) {
+        return false; // the full start reports it
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (handedOver(argc, argv)) {
+        return 0;
+    }
     RecognitionThreads::limitBeforeStart(argv);
     Platform::chooseQtPlatform();
     QApplication app(argc, argv);
@@ -73,7 +89,7 @@ int main(int argc, char** argv) {
     const PlatformServices services = platform->services();
     QtDialogs dialogs;
     QtClipboard clipboard;
-    PinnedImages pins(clipboard);
+    PinnedImages pins(clipboard, services.overlays);
     SteadyClock steadyClock;
     SystemClock wallClock;
     const EditorServices editing{defaults, dialogs, clipboard, pins};

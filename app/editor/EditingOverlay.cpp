@@ -43,9 +43,10 @@ QToolButton* roundButton(QWidget* parent, const char* symbol, const QString& nam
 
 EditingOverlay::EditingOverlay(EditorDocument& document, const CaptureRegion& region,
                                QScreen* screen, EditorServices services, EditorActions actions)
-    : m_document(document), m_region(region), m_dims(windowkind::compositorActive()) {
+    : m_document(document), m_region(region),
+      m_dims(windowkind::compositorActive() && !windowkind::editorSharesTheDesktop()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    if (m_dims) {
+    if (windowkind::compositorActive()) {
         setAttribute(Qt::WA_TranslucentBackground);
     }
     setScreen(screen);

@@ -21,7 +21,8 @@ InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
     display.name = screen->name();
     display.frame = QRectF(screen->geometry());
     display.scale = screen->devicePixelRatio();
-    m_overlays.show(m_window, display);
+    m_overlays.show(m_window, display,
+                    m_window->dims() ? OverlayInput::whole : OverlayInput::masked);
     windowkind::showOnAllDesktops(m_window);
     m_window->raise();
     m_window->activateWindow();

@@ -1,5 +1,7 @@
 #include "pins/PinImageArea.h"
 
+#include "platform/WindowKind.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -35,8 +37,8 @@ void PinImageArea::paintEvent(QPaintEvent*) {
 }
 
 void PinImageArea::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && window()->windowHandle() != nullptr) {
-        window()->windowHandle()->startSystemMove();
+    if (event->button() == Qt::LeftButton) {
+        windowkind::startMove(window());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "layout/FloatingLayout.h"
 #include "pins/PinnedImageView.h"
+#include "platform/OverlaySurfaces.h"
 #include "platform/WindowKind.h"
 
 #include <QGuiApplication>
@@ -34,8 +35,8 @@ void centreOnScreen(QWidget* window) {
 
 } // namespace
 
-PinnedImages::PinnedImages(Clipboard& clipboard, QObject* parent)
-    : QObject(parent), m_clipboard(clipboard) {}
+PinnedImages::PinnedImages(Clipboard& clipboard, OverlaySurfaces& overlays, QObject* parent)
+    : QObject(parent), m_clipboard(clipboard), m_overlays(overlays) {}
 
 PinnedImages::~PinnedImages() {
     qDeleteAll(std::exchange(m_windows, {}));
@@ -66,7 +67,7 @@ QString PinnedImages::show(const QImage& image, double sourceScale) {
     m_windows.append(window);
     centreOnScreen(window);
     windowkind::showOnAllDesktops(window);
-    window->show();
+    m_overlays.showFloating(window);
     window->raise();
     window->activateWindow();
     return id;

@@ -11,6 +11,7 @@ class QWidget;
 namespace vellumix {
 
 class Clipboard;
+class OverlaySurfaces;
 
 // The open pin windows: titled, resizable utility windows above normal
 // windows, on every desktop, each showing one image at its on-screen size
@@ -19,7 +20,7 @@ class Clipboard;
 class PinnedImages final : public QObject, public PinService {
     Q_OBJECT
 public:
-    explicit PinnedImages(Clipboard& clipboard, QObject* parent = nullptr);
+    PinnedImages(Clipboard& clipboard, OverlaySurfaces& overlays, QObject* parent = nullptr);
     ~PinnedImages() override;
 
     QString show(const QImage& image, double sourceScale) override;
@@ -38,6 +39,7 @@ public:
 
 private:
     Clipboard& m_clipboard;
+    OverlaySurfaces& m_overlays;
     QList<QWidget*> m_windows;
 };
 

@@ -2,7 +2,9 @@
 
 #include "platform/x11/X11WindowManager.h"
 
+#include <QCursor>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -30,6 +32,33 @@ bool grabsKeyboard() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
+// Moves the window where the pointer releases the button. Only then:
+// compositors differ in how they report a pointer held over a surface that
+// moves under it, but agree while it stays. While a button is held the
+// window's surface gets every pointer event, so the application's events are
+// enough.
+class PointerMove final : public QObject {
+public:
+    explicit PointerMove(QWidget* window)
+        : QObject(window), m_window(window), m_grip(QCursor::pos() - window->pos()) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            qApp->removeEventFilter(this);
+            m_window->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_grip);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QPoint m_grip;
+};
+
 } // namespace
 
 bool grabKeyboard(QWidget* widget) {
@@ -46,8 +75,18 @@ void releaseKeyboard(QWidget* widget) {
     }
 }
 
+void startMove(QWidget* window) {
+    if (QWindow* handle = window->windowHandle(); handle != nullptr && !handle->startSystemMove()) {
+        new PointerMove(window);
+    }
+}
+
 void showOnAllDesktops(QWidget* widget) {
     x11::setOnAllDesktops(widget->winId(), widget->isVisible());
+}
+
+bool editorSharesTheDesktop() {
+    return QGuiApplication::platformName() == QLatin1String("wayland");
 }
 
 bool compositorActive() {

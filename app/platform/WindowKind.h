@@ -26,9 +26,19 @@ void makeOverlay(QWidget* widget);
 bool grabKeyboard(QWidget* widget);
 void releaseKeyboard(QWidget* widget);
 
+// Lets the user move the window with the pointer from a button press until
+// its release: by the window manager where it moves windows, by the app where
+// it may not (a Wayland surface the app places itself).
+void startMove(QWidget* window);
+
 // Asks the window manager to show the window on every desktop. Works before
 // and after the window is mapped; does nothing off X11.
 void showOnAllDesktops(QWidget* widget);
+
+// True where the in-place editor, which covers its display, must leave the
+// rest of the desktop usable (Wayland, where the editor cannot be a window at
+// the region): it takes input on its own parts alone and dims nothing.
+bool editorSharesTheDesktop();
 
 // True when a compositing manager runs (always on Wayland), so translucency and window opacity
 // show as such; without one, windows paint opaque and use masks for shapes.

@@ -24,7 +24,7 @@ void SelectionWindow::open(SelectionView* view) {
     view->setParent(this);
     view->setGeometry(rect());
     view->show();
-    m_overlays.show(this, m_display);
+    m_overlays.show(this, m_display, OverlayInput::whole);
     view->setFocus();
 }
 

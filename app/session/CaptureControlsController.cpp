@@ -55,13 +55,14 @@ QRectF CaptureControlsController::panelFrame(const CaptureRegion& region,
 
 CaptureControlsController::CaptureControlsController(CaptureSession& session,
                                                      const CaptureRegion& region,
-                                                     const DisplaySource& displays)
-    : m_panel(new CaptureControlsView(session)) {
+                                                     const DisplaySource& displays,
+                                                     OverlaySurfaces& overlays)
+    : m_overlays(overlays), m_panel(new CaptureControlsView(session)) {
     windowkind::makeFloatingPanel(m_panel);
     m_panel->setWindowTitle(QStringLiteral("Scrolling capture · Live preview"));
     m_panel->setObjectName(QStringLiteral("Vellumix.scrollPreview"));
     m_panel->setGeometry(panelFrame(region, displays.displays()).toAlignedRect());
-    m_panel->show();
+    m_overlays.showFloating(m_panel);
     windowkind::showOnAllDesktops(m_panel);
     m_panel->raise();
 }
@@ -74,7 +75,7 @@ CaptureControlsView* CaptureControlsController::panel() const {
 
 CaptureControlsController::~CaptureControlsController() {
     if (m_panel != nullptr) {
-        m_panel->hide();
+        m_overlays.hide(m_panel);
         m_panel->deleteLater();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "capture/CaptureRegion.h"
 #include "platform/DisplaySource.h"
+#include "platform/OverlaySurfaces.h"
 
 #include <QPointer>
 #include <QRectF>
@@ -17,7 +18,7 @@ class CaptureSession;
 class CaptureControlsController final {
 public:
     CaptureControlsController(CaptureSession& session, const CaptureRegion& region,
-                              const DisplaySource& displays);
+                              const DisplaySource& displays, OverlaySurfaces& overlays);
     ~CaptureControlsController();
     CaptureControlsController(const CaptureControlsController&) = delete;
     CaptureControlsController& operator=(const CaptureControlsController&) = delete;
@@ -35,6 +36,7 @@ public:
     static constexpr double minimumHeight = 240;
 
 private:
+    OverlaySurfaces& m_overlays;
     QPointer<CaptureControlsView> m_panel;
 };
 

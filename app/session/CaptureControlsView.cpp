@@ -52,9 +52,7 @@ QPushButton* button(const QString& text) {
 CaptureControlsView::CaptureControlsView(CaptureSession& session, QWidget* parent)
     : QWidget(parent), m_session(session), m_translucent(windowkind::compositorActive()) {
     startMove = [this] {
-        if (windowHandle() != nullptr) {
-            windowHandle()->startSystemMove();
-        }
+        windowkind::startMove(this);
     };
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     build();

@@ -241,8 +241,8 @@ void CaptureSession::scrollingStarted(std::shared_ptr<CaptureService> service) {
     m_sessionStarted = m_services.clock.now();
     setStatus(Texts::scrolling, Texts::scrollingDetail);
     hideEditorWindows();
-    m_captureControls = std::make_unique<CaptureControlsController>(*this, *m_selectedRegion,
-                                                                    m_services.platform.displays);
+    m_captureControls = std::make_unique<CaptureControlsController>(
+        *this, *m_selectedRegion, m_services.platform.displays, m_services.platform.overlays);
     startLoop();
 }
 

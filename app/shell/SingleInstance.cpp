@@ -58,24 +58,34 @@ bool SingleInstance::forward(const LaunchRequest& request) {
         QLocalSocket socket;
         socket.connectToServer(socketPath(m_folder));
         if (socket.waitForConnected(1000)) {
-            socket.write(request.encoded());
-            socket.waitForBytesWritten(1000);
-            // The running instance answers "1" once it took the request, "0"
-            // for one it cannot read.
-            if (!socket.waitForReadyRead(2000)) {
-                m_error = QStringLiteral("The running Vellumix did not answer");
-                return false;
-            }
-            if (socket.read(1) != "1") {
-                m_error = QStringLiteral("The running Vellumix could not read the request");
-                return false;
-            }
-            return true;
+            return send(socket, request);
         }
         QThread::msleep(50);
     }
     m_error = QStringLiteral("Could not reach the running Vellumix");
     return false;
+}
+
+bool SingleInstance::handOver(const LaunchRequest& request) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath(m_folder));
+    return socket.waitForConnected(200) && send(socket, request);
+}
+
+bool SingleInstance::send(QLocalSocket& socket, const LaunchRequest& request) {
+    socket.write(request.encoded());
+    socket.waitForBytesWritten(1000);
+    // The running instance answers "1" once it took the request, "0" for one
+    // it cannot read.
+    if (!socket.waitForReadyRead(2000)) {
+        m_error = QStringLiteral("The running Vellumix did not answer");
+        return false;
+    }
+    if (socket.read(1) != "1") {
+        m_error = QStringLiteral("The running Vellumix could not read the request");
+        return false;
+    }
+    return true;
 }
 
 void SingleInstance::accept() {

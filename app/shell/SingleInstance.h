@@ -2,6 +2,7 @@
 
 #include "shell/LaunchRequest.h"
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QObject>
 
@@ -27,6 +28,8 @@ public:
 
     // Hands `request` to the running instance; true once it took it.
     bool forward(const LaunchRequest& request);
+    // The same, tried once: false at once when no instance listens.
+    bool handOver(const LaunchRequest& request);
 
     QString error() const { return m_error; }
 
@@ -35,7 +38,8 @@ signals:
 
 private:
     void accept();
-    void read(class QLocalSocket* socket);
+    void read(QLocalSocket* socket);
+    bool send(QLocalSocket& socket, const LaunchRequest& request);
 
     QString m_folder;
     QString m_error;

@@ -7,7 +7,7 @@
 
 namespace vellumix {
 
-void PlacedOverlays::show(QWidget* window, const DisplayInfo& display) {
+void PlacedOverlays::show(QWidget* window, const DisplayInfo& display, OverlayInput) {
     if (QScreen* screen = QtDisplaySource::screenOf(display.id)) {
         window->setScreen(screen);
     }
@@ -15,16 +15,24 @@ void PlacedOverlays::show(QWidget* window, const DisplayInfo& display) {
     window->show();
 }
 
+void PlacedOverlays::showFloating(QWidget* window) {
+    window->show();
+}
+
 void PlacedOverlays::hide(QWidget* window) {
     window->hide();
 }
 
-void FullScreenOverlays::show(QWidget* window, const DisplayInfo& display) {
+void FullScreenOverlays::show(QWidget* window, const DisplayInfo& display, OverlayInput) {
     if (QScreen* screen = QtDisplaySource::screenOf(display.id)) {
         window->setScreen(screen);
         window->setGeometry(screen->geometry());
     }
     window->showFullScreen();
+}
+
+void FullScreenOverlays::showFloating(QWidget* window) {
+    window->show();
 }
 
 void FullScreenOverlays::hide(QWidget* window) {

@@ -4,9 +4,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <memory>
 
+class QScreen;
 struct wl_display;
 struct wl_event_queue;
 
@@ -14,6 +16,7 @@ namespace vellumix {
 
 class LayerShell;
 class LayerSurface;
+class FloatingPlacement;
 
 // Overlays as layer-shell surfaces on the overlay layer (wlroots desktops,
 // KDE): each covers its output, above panels and docks, and takes the
@@ -28,7 +31,8 @@ public:
     static std::unique_ptr<LayerShellOverlays> create();
     ~LayerShellOverlays() override;
 
-    void show(QWidget* window, const DisplayInfo& display) override;
+    void show(QWidget* window, const DisplayInfo& display, OverlayInput input) override;
+    void showFloating(QWidget* window) override;
     void hide(QWidget* window) override;
 
     static constexpr const char* surfaceNamespace = "vellumix";
@@ -36,7 +40,11 @@ public:
 private:
     LayerShellOverlays(wl_display* display, wl_event_queue* queue,
                        std::unique_ptr<LayerShell> shell);
-    void giveLayerRole(QWidget* window, const DisplayInfo& display);
+    // Shows `window` and gives its surface the overlay layer's role on
+    // `screen`'s output, set up by `configure` before the first commit. The
+    // new role, or null when it has one or the compositor refused.
+    LayerSurface* showWithRole(QWidget* window, QScreen* screen,
+                               const std::function<void(LayerSurface&)>& configure);
 
     wl_display* m_display;
     // The first configure of a new surface is awaited on this queue, so
@@ -47,6 +55,8 @@ private:
     struct Role {
         std::unique_ptr<LayerSurface> surface;
         QMetaObject::Connection windowGone;
+        // Floating surfaces only; it goes before the surface it places.
+        std::unique_ptr<FloatingPlacement> placement;
     };
     std::map<QObject*, Role> m_roles;
     void dropRole(QObject* window);

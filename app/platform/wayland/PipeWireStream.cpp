@@ -197,6 +197,7 @@ void PipeWireStream::frameArrived() {
         pw_stream_queue_buffer(m_stream, m_held);
     }
     m_held = newest;
+    m_heldSince = std::chrono::steady_clock::now();
     m_arrived.notify_all();
 }
 
@@ -226,11 +227,14 @@ QSize PipeWireStream::frameSize(QDeadlineTimer deadline) {
     return m_size;
 }
 
-bool PipeWireStream::hasFrame(QDeadlineTimer deadline) {
+bool PipeWireStream::hasFrame(QDeadlineTimer deadline,
+                              std::chrono::steady_clock::time_point since) {
     std::unique_lock lock(m_mutex);
-    m_arrived.wait_until(lock, deadline.deadline<std::chrono::steady_clock>(),
-                         [this] { return m_held != nullptr || !m_live; });
-    return m_held != nullptr;
+    const auto ready = [&] {
+        return (m_held != nullptr && m_heldSince > since) || !m_live;
+    };
+    m_arrived.wait_until(lock, deadline.deadline<std::chrono::steady_clock>(), ready);
+    return m_held != nullptr && m_heldSince > since;
 }
 
 QImage PipeWireStream::read(const QRect& pixels, QDeadlineTimer deadline) {

@@ -33,8 +33,9 @@ public:
     // The stream's frame size in device pixels, once PipeWire agreed on it.
     // Throws PlatformError when it does not in time.
     QSize frameSize(QDeadlineTimer deadline);
-    // A frame came and is kept, or comes before `deadline`.
-    bool hasFrame(QDeadlineTimer deadline = QDeadlineTimer());
+    // A frame that came after `since` is kept, or one comes before `deadline`.
+    bool hasFrame(QDeadlineTimer deadline = QDeadlineTimer(),
+                  std::chrono::steady_clock::time_point since = {});
     // `pixels` of the newest frame as Format_RGBA8888_Premultiplied, opaque.
     // Throws PlatformError when no frame comes in time or the stream ended.
     QImage read(const QRect& pixels, QDeadlineTimer deadline);
@@ -59,6 +60,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_arrived;
     pw_buffer* m_held = nullptr; // the newest frame, kept from PipeWire
+    std::chrono::steady_clock::time_point m_heldSince;
     QSize m_size;
     QImage::Format m_format = QImage::Format_Invalid;
     bool m_live = true;

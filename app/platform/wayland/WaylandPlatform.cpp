@@ -11,6 +11,7 @@
 #include "prefs/SettingsDefaults.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 namespace vellumix {
 
@@ -25,6 +26,25 @@ std::unique_ptr<OverlaySurfaces> overlaySurfaces() {
     return std::make_unique<FullScreenOverlays>();
 }
 
+// Tells the screen when one of the app's windows goes, whichever it is.
+class HiddenWindowsWatch final : public QObject {
+public:
+    explicit HiddenWindowsWatch(WaylandScreenSource& screen) : m_screen(screen) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched->isWindowType()) {
+            m_screen.ownWindowHidden();
+        }
+        return false;
+    }
+
+private:
+    WaylandScreenSource& m_screen;
+};
+
 // Nothing of the app's own ever lies over a region on Wayland today, so
 // nothing needs withdrawing before a grab.
 class WaylandPlatform final : public Platform {
@@ -38,6 +58,7 @@ private:
     QtDisplaySource m_displays;
     SettingsDefaults m_preferences{QStringLiteral("Vellumix"), QStringLiteral("Vellumix")};
     WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus()};
+    HiddenWindowsWatch m_hiddenWindows{m_screen};
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};
     NoScreenAccess m_none;
     PortalHotKeyService m_hotKeys{QDBusConnection::sessionBus()};

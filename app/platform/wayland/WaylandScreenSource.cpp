@@ -18,6 +18,10 @@ const QString tokensKey = QStringLiteral("waylandScreenCastTokens");
 constexpr int startMilliseconds = 5'000;
 constexpr int frameMilliseconds = 2'000;
 constexpr int stillScreenMilliseconds = 150;
+// How long after one of the app's windows went its frames may still show it,
+// and how long a grab then waits for the compositor's next frame.
+constexpr std::chrono::milliseconds hiddenWindowLingers{1'000};
+constexpr int hiddenWindowFrameMilliseconds = 100;
 
 // A desktop with as many monitors as this has not been seen; past it the
 // casts it grants are not the display asked for.
@@ -75,8 +79,14 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
     // over a still one a new cast may show nothing for long; the output as
     // it is now serves meanwhile, where the compositor copies outputs. Only
     // a cast's first grab waits a little for its first frame.
-    const int wait = cast->waited.exchange(true) ? 0 : stillScreenMilliseconds;
-    if (!cast->stream->hasFrame(QDeadlineTimer(wait)) && m_copies.isOffered()) {
+    int wait = cast->waited.exchange(true) ? 0 : stillScreenMilliseconds;
+    std::chrono::steady_clock::time_point since;
+    if (const auto hidden = m_ownWindowHidden.load();
+        std::chrono::steady_clock::now() - hidden < hiddenWindowLingers) {
+        since = hidden;
+        wait = std::max(wait, hiddenWindowFrameMilliseconds);
+    }
+    if (!cast->stream->hasFrame(QDeadlineTimer(wait), since) && m_copies.isOffered()) {
         return m_copies.copy(display.name, pixels);
     }
     try {
@@ -88,6 +98,10 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
         closePortalSession(m_bus, cast->grant.session);
         throw;
     }
+}
+
+void WaylandScreenSource::ownWindowHidden() {
+    m_ownWindowHidden = std::chrono::steady_clock::now();
 }
 
 std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::castOf(const DisplayInfo& display) {

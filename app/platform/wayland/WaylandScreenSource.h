@@ -37,6 +37,11 @@ public:
     void askAgain() override { m_refused = false; }
     bool desktopAsks() const override { return true; }
 
+    // One of the app's own windows left the screen. A cast's newest frame
+    // may still show it for a frame or two, so grabs soon after wait a
+    // moment for a newer one. Any thread.
+    void ownWindowHidden();
+
     static constexpr int idleMilliseconds = 15'000;
 
 private:
@@ -58,6 +63,7 @@ private:
     // Serialises asking the desktop, so two grabs never raise two dialogs.
     std::mutex m_asking;
     WlrScreencopy m_copies;
+    std::atomic<std::chrono::steady_clock::time_point> m_ownWindowHidden{};
     QTimer m_idle;
 };
 

@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(PinWindowTest, pinStaysAboveOnEveryDesktopAndOpaqueWithoutACompositor) {
-    PinnedImages pins(clipboard);
+    PinnedImages pins(clipboard, services().overlays);
     pins.show(patternImage(QSize(300, 200), 0x30), 1);
     auto* view = static_cast<PinnedImageView*>(pins.windows().front());
     ASSERT_TRUE(waitUntil([&] { return pinIsFrontMost(); }));

@@ -4,6 +4,7 @@
 #include "fakes/WidgetTestApp.h"
 #include "pins/PinImageArea.h"
 #include "pins/PinnedImageView.h"
+#include "platform/qt/PlacedOverlays.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -24,7 +25,8 @@ QImage twoColourImage(QSize size) {
 
 TEST(PinnedImagesTest, pinsOpenAtTheirSizesAndCloseOnceById) {
     FakeClipboard clipboard;
-    PinnedImages pins(clipboard);
+    PlacedOverlays overlays;
+    PinnedImages pins(clipboard, overlays);
     const QString first = pins.show(twoColourImage(QSize(100, 50)), 1);
     const QString second = pins.show(twoColourImage(QSize(400, 300)), 2);
     EXPECT_EQ(first, QUuid(first).toString(QUuid::WithoutBraces).toUpper());

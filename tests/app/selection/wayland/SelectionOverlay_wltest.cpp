@@ -1,22 +1,31 @@
-// The overlay and the in-place editor in the session of scripts/wayland.sh,
-// with sway's pointer and wtype's keys: what the user copies is what the
-// compositor shows, at scale 2 too, and nothing stays on screen after.
+// The overlay, the in-place editor, the scrolling-capture panel and pins in
+// the session of scripts/wayland.sh, with sway's pointer and wtype's keys:
+// what the user copies, saves and stitches is what the compositor shows, at
+// scale 2 too; the editor leaves the rest of the desktop usable; panels and
+// pins stay above other windows; nothing stays on screen after.
 
+#include "editor/EditingOverlay.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "fakes/MemoryDefaults.h"
+#include "pins/PinnedImages.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtClipboard.h"
+#include "session/CaptureControlsController.h"
+#include "session/CaptureControlsView.h"
 #include "session/CaptureSession.h"
 #include "session/QtInPlaceEditing.h"
+#include "support/ScrollPage.h"
 
 #include <QClipboard>
 #include <QColorSpace>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +51,21 @@ bool pointer(const QString& command) {
 // Both outputs side by side make a layout of 3520 × 1080.
 bool pointerAt(QPoint at) {
     return pointer(QStringLiteral("move %1 %2 3520 1080").arg(at.x()).arg(at.y()));
+}
+
+bool drag(QPoint from, QPoint to) {
+    return pointerAt(from) && pointer("press") && pointerAt((from + to) / 2) && pointerAt(to) &&
+           pointer("release");
+}
+
+bool click(QPoint at) {
+    return pointerAt(at) && pointer("press") && pointer("release");
+}
+
+// One wheel button of sway's seat: "button5" scrolls down, "button4" up.
+bool wheel(const QString& button) {
+    return run("swaymsg seat seat0 cursor press " + button) &&
+           run("swaymsg seat seat0 cursor release " + button);
 }
 
 // Pixels alone: the app's PNGs name their colour space, grim's do not.
@@ -93,6 +117,12 @@ protected:
             QTest::qWaitFor([this] { return session->selector().views().size() == 2; }, 20'000));
         QTest::qWait(300); // drawn and mapped
     }
+    // A drag over `region` of the scale-1 output.
+    void select(QRect region) {
+        ASSERT_NO_FATAL_FAILURE(open());
+        ASSERT_TRUE(drag(region.topLeft(), region.bottomRight() + QPoint(1, 1)));
+        ASSERT_NO_FATAL_FAILURE(editorOpens());
+    }
     void editorOpens() {
         ASSERT_TRUE(QTest::qWaitFor([this] { return inPlace.isOpen() && !session->busy(); }));
         QTest::qWait(300); // mapped, with the keyboard
@@ -127,6 +157,8 @@ protected:
     QtClipboard clipboard;
     FakePins pins;
     FakeClock clock;
+    const testing::ScrollPage expected{{.width = 500, .height = 3000, .seed = 1}};
+    static constexpr QPoint pageAt{300, 150};
     QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins},
                              platform->services().overlays};
     std::unique_ptr<CaptureSession> session =
@@ -171,6 +203,111 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(run("wtype -k Escape"));
     ASSERT_NO_FATAL_FAILURE(nothingLeft());
+}
+
+TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayAbove) {
+    // Tall enough that two wheel notches move less than half of it.
+    const QRect region(350, 200, 300, 400);
+    ASSERT_NO_FATAL_FAILURE(still(QPoint(1000, 500)));
+    ASSERT_TRUE(grim({"-g", "350,200 300x400"}, "region.png"));
+
+    // A rectangle drawn, undone and redone, then saved with Ctrl+S.
+    ASSERT_NO_FATAL_FAILURE(select(region));
+    ASSERT_TRUE(run("wtype r"));
+    ASSERT_TRUE(drag(region.topLeft() + QPoint(40, 40), region.topLeft() + QPoint(140, 120)));
+    const auto marks = [this] {
+        return session->editor()->state().marks.size();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks() == 1; }));
+    ASSERT_TRUE(run("wtype -M ctrl z -m ctrl"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks() == 0; }));
+    ASSERT_TRUE(run("wtype -M ctrl -M shift z -m shift -m ctrl"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks() == 1; }));
+    dialogs.fileAnswers.push_back(folder.filePath("saved.png"));
+    ASSERT_TRUE(run("wtype -M ctrl s -m ctrl"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !inPlace.isOpen(); }));
+    const QImage saved = file("saved.png");
+    EXPECT_EQ(saved.size(), region.size());
+    EXPECT_NE(saved, file("region.png"));
+
+    // R reselects that region. Wheel notches beside the editor reach the
+    // page under it, and the editor's own toolbar still takes clicks.
+    ASSERT_TRUE(pointerAt(QPoint(1000, 500)));
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(run("wtype r"));
+    ASSERT_NO_FATAL_FAILURE(editorOpens());
+    ASSERT_TRUE(grim({}, "editor.png"));
+    const auto strip = [this] {
+        return grim({"-g", "300,850 500x50"}, "strip.png") ? file("strip.png") : QImage();
+    };
+    ASSERT_TRUE(pointerAt(QPoint(750, 900)));
+    const QImage unscrolled = strip();
+    ASSERT_TRUE(wheel("button5"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return strip() != unscrolled; }));
+    for (int n = 0; n < 3; ++n) {
+        ASSERT_TRUE(wheel("button4"));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return strip() == unscrolled; }));
+    ASSERT_TRUE(inPlace.isOpen());
+    const QList<QToolButton*> buttons = inPlace.window()->findChildren<QToolButton*>();
+    const auto copy = std::find_if(buttons.begin(), buttons.end(), [](const QToolButton* button) {
+        return button->accessibleName() == "Copy image";
+    });
+    ASSERT_NE(copy, buttons.end());
+    ASSERT_TRUE(click((*copy)->mapToGlobal((*copy)->rect().center())));
+    EXPECT_EQ(pasted(), file("region.png"));
+
+    // Scrolling: the panel beside the region, wheel notches on the page,
+    // Finish; the page's rows, none of the panel's.
+    ASSERT_NO_FATAL_FAILURE(select(region));
+    ASSERT_TRUE(run("wtype -M ctrl -M shift l -m shift -m ctrl"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return session->captureControls() != nullptr; }));
+    QTest::qWait(300);
+    ASSERT_TRUE(grim({}, "panel.png"));
+    CaptureControlsView* panel = session->captureControls()->panel();
+    EXPECT_FALSE(panel->geometry().intersects(region));
+    ASSERT_TRUE(pointerAt(QPoint(750, 900)));
+    for (int n = 0; n < 2; ++n) {
+        const int before = session->height();
+        ASSERT_TRUE(wheel("button5"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return session->height() > before; }, 10'000))
+            << session->detail().toStdString();
+    }
+    const QPushButton* finish = panel->finishButton();
+    ASSERT_TRUE(click(finish->mapToGlobal(finish->rect().center())));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return session->editor() != nullptr && !session->busy(); }));
+    const QPoint offset = region.topLeft() - pageAt;
+    EXPECT_EQ(pixels(session->editor()->source()),
+              pixels(expected.image().copy(offset.x(), offset.y(), region.width(),
+                                           session->editor()->source().height())));
+    ASSERT_TRUE(run("wtype -k Escape"));
+
+    // A pin stays above the page when the page takes the focus, and follows
+    // a drag of its image.
+    PinnedImages pinned(clipboard, platform->services().overlays);
+    QImage magenta(200, 120, QImage::Format_RGB32);
+    magenta.fill(Qt::magenta);
+    pinned.show(magenta, 1);
+    QWidget* pin = pinned.windows().front();
+    QTest::qWait(300);
+    const QPoint pinAt = pin->geometry().topLeft() + QPoint(100, 60);
+    ASSERT_TRUE(run(QStringLiteral("swaymsg [app_id=vellumix-scroll-page] move absolute position "
+                                   "%1 %2")
+                        .arg(pinAt.x() - 250)
+                        .arg(pinAt.y() - 400)));
+    ASSERT_TRUE(run("swaymsg [app_id=vellumix-scroll-page] focus"));
+    const auto pinShowsAt = [&](QPoint at) {
+        return QTest::qWaitFor([&] {
+            return grim({"-g", QStringLiteral("%1,%2 1x1").arg(at.x()).arg(at.y())}, "pin.png") &&
+                   file("pin.png").pixelColor(0, 0) == QColor(Qt::magenta);
+        });
+    };
+    EXPECT_TRUE(pinShowsAt(pinAt));
+    ASSERT_TRUE(drag(pinAt, pinAt + QPoint(200, 100)));
+    ASSERT_TRUE(pointerAt(QPoint(1500, 100))); // the cursor off the pixel looked at
+    ASSERT_TRUE(grim({}, "pinned.png"));
+    EXPECT_TRUE(pinShowsAt(pinAt + QPoint(200, 100)));
 }
 
 } // namespace
