@@ -3,13 +3,16 @@
 #include "imaging/EditedImage.h"
 #include "pins/PinImageArea.h"
 #include "platform/Clipboard.h"
+#include "platform/WindowKind.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vellumix {
@@ -84,7 +87,24 @@ QWidget* PinnedImageView::makeControlBar() {
     m_copy = new QPushButton(QStringLiteral("Copy"), bar);
     connect(m_copy, &QPushButton::clicked, this, &PinnedImageView::copy);
     row->addWidget(m_copy);
+    if (!windowkind::titlesFloatingWindows()) {
+        auto* close = new QToolButton(bar);
+        close->setText(QStringLiteral("✕"));
+        close->setAutoRaise(true);
+        close->setAccessibleName(QStringLiteral("Close pin"));
+        close->setToolTip(QStringLiteral("Close (Esc)"));
+        connect(close, &QToolButton::clicked, this, &QWidget::close);
+        row->addWidget(close);
+    }
     return bar;
+}
+
+void PinnedImageView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 double PinnedImageView::opacity() const {

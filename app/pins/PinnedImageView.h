@@ -33,6 +33,10 @@ public:
     static constexpr int controlBarHeight = 48;
     static constexpr double minimumOpacity = 0.3;
 
+protected:
+    // Escape closes the pin.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QWidget* makeControlBar();
     void showError(const QString& text);

@@ -85,6 +85,10 @@ void showOnAllDesktops(QWidget* widget) {
     x11::setOnAllDesktops(widget->winId(), widget->isVisible());
 }
 
+bool titlesFloatingWindows() {
+    return QGuiApplication::platformName() != QLatin1String("wayland");
+}
+
 bool editorSharesTheDesktop() {
     return QGuiApplication::platformName() == QLatin1String("wayland");
 }

@@ -35,6 +35,10 @@ void startMove(QWidget* window);
 // and after the window is mapped; does nothing off X11.
 void showOnAllDesktops(QWidget* widget);
 
+// False where floating windows such as pins get no title bar, and with it no
+// close button, from the desktop (Wayland, where the app places them itself).
+bool titlesFloatingWindows();
+
 // True where the in-place editor, which covers its display, must leave the
 // rest of the desktop usable (Wayland, where the editor cannot be a window at
 // the region): it takes input on its own parts alone and dims nothing.

@@ -283,8 +283,8 @@ TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayA
                                            session->editor()->source().height())));
     ASSERT_TRUE(run("wtype -k Escape"));
 
-    // A pin stays above the page when the page takes the focus, and follows
-    // a drag of its image.
+    // A pin stays above the page when the page takes the focus, and moves
+    // where a drag of its image ends.
     PinnedImages pinned(clipboard, platform->services().overlays);
     QImage magenta(200, 120, QImage::Format_RGB32);
     magenta.fill(Qt::magenta);
@@ -308,6 +308,11 @@ TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayA
     ASSERT_TRUE(pointerAt(QPoint(1500, 100))); // the cursor off the pixel looked at
     ASSERT_TRUE(grim({}, "pinned.png"));
     EXPECT_TRUE(pinShowsAt(pinAt + QPoint(200, 100)));
+    // Without a title bar from the desktop, the pin has its own close button.
+    const auto* close = pin->findChild<QToolButton*>();
+    ASSERT_NE(close, nullptr);
+    ASSERT_TRUE(click(close->mapToGlobal(close->rect().center())));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pinned.windows().isEmpty(); }));
 }
 
 } // namespace
