@@ -19,9 +19,10 @@ constexpr int startMilliseconds = 5'000;
 constexpr int frameMilliseconds = 2'000;
 constexpr int stillScreenMilliseconds = 150;
 // How long after one of the app's windows went its frames may still show it,
-// and how long a grab then waits for the compositor's next frame.
+// and how long a grab then waits for the compositor's next frame (about one
+// at the cast's 30 frames a second) before it copies the output instead.
 constexpr std::chrono::milliseconds hiddenWindowLingers{1'000};
-constexpr int hiddenWindowFrameMilliseconds = 100;
+constexpr int hiddenWindowFrameMilliseconds = 34;
 
 // A desktop with as many monitors as this has not been seen; past it the
 // casts it grants are not the display asked for.

@@ -90,6 +90,11 @@ protected:
     }
 
     void TearDown() override {
+        // What the screen and the clipboard showed stays for a look.
+        folder.setAutoRemove(!HasFailure());
+        if (HasFailure()) {
+            std::fprintf(stderr, "Images kept in %s\n", qPrintable(folder.path()));
+        }
         // The clipboard holds the copy for as long as the app runs: given
         // back here, it is not counted as lost when the test ends.
         QGuiApplication::clipboard()->clear();
@@ -135,18 +140,22 @@ protected:
         ASSERT_TRUE(grim({}, "after.png"));
         EXPECT_EQ(file("after.png"), file("still.png"));
     }
-    // The clipboard's PNG once the copy has reached it.
-    QImage pasted() {
-        QProcess paste;
-        paste.setStandardOutputFile(folder.filePath("pasted.png"));
+    // The clipboard's data of `type` once the copy has reached it.
+    QByteArray pasted(const QString& type) {
+        QByteArray data;
         const bool copied = QTest::qWaitFor([&] {
-            paste.startCommand(QStringLiteral("wl-paste -t image/png"));
+            QProcess paste;
+            paste.start(QStringLiteral("wl-paste"),
+                        {QStringLiteral("-n"), QStringLiteral("-t"), type});
             // The app serves the data: its event loop must run meanwhile.
-            return QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }) &&
-                   !file("pasted.png").isNull();
+            const bool ended =
+                QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; });
+            data = paste.readAllStandardOutput();
+            return ended && !data.isEmpty();
         });
-        return copied ? file("pasted.png") : QImage();
+        return copied ? data : QByteArray();
     }
+    QImage pastedImage() { return pixels(QImage::fromData(pasted("image/png"))); }
 
     QProcess keyboard;
     QProcess page;
@@ -180,7 +189,7 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_TRUE(pointer("release"));
     ASSERT_NO_FATAL_FAILURE(editorOpens());
     ASSERT_TRUE(run("wtype -M ctrl c -m ctrl"));
-    EXPECT_EQ(pasted(), file("region.png"));
+    EXPECT_EQ(pastedImage(), file("region.png"));
     ASSERT_NO_FATAL_FAILURE(nothingLeft());
 
     // F over the scale-2 output: all of its device pixels; Escape closes the
@@ -203,6 +212,21 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(run("wtype -k Escape"));
     ASSERT_NO_FATAL_FAILURE(nothingLeft());
+
+    // A click on the page takes its window as the screen shows it; C copies
+    // the colour under the pointer, which the loupe shows.
+    ASSERT_TRUE(grim({"-g", "300,150 500x800"}, "window.png"));
+    ASSERT_TRUE(grim({"-g", "400,300 1x1"}, "pixel.png"));
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(click(QPoint(780, 930)));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return session->editor()->source().size() == QSize(500, 800); }));
+    EXPECT_EQ(pixels(session->editor()->source()), file("window.png"));
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(pointerAt(QPoint(400, 300)));
+    ASSERT_TRUE(grim({}, "loupe.png"));
+    ASSERT_TRUE(run("wtype c"));
+    EXPECT_EQ(pasted("text/plain"), file("pixel.png").pixelColor(0, 0).name().toUpper());
 }
 
 TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayAbove) {
@@ -255,7 +279,7 @@ TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayA
     });
     ASSERT_NE(copy, buttons.end());
     ASSERT_TRUE(click((*copy)->mapToGlobal((*copy)->rect().center())));
-    EXPECT_EQ(pasted(), file("region.png"));
+    EXPECT_EQ(pastedImage(), file("region.png"));
 
     // Scrolling: the panel beside the region, wheel notches on the page,
     // Finish; the page's rows, none of the panel's.
