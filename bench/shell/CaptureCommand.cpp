@@ -4,8 +4,10 @@
 // the capture to this process through the one-instance channel, or presses
 // the X11 hot key with xdotool. A run ends when every display's overlay is
 // shown and exposed; Escape then closes it. One untimed run first lets a
-// Wayland desktop set up its screen cast.
-//   bench_capture_command command|hotkey [RUNS, default 10]
+// Wayland desktop set up its screen cast. Runs are PAUSE ms apart, as a
+// person's captures are: on Wayland a capture right after the last waits for
+// the screen cast to drop the last overlay.
+//   bench_capture_command command|hotkey [RUNS, default 10] [PAUSE, default 1500]
 //   (bench/shell/capture-command.sh gives the display server)
 
 #include "SessionHelpers.h"
@@ -86,7 +88,7 @@ double run(CaptureSession& session, bool command, qsizetype displays) {
     return ms;
 }
 
-int measure(bool command, int runs) {
+int measure(bool command, int runs, int pause) {
     QTemporaryDir folder;
     // The launched program finds this instance through the runtime folder.
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
@@ -123,6 +125,7 @@ int measure(bool command, int runs) {
                          qlonglong(session.selector().views().size()));
             return 1;
         }
+        waitFor([] { return false; }, pause);
         if (i == 0) {
             std::printf("first run %.1f ms (untimed)\n", ms);
         } else {
@@ -130,9 +133,9 @@ int measure(bool command, int runs) {
         }
     }
     std::sort(times.begin(), times.end());
-    std::printf("%s to the frozen overlay on %lld displays, median of %d: %.1f ms (min %.1f, max "
-                "%.1f)\n",
-                command ? "Vellumix --capture" : "hot key", qlonglong(displays), runs,
+    std::printf("%s to the frozen overlay on %lld displays, %d ms apart, median of %d: %.1f ms "
+                "(min %.1f, max %.1f)\n",
+                command ? "Vellumix --capture" : "hot key", qlonglong(displays), pause, runs,
                 times[times.size() / 2], times.front(), times.back());
     return 0;
 }
@@ -146,9 +149,10 @@ int main(int argc, char** argv) {
     const QStringList arguments = app.arguments();
     const QString mode = arguments.value(1);
     if (mode != QLatin1String("command") && mode != QLatin1String("hotkey")) {
-        std::fprintf(stderr, "usage: bench_capture_command command|hotkey [RUNS]\n");
+        std::fprintf(stderr, "usage: bench_capture_command command|hotkey [RUNS] [PAUSE]\n");
         return 2;
     }
     return vellumix::measure(mode == QLatin1String("command"),
-                             std::max(1, arguments.value(2, QStringLiteral("10")).toInt()));
+                             std::max(1, arguments.value(2, QStringLiteral("10")).toInt()),
+                             std::max(0, arguments.value(3, QStringLiteral("1500")).toInt()));
 }
