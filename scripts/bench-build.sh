@@ -16,6 +16,12 @@ for font in "${fonts[@]}"; do
         break
     fi
 done
+# ffmpeg, the command, is the recording benchmark's peer (bench/recording).
+if ! command -v ffmpeg >/dev/null; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends ffmpeg
+fi
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=OFF \
     -DVELLUMIX_BENCH=ON >/dev/null
 cmake --build build/bench -j "$(nproc)" "$@"

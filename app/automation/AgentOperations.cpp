@@ -31,11 +31,15 @@ const AgentOperations::Operation AgentOperations::operations[] = {
     {"scroll.start", true, &AgentOperations::scrollStart},
     {"scroll.sample", true, &AgentOperations::scrollSample},
     {"scroll.finish", false, &AgentOperations::scrollFinish},
+    {"record.start", true, &AgentOperations::recordStart},
+    {"record.stop", false, &AgentOperations::recordStop},
+    {"record.cancel", false, &AgentOperations::recordCancel},
 };
 
 AgentOperations::AgentOperations(PlatformServices services, PinService& pins, const Clock& clock,
                                  QObject* context)
-    : m_services(services), m_pins(pins), m_context(context), m_scroll(services, clock, context) {}
+    : m_services(services), m_pins(pins), m_context(context), m_scroll(services, clock, context),
+      m_recordings(services, clock, context) {}
 
 QFuture<QJsonObject> AgentOperations::perform(const QJsonObject& arguments,
                                               const QString& operation) {
@@ -130,6 +134,18 @@ QFuture<QJsonObject> AgentOperations::scrollSample(const QJsonObject& arguments)
 
 QFuture<QJsonObject> AgentOperations::scrollFinish(const QJsonObject& arguments) {
     return m_scroll.finish(arguments);
+}
+
+QFuture<QJsonObject> AgentOperations::recordStart(const QJsonObject& arguments) {
+    return ready(m_recordings.start(arguments));
+}
+
+QFuture<QJsonObject> AgentOperations::recordStop(const QJsonObject& arguments) {
+    return m_recordings.stop(arguments);
+}
+
+QFuture<QJsonObject> AgentOperations::recordCancel(const QJsonObject& arguments) {
+    return ready(m_recordings.cancel(arguments));
 }
 
 } // namespace vellumix

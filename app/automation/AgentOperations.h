@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/Recordings.h"
 #include "automation/ScrollSessions.h"
 #include "pins/PinService.h"
 
@@ -41,11 +42,15 @@ private:
     QFuture<QJsonObject> scrollStart(const QJsonObject& arguments);
     QFuture<QJsonObject> scrollSample(const QJsonObject& arguments);
     QFuture<QJsonObject> scrollFinish(const QJsonObject& arguments);
+    QFuture<QJsonObject> recordStart(const QJsonObject& arguments);
+    QFuture<QJsonObject> recordStop(const QJsonObject& arguments);
+    QFuture<QJsonObject> recordCancel(const QJsonObject& arguments);
 
     PlatformServices m_services;
     PinService& m_pins;
     QObject* m_context;
     ScrollSessions m_scroll;
+    Recordings m_recordings;
 };
 
 } // namespace vellumix

@@ -16,6 +16,10 @@ struct CaptureRegion {
     // `rect`'s size times `scale`, each side rounded to the nearest whole
     // pixel with halves away from zero.
     QSize pixelSize() const;
+    // The region's pixels on a display of `bounds` device pixels, of
+    // pixelSize(). Rounding may carry a region that ends at the display's
+    // edge one pixel past it; such a region moves back rather than shrink.
+    QRect pixelRect(QSize bounds) const;
 
     friend bool operator==(const CaptureRegion&, const CaptureRegion&) = default;
 };

@@ -79,17 +79,6 @@ DisplayInfo CaptureService::checkedDisplay() const {
     return *display;
 }
 
-QRect CaptureService::sourcePixels(const DisplayInfo& display) const {
-    // Rounding may carry a region that ends at the display's edge one pixel
-    // past it; such a region moves back rather than shrink.
-    const QSize bounds = display.pixelRect().size();
-    const int x = int(std::round(m_region.rect.x() * m_region.scale));
-    const int y = int(std::round(m_region.rect.y() * m_region.scale));
-    return QRect(std::clamp(x, 0, std::max(0, bounds.width() - m_outputSize.width())),
-                 std::clamp(y, 0, std::max(0, bounds.height() - m_outputSize.height())),
-                 m_outputSize.width(), m_outputSize.height());
-}
-
 QFuture<QImage> CaptureService::frame() const {
     DisplayInfo display;
     try {
@@ -97,7 +86,7 @@ QFuture<QImage> CaptureService::frame() const {
     } catch (const CaptureError& error) {
         return failed<QImage>(error.kind());
     }
-    const QRect pixels = sourcePixels(display);
+    const QRect pixels = m_region.pixelRect(display.pixelRect().size());
     auto shield =
         std::make_shared<OwnWindowShield>(m_region.rect.translated(display.frame.topLeft()));
     ScreenSource* screen = &m_services.screen;

@@ -34,7 +34,6 @@ private:
     CaptureService(const CaptureRegion& region, PlatformServices services);
 
     DisplayInfo checkedDisplay() const;
-    QRect sourcePixels(const DisplayInfo& display) const;
 
     CaptureRegion m_region;
     QSize m_outputSize;

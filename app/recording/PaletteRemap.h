@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QVector>
+
+namespace vellumix {
+
+// Maps the pixels of frames to one fixed palette, with error diffusion so
+// gradients keep their tone. Pixels a frame shares with the frame before are
+// left out as the transparent index instead: they show what is already on
+// screen, so still parts of a recording never shimmer and compress to
+// nothing.
+class PaletteRemap final {
+public:
+    // How much of a pixel's error its neighbours take: less than all of it
+    // keeps dither noise from spreading over flat areas.
+    static constexpr int diffusionPercent = 75;
+
+    // `palette` holds up to 255 colours as 0xRRGGBB.
+    explicit PaletteRemap(const QVector<quint32>& palette);
+
+    // The indices of `rect` of `frame` (Format_RGBA8888_Premultiplied, opaque),
+    // row by row. With a `previous` frame, its equal pixels are transparent.
+    QByteArray remap(const QImage& frame, const QImage& previous, const QRect& rect);
+
+    // The smallest rectangle holding every pixel in which the frames differ;
+    // empty when they are equal.
+    static QRect changedRect(const QImage& frame, const QImage& previous);
+
+private:
+    int nearest(quint32 rgb);
+
+    QVector<quint32> m_palette;
+    QHash<quint32, uchar> m_nearest;
+};
+
+} // namespace vellumix

@@ -1,0 +1,109 @@
+#include "recording/Recorder.h"
+
+#include "recording/EncoderThread.h"
+
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <cmath>
+
+namespace vellumix {
+
+Recorder::Recorder(const DisplayInfo& display, const QRect& pixels, int fps,
+                   std::unique_ptr<FrameWriter> writer, DisplaySource& displays,
+                   ScreenSource& screen, const Clock& clock, QObject* parent)
+    : QObject(parent), m_display(display), m_pixels(pixels), m_fps(fps), m_displays(displays),
+      m_screen(screen), m_clock(clock),
+      m_encoder(std::make_unique<EncoderThread>(std::move(writer))) {
+    // Twice a frame's time, so a due step waits at most half a frame.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(std::max(1, 500 / fps));
+    connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
+}
+
+Recorder::~Recorder() = default;
+
+void Recorder::start() {
+    m_start = m_clock.now();
+    m_timer.start();
+    tick();
+}
+
+bool Recorder::displayPresent() const {
+    const std::optional<DisplayInfo> now = findDisplay(m_displays.displays(), m_display.id);
+    return now && now->scale == m_display.scale &&
+           QRect(QPoint(0, 0), now->pixelRect().size()).contains(m_pixels);
+}
+
+QFuture<void> Recorder::tick() {
+    if (m_ending) {
+        return QtFuture::makeReadyFuture();
+    }
+    const double elapsed = elapsedSeconds();
+    const QString failure = m_encoder->failure();
+    if (!failure.isEmpty() || elapsed >= maximumSeconds || !displayPresent()) {
+        end(!failure.isEmpty()          ? failure
+            : elapsed >= maximumSeconds ? limitMessage
+                                        : displayMessage);
+        return QtFuture::makeReadyFuture();
+    }
+    const qint64 step = qint64(std::floor(elapsed * m_fps));
+    if (step <= m_lastStep || m_grabbing) {
+        return QtFuture::makeReadyFuture();
+    }
+    m_grabbing = true;
+    ScreenSource* screen = &m_screen;
+    return QtConcurrent::run(QThreadPool::globalInstance(),
+                             [screen, display = m_display, pixels = m_pixels] {
+                                 return screen->grabRegion(display, pixels);
+                             })
+        .then(this, [this, step](QFuture<QImage> grabbed) {
+            m_grabbing = false;
+            try {
+                deliver(grabbed.result(), step);
+            } catch (const std::exception& error) {
+                end(QString::fromUtf8(error.what()));
+            }
+        });
+}
+
+void Recorder::deliver(const QImage& frame, qint64 step) {
+    if (m_ending) {
+        return;
+    }
+    if (frame.size() != m_pixels.size()) {
+        end(displayMessage);
+        return;
+    }
+    m_dropped += step - m_lastStep - 1;
+    m_lastStep = step;
+    if (!m_encoder->offer(frame.convertToFormat(QImage::Format_RGBA8888_Premultiplied), step)) {
+        ++m_dropped;
+    }
+}
+
+void Recorder::end(const QString& message) {
+    m_ending = true;
+    m_timer.stop();
+    m_result = m_encoder->finish().then(this, [this, message](const WrittenRecording& file) {
+        return RecordingResult{file, m_dropped, message.isEmpty() ? file.failure : message};
+    });
+    if (!message.isEmpty()) {
+        emit endedAlone();
+    }
+}
+
+QFuture<RecordingResult> Recorder::stop() {
+    if (!m_ending) {
+        end(QString());
+    }
+    return m_result;
+}
+
+void Recorder::cancel() {
+    m_ending = true;
+    m_timer.stop();
+    m_encoder->cancel();
+}
+
+} // namespace vellumix
