@@ -24,6 +24,11 @@ bool EncoderThread::offer(const QImage& frame, qint64 step) {
     return true;
 }
 
+std::size_t EncoderThread::queued() const {
+    std::lock_guard lock(m_mutex);
+    return m_queue.size();
+}
+
 QString EncoderThread::failure() const {
     std::lock_guard lock(m_mutex);
     return m_failure;

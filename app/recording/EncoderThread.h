@@ -29,6 +29,7 @@ public:
 
     // False when the frame is refused: the queue is full or writing failed.
     bool offer(const QImage& frame, qint64 step);
+    std::size_t queued() const;
     // The writer's failure, once one happened; the recording should end.
     QString failure() const;
     // Encodes what is queued, then completes the file on the thread.

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
@@ -57,11 +58,13 @@ struct Mp4Writer::Muxer {
     AVCodecContext* codec = nullptr;
     AVStream* stream = nullptr;
     SwsContext* scaler = nullptr;
+    AVFrame* rgba = nullptr;
     AVFrame* picture = nullptr;
     AVPacket* packet = nullptr;
 
     ~Muxer() {
         sws_freeContext(scaler);
+        av_frame_free(&rgba);
         av_frame_free(&picture);
         av_packet_free(&packet);
         avcodec_free_context(&codec);
@@ -122,17 +125,37 @@ struct Mp4Writer::Muxer {
         check(opened);
     }
 
+    static AVFrame* frameOf(AVPixelFormat format, QSize size) {
+        AVFrame* frame = made(av_frame_alloc());
+        frame->format = format;
+        frame->width = size.width();
+        frame->height = size.height();
+        if (const int made = av_frame_get_buffer(frame, 0); made < 0) {
+            av_frame_free(&frame);
+            check(made);
+        }
+        return frame;
+    }
+
+    // The scaler reads past the end of a row; frames it reads are padded.
+    void convert(const QImage& image) {
+        check(av_frame_make_writable(picture));
+        for (int y = 0; y < rgba->height; ++y) {
+            std::memcpy(rgba->data[0] + qsizetype(y) * rgba->linesize[0], image.constScanLine(y),
+                        size_t(rgba->width) * 4);
+        }
+        sws_scale(scaler, rgba->data, rgba->linesize, 0, rgba->height, picture->data,
+                  picture->linesize);
+    }
+
     void openScaler(QSize size) {
         scaler = made(sws_getContext(size.width(), size.height(), AV_PIX_FMT_RGBA, size.width(),
                                      size.height(), AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
                                      nullptr, nullptr));
         const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
         sws_setColorspaceDetails(scaler, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
-        picture = made(av_frame_alloc());
-        picture->format = AV_PIX_FMT_YUV420P;
-        picture->width = size.width();
-        picture->height = size.height();
-        check(av_frame_get_buffer(picture, 0));
+        rgba = frameOf(AV_PIX_FMT_RGBA, size);
+        picture = frameOf(AV_PIX_FMT_YUV420P, size);
         packet = made(av_packet_alloc());
     }
 
@@ -204,11 +227,7 @@ void Mp4Writer::write(const QImage& frame, qint64 step) {
     }
     try {
         Muxer& muxer = *m_muxer;
-        check(av_frame_make_writable(muxer.picture));
-        const uint8_t* source[] = {frame.constBits()};
-        const int stride[] = {int(frame.bytesPerLine())};
-        sws_scale(muxer.scaler, source, stride, 0, m_size.height(), muxer.picture->data,
-                  muxer.picture->linesize);
+        muxer.convert(frame);
         // Steps only go forward, whatever a caller's clock did.
         m_lastStep = std::max(step, m_lastStep + 1);
         muxer.picture->pts = m_lastStep;

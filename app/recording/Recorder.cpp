@@ -23,16 +23,30 @@ Recorder::Recorder(const DisplayInfo& display, const QRect& pixels, int fps,
 
 Recorder::~Recorder() = default;
 
-void Recorder::start() {
+QFuture<void> Recorder::start() {
     m_start = m_clock.now();
     m_timer.start();
-    tick();
+    return tick();
 }
 
 bool Recorder::displayPresent() const {
     const std::optional<DisplayInfo> now = findDisplay(m_displays.displays(), m_display.id);
     return now && now->scale == m_display.scale &&
            QRect(QPoint(0, 0), now->pixelRect().size()).contains(m_pixels);
+}
+
+std::size_t Recorder::queuedFrames() const {
+    return m_encoder->queued();
+}
+
+QString Recorder::endReason() const {
+    if (const QString failure = m_encoder->failure(); !failure.isEmpty()) {
+        return failure;
+    }
+    if (elapsedSeconds() >= maximumSeconds) {
+        return limitMessage;
+    }
+    return displayPresent() ? QString() : displayMessage;
 }
 
 QFuture<void> Recorder::tick() {
@@ -52,18 +66,24 @@ QFuture<void> Recorder::tick() {
         return QtFuture::makeReadyFuture();
     }
     m_grabbing = true;
+    // Only QException crosses QtConcurrent's threads whole; the message of
+    // any other failure is carried instead.
+    struct Grab {
+        QImage frame;
+        QString failure;
+    };
     ScreenSource* screen = &m_screen;
     return QtConcurrent::run(QThreadPool::globalInstance(),
                              [screen, display = m_display, pixels = m_pixels] {
-                                 return screen->grabRegion(display, pixels);
+                                 try {
+                                     return Grab{screen->grabRegion(display, pixels), {}};
+                                 } catch (const std::exception& error) {
+                                     return Grab{{}, QString::fromUtf8(error.what())};
+                                 }
                              })
-        .then(this, [this, step](QFuture<QImage> grabbed) {
+        .then(this, [this, step](const Grab& grab) {
             m_grabbing = false;
-            try {
-                deliver(grabbed.result(), step);
-            } catch (const std::exception& error) {
-                end(QString::fromUtf8(error.what()));
-            }
+            grab.failure.isEmpty() ? deliver(grab.frame, step) : end(grab.failure);
         });
 }
 
@@ -94,8 +114,9 @@ void Recorder::end(const QString& message) {
 }
 
 QFuture<RecordingResult> Recorder::stop() {
+    // A stop that comes late still reports why the recording had to end.
     if (!m_ending) {
-        end(QString());
+        end(endReason());
     }
     return m_result;
 }

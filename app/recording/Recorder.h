@@ -46,8 +46,9 @@ public:
              const Clock& clock, QObject* parent = nullptr);
     ~Recorder() override;
 
-    // Takes the first frame now and the next ones on a timer.
-    void start();
+    // Takes the first frame now, the future being its grab, and the next
+    // ones on a timer.
+    QFuture<void> start();
     // One turn of the timer: ends the recording when it must, else grabs the
     // frame that is due, if any; the future is that grab.
     QFuture<void> tick();
@@ -58,6 +59,8 @@ public:
     void cancel();
 
     bool ended() const { return m_ending; }
+    // Frames waiting for the encoder.
+    std::size_t queuedFrames() const;
     double elapsedSeconds() const { return m_clock.now() - m_start; }
 
 signals:
@@ -66,6 +69,8 @@ signals:
 
 private:
     bool displayPresent() const;
+    // Why the recording cannot go on; empty while it can.
+    QString endReason() const;
     void deliver(const QImage& frame, qint64 step);
     void end(const QString& message);
 

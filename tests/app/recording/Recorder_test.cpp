@@ -1,0 +1,240 @@
+#include "recording/Mp4Writer.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingFormat.h"
+#include "support/DecodedRecording.h"
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/GuiTestApp.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vellumix {
+namespace {
+
+// A screen that changes at known phases: a muted background and a bar that
+// moves, each phase in colours of its own, all from a small set a GIF palette
+// holds exactly.
+QImage pattern(QSize size, int phase) {
+    static const QRgb colours[] = {0x406080, 0x80a040, 0xc08060, 0x30a0a0, 0xa050a0, 0xd0c070};
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colours[phase % 6]);
+    const int bar = size.width() / 4 & ~1;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = (phase * bar / 2 & ~1) % size.width(); x < size.width() && bar > 0; ++x) {
+            image.setPixel(x, y, colours[(phase + 3) % 6]);
+        }
+    }
+    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
+
+double psnr(const QImage& decoded, const QImage& expected) {
+    const QImage a = decoded.convertToFormat(QImage::Format_RGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+    double squares = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)}) {
+                squares += d * d;
+            }
+        }
+    }
+    const double mse = squares / (3.0 * a.width() * a.height());
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+struct Take {
+    const char* format;
+    QSize size;
+    int fps;
+    int steps;
+    int stepsPerPhase;
+    // Frames come faster than the encoder takes them: some are dropped.
+    bool hurried = false;
+};
+
+class RecorderTest : public testing::Test {
+protected:
+    RecordingResult record(const Take& take, const QString& path,
+                           const std::function<void(int step)>& fault = {}) {
+        const QRectF frame(QPointF(0, 0), take.size);
+        const DisplayInfo display = fakeDisplay("REC", frame, 1.0, frame);
+        fakes.displays.list = {display};
+        fakes.screen.screens.insert(display.id, pattern(take.size, 0));
+        const RecordingFormat* format = RecordingFormat::find(take.format);
+        Recorder recorder(display, QRect(QPoint(0, 0), take.size), take.fps,
+                          format->writer(path, take.size, take.fps), fakes.displays, fakes.screen,
+                          clock);
+        const double start = clock.time;
+        awaited(recorder.start());
+        for (int step = 1; step < take.steps && !recorder.ended(); ++step) {
+            clock.time = start + (step + 0.5) / take.fps;
+            fakes.screen.screens.insert(display.id, pattern(take.size, step / take.stepsPerPhase));
+            if (fault) {
+                fault(step);
+            }
+            while (!take.hurried && recorder.queuedFrames() > 0) {
+                QThread::msleep(1);
+            }
+            awaited(recorder.tick());
+        }
+        return awaited(recorder.stop()).result();
+    }
+
+    // Checks every frame of the file against the pattern it was made from.
+    static void expectFrames(const Take& take, const RecordingResult& result) {
+        const bool gif = QLatin1String(take.format) == QLatin1String("gif");
+        const QList<DecodedFrame> frames =
+            gif ? decodeGif(result.file.path) : decodeMp4(result.file.path, take.fps);
+        ASSERT_FALSE(frames.isEmpty());
+        EXPECT_EQ(frames.size(), result.file.frames);
+        const QSize size = gif ? take.size : QSize(take.size.width() & ~1, take.size.height() & ~1);
+        qint64 shown = 0;
+        for (const DecodedFrame& frame : frames) {
+            const qint64 step = gif ? std::llround(frame.at * take.fps / 100.0) : frame.at;
+            const QImage expected =
+                pattern(take.size, int(step / take.stepsPerPhase)).copy(QRect(QPoint(0, 0), size));
+            ASSERT_EQ(frame.image.size(), size);
+            // Exact colours for a GIF whose palette holds every colour.
+            EXPECT_GE(psnr(frame.image, expected), gif ? 99 : 35) << "at " << frame.at;
+            shown += frame.length;
+        }
+        if (gif) {
+            EXPECT_EQ(shown, std::llround(result.file.seconds * 100));
+        }
+    }
+
+    FakePlatform fakes;
+    FakeClock clock;
+    QTemporaryDir folder;
+};
+
+TEST_F(RecorderTest, framesDecodeAsThePatternAtTheirTimes) {
+    const Take takes[] = {
+        {"mp4", QSize(320, 240), 30, 90, 7},        {"mp4", QSize(201, 99), 10, 30, 4},
+        {"gif", QSize(160, 120), 10, 30, 3},        {"gif", QSize(97, 61), 25, 40, 10},
+        {"mp4", QSize(1280, 720), 60, 60, 1, true},
+    };
+    for (const Take& take : takes) {
+        SCOPED_TRACE(testing::Message() << take.format << " " << take.size.width());
+        const QString path = folder.filePath(QStringLiteral("take-%1x%2.%3")
+                                                 .arg(take.size.width())
+                                                 .arg(take.fps)
+                                                 .arg(QLatin1String(take.format)));
+        const RecordingResult result = record(take, path);
+        EXPECT_EQ(result.message, QString());
+        EXPECT_EQ(result.file.bytes, QFileInfo(path).size());
+        const int phases = (take.steps + take.stepsPerPhase - 1) / take.stepsPerPhase;
+        if (take.hurried) {
+            EXPECT_GT(result.droppedFrames, 0);
+            EXPECT_EQ(result.file.frames + result.droppedFrames, take.steps);
+        } else if (QLatin1String(take.format) == QLatin1String("gif")) {
+            EXPECT_EQ(result.file.frames, phases);
+        } else {
+            EXPECT_NEAR(result.file.frames, take.steps, take.steps * 0.03);
+        }
+        if (!take.hurried) {
+            EXPECT_EQ(result.droppedFrames, 0);
+            EXPECT_DOUBLE_EQ(result.file.seconds, double(take.steps) / take.fps);
+        }
+        expectFrames(take, result);
+    }
+}
+
+// A mounted file system of a few pages, gone when the test ends.
+class SmallDisk final {
+public:
+    explicit SmallDisk(const QString& path) : m_path(QFile::encodeName(path)) {
+        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", 0, "size=16k") == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted) {
+            ::umount2(m_path.constData(), MNT_DETACH);
+        }
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
+TEST_F(RecorderTest, aRecordingThatMustEndKeepsAWholeFileUpToThatPointAndSaysWhy) {
+    const Take take{"mp4", QSize(320, 240), 30, 600, 5};
+    struct Fault {
+        const char* format;
+        int step; // when the fault strikes
+        std::function<void()> strike;
+        QString message;
+    };
+    const Fault faults[] = {
+        {"mp4", 70, [this] { fakes.displays.list.clear(); }, Recorder::displayMessage},
+        {"gif", 20, [this] { fakes.displays.list.clear(); }, Recorder::displayMessage},
+        {"mp4", 45, [this] { fakes.screen.failure = "The X server went away."; },
+         "The X server went away."},
+        {"mp4", 50, [this] { clock.time += Recorder::maximumSeconds; }, Recorder::limitMessage},
+        // Past its 16 KiB the disk refuses the next fragment.
+        {"mp4", -1, {}, "No space left on device"},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.message.toStdString());
+        fakes.screen.failure.clear();
+        const bool fullDisk = fault.step < 0;
+        const QString where = folder.filePath(fullDisk ? "small" : "large");
+        QDir().mkpath(where);
+        const SmallDisk disk(fullDisk ? where : QString());
+        if (fullDisk && !disk.mounted()) {
+            GTEST_SKIP() << "mounting a small tmpfs was refused: " << strerror(errno);
+        }
+        Take faulty = take;
+        faulty.format = fault.format;
+        faulty.stepsPerPhase = fullDisk ? 1 : take.stepsPerPhase;
+        const RecordingResult result =
+            record(faulty, where + QStringLiteral("/cut-%1.").arg(fault.step) + fault.format,
+                   [&](int step) { step == fault.step ? fault.strike() : void(); });
+        EXPECT_TRUE(result.message.contains(fault.message)) << result.message.toStdString();
+        EXPECT_GT(result.file.frames, 0);
+        EXPECT_LT(result.file.seconds, double(take.steps) / take.fps);
+        expectFrames(faulty, result);
+    }
+}
+
+// The writer of a child process killed mid-recording leaves every fragment it
+// finished.
+TEST_F(RecorderTest, aKilledRecordingPlaysUpToItsLastFragment) {
+    const Take take{"mp4", QSize(160, 120), 30, 0, 5};
+    const QString path = folder.filePath("killed.mp4");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Mp4Writer writer(path, take.size, take.fps);
+        for (int step = 0; step < 100'000; ++step) {
+            writer.write(pattern(take.size, step / take.stepsPerPhase), step);
+        }
+        ::_exit(0);
+    }
+    for (int wait = 0; wait < 2000 && QFileInfo(path).size() < 60'000; ++wait) {
+        ::usleep(10'000);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const QList<DecodedFrame> frames = decodeMp4(path, take.fps);
+    ASSERT_GE(frames.size(), take.fps);
+    RecordingResult result;
+    result.file = {path, 0, frames.size(), 0, {}};
+    expectFrames(take, result);
+}
+
+} // namespace
+} // namespace vellumix

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QFile>
+#include <QImage>
+#include <QList>
+
+#include <gif_lib.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+namespace vellumix {
+
+// A frame read back from a recording: `at` is when it shows, in frame steps
+// for a video and in hundredths of a second for a GIF, where `length` is how
+// long it shows.
+struct DecodedFrame {
+    QImage image;
+    qint64 at;
+    qint64 length = 0;
+};
+
+// Every frame of an MP4 that decodes, in the BT.709 video range the writer
+// uses; a file cut short gives the frames before the cut.
+inline QList<DecodedFrame> decodeMp4(const QString& path, int fps) {
+    QList<DecodedFrame> frames;
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
+        return frames;
+    }
+    avformat_find_stream_info(format, nullptr);
+    const AVStream* stream = format->streams[0];
+    AVCodecContext* codec =
+        avcodec_alloc_context3(avcodec_find_decoder(stream->codecpar->codec_id));
+    avcodec_parameters_to_context(codec, stream->codecpar);
+    avcodec_open2(codec, codec->codec, nullptr);
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    const auto receive = [&] {
+        while (avcodec_receive_frame(codec, frame) == 0) {
+            // Scalers write past a row's end: a padded frame takes the pixels.
+            AVFrame* rgba = av_frame_alloc();
+            rgba->format = AV_PIX_FMT_RGBA;
+            rgba->width = frame->width;
+            rgba->height = frame->height;
+            av_frame_get_buffer(rgba, 0);
+            SwsContext* scaler = sws_getContext(
+                frame->width, frame->height, AVPixelFormat(frame->format), frame->width,
+                frame->height, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+            const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+            sws_setColorspaceDetails(scaler, bt709, 0, bt709, 1, 0, 1 << 16, 1 << 16);
+            sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, rgba->data,
+                      rgba->linesize);
+            sws_freeContext(scaler);
+            const QImage image(rgba->data[0], rgba->width, rgba->height, rgba->linesize[0],
+                               QImage::Format_RGBA8888_Premultiplied);
+            // A player starts at the first frame's time, which reordered
+            // frames move past zero.
+            const qint64 at =
+                frame->best_effort_timestamp - std::max<qint64>(0, stream->start_time);
+            frames.append({image.convertToFormat(QImage::Format_RGB32),
+                           av_rescale_q(at, stream->time_base, AVRational{1, fps})});
+            av_frame_free(&rgba);
+        }
+    };
+    while (av_read_frame(format, packet) >= 0) {
+        avcodec_send_packet(codec, packet);
+        av_packet_unref(packet);
+        receive();
+    }
+    avcodec_send_packet(codec, nullptr);
+    receive();
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&codec);
+    avformat_close_input(&format);
+    return frames;
+}
+
+// Every frame of a GIF as it shows, drawn over the ones before.
+inline QList<DecodedFrame> decodeGif(const QString& path) {
+    QList<DecodedFrame> frames;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(QFile::encodeName(path).constData(), &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        DGifCloseFile(gif, &error);
+        return frames;
+    }
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    qint64 at = 0;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& saved = gif->SavedImages[i];
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif, i, &control);
+        const GifImageDesc& desc = saved.ImageDesc;
+        const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+        for (int y = 0; y < desc.Height; ++y) {
+            for (int x = 0; x < desc.Width; ++x) {
+                const int index = saved.RasterBits[y * desc.Width + x];
+                if (index != control.TransparentColor) {
+                    const GifColorType c = map->Colors[index];
+                    canvas.setPixel(desc.Left + x, desc.Top + y, qRgb(c.Red, c.Green, c.Blue));
+                }
+            }
+        }
+        frames.append({canvas.copy(), at, control.DelayTime});
+        at += control.DelayTime;
+    }
+    DGifCloseFile(gif, &error);
+    return frames;
+}
+
+} // namespace vellumix
