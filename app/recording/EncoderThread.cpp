@@ -9,7 +9,9 @@ EncoderThread::EncoderThread(std::unique_ptr<FrameWriter> writer)
 
 EncoderThread::~EncoderThread() {
     close(false);
-    m_thread.join();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
 }
 
 bool EncoderThread::offer(const QImage& frame, qint64 step) {

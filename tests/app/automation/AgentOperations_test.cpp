@@ -1,7 +1,9 @@
 #include "BridgeFixture.h"
+#include "recording/Recorder.h"
 #include "support/PatternImage.h"
 #include "support/ScrollPage.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 
 namespace vellumix {
@@ -157,6 +159,62 @@ TEST_F(OperationsTest, atMostFourSessionsAndEachExpiresSixHundredSecondsAfterIts
     EXPECT_EQ(code(ask("scroll.sample", {{"sessionId", sessions[3]}})), "not_found");
     EXPECT_EQ(code(ask("scroll.sample", {{"sessionId", sessions[0]}})), "ok");
     EXPECT_FALSE(startScroll().isEmpty());
+}
+
+TEST_F(OperationsTest, oneRecordingAtATimeFromStartToStopOrCancel) {
+    clock.time -= 1000; // as above: responses outlive the moves of the clock
+    QFile(output("taken.mp4")).open(QIODevice::WriteOnly);
+    const auto start = [this](const char* name, QJsonObject more = {}) {
+        more.insert("display", double(left));
+        more.insert("rect", more.value("rect").isUndefined() ? QJsonArray{0, 0, 200, 100}
+                                                             : more.value("rect"));
+        more.insert("output",
+                    more.value("output").isUndefined() ? output(name) : more.value("output"));
+        return QJsonObject{{"operation", "record.start"}, {"arguments", more}};
+    };
+    const auto about = [](const char* operation) {
+        return QJsonObject{{"operation", operation}, {"arguments", QJsonObject{}}};
+    };
+    // Each request in turn, the answer's code and, after it, the seconds the
+    // clock moves; "recordingId" is the last one started unless given.
+    const std::tuple<QJsonObject, const char*, double> steps[] = {
+        {start("a.mp4", {{"fps", 0}}), "invalid_arguments", 0},
+        {start("a.mp4", {{"fps", 2.5}}), "invalid_arguments", 0},
+        {start("a.mp4", {{"fps", "30"}}), "invalid_arguments", 0},
+        {start("a.mp4", {{"fps", 61}}), "invalid_arguments", 0},
+        {start("a.gif", {{"fps", 51}}), "invalid_arguments", 0},
+        {start("a.mp4", {{"format", "avi"}}), "invalid_arguments", 0},
+        {start("a.webm"), "invalid_arguments", 0},
+        {start("", {{"output", "a.mp4"}}), "invalid_arguments", 0},
+        {start("taken.mp4"), "file_exists", 0},
+        {start("a.mp4", {{"rect", QJsonArray{10, 0, 200, 100}}}), "invalid_region", 0},
+        {start("cancelled.mp4"), "ok", 1},
+        {start("b.mp4"), "busy", 0},
+        {about("record.cancel"), "ok", 0},
+        {about("record.cancel"), "not_found", 0},
+        {start("stopped.mp4", {{"fps", 10}}), "ok", 0.5},
+        {about("record.stop"), "ok", 0},
+        {about("record.stop"), "not_found", 0},
+        {start("limit.gif", {{"fps", 5}}), "ok", Recorder::maximumSeconds},
+        {start("c.gif"), "busy", 0},
+        {about("record.stop"), "ok", 0},
+    };
+    QString id;
+    QJsonObject last;
+    for (auto [request, expected, seconds] : steps) {
+        QJsonObject arguments = request["arguments"].toObject();
+        arguments.insert("recordingId", id);
+        const QJsonObject answer = ask(request["operation"].toString(), arguments);
+        EXPECT_EQ(code(answer), expected) << JsonWriter::write(request).toStdString();
+        last = answer["result"].toObject();
+        id = last["recordingId"].isString() ? last["recordingId"].toString() : id;
+        clock.time += seconds;
+    }
+    EXPECT_FALSE(QFileInfo::exists(output("cancelled.mp4")));
+    EXPECT_EQ(last["path"].toString(), output("limit.gif"));
+    EXPECT_EQ(last["size"].toInteger(), QFileInfo(output("limit.gif")).size());
+    EXPECT_EQ(last["frames"].toInt(), 1);
+    EXPECT_EQ(last["message"].toString(), Recorder::limitMessage);
 }
 
 } // namespace
