@@ -22,38 +22,6 @@
 namespace vellumix {
 namespace {
 
-// A screen that changes at known phases: a muted background and a bar that
-// moves, each phase in colours of its own, all from a small set a GIF palette
-// holds exactly.
-QImage pattern(QSize size, int phase) {
-    static const QRgb colours[] = {0x406080, 0x80a040, 0xc08060, 0x30a0a0, 0xa050a0, 0xd0c070};
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colours[phase % 6]);
-    const int bar = size.width() / 4 & ~1;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = (phase * bar / 2 & ~1) % size.width(); x < size.width() && bar > 0; ++x) {
-            image.setPixel(x, y, colours[(phase + 3) % 6]);
-        }
-    }
-    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-}
-
-double psnr(const QImage& decoded, const QImage& expected) {
-    const QImage a = decoded.convertToFormat(QImage::Format_RGB32);
-    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
-    double squares = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)}) {
-                squares += d * d;
-            }
-        }
-    }
-    const double mse = squares / (3.0 * a.width() * a.height());
-    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
-}
-
 struct Take {
     const char* format;
     QSize size;
