@@ -65,33 +65,44 @@ int PaletteRemap::nearest(quint32 rgb) {
     return best;
 }
 
+// Bytes in memory are R, G, B, A: on this little-endian word, red is the low
+// byte.
+int PaletteRemap::dithered(quint32 source, int i, std::vector<Error>& row,
+                           std::vector<Error>& below) {
+    const Error& carried = row[size_t(i + 1)];
+    Error wanted;
+    for (int c = 0; c < 3; ++c) {
+        wanted[size_t(c)] = std::clamp(channel(source, 8 * c) + carried[size_t(c)], 0, 255);
+    }
+    const int index =
+        nearest(quint32(wanted[0]) << 16 | quint32(wanted[1]) << 8 | quint32(wanted[2]));
+    const quint32 chosen = m_palette[index];
+    spread({wanted[0] - channel(chosen, 16), wanted[1] - channel(chosen, 8),
+            wanted[2] - channel(chosen, 0)},
+           i, row, below);
+    return index;
+}
+
+// A pixel the frames share, or whose new index is the one already shown,
+// stays transparent.
 QByteArray PaletteRemap::remap(const QImage& frame, const QImage& previous, const QRect& rect) {
     QByteArray indices(qsizetype(rect.width()) * rect.height(), Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(indices.data());
+    if (previous.isNull()) {
+        m_shown = QByteArray(qsizetype(frame.width()) * frame.height(), 0);
+    }
     // Errors of the current row and the next, one pixel of margin each side.
     std::vector<Error> row(size_t(rect.width() + 2)), below(row.size());
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         std::fill(below.begin(), below.end(), Error{});
+        auto* shown = reinterpret_cast<uchar*>(m_shown.data()) + qsizetype(y) * frame.width();
         for (int x = rect.left(), i = 0; x <= rect.right(); ++x, ++i) {
             const quint32 source = pixelAt(frame, x, y);
-            if (!previous.isNull() && pixelAt(previous, x, y) == source) {
-                *out++ = uchar(GifFile::transparentIndex);
-                continue;
-            }
-            // Bytes in memory are R, G, B, A: on this little-endian word,
-            // red is the low byte.
-            const Error& carried = row[size_t(i + 1)];
-            Error wanted;
-            for (int c = 0; c < 3; ++c) {
-                wanted[size_t(c)] = std::clamp(channel(source, 8 * c) + carried[size_t(c)], 0, 255);
-            }
-            const int index =
-                nearest(quint32(wanted[0]) << 16 | quint32(wanted[1]) << 8 | quint32(wanted[2]));
-            *out++ = uchar(index);
-            const quint32 chosen = m_palette[index];
-            spread({wanted[0] - channel(chosen, 16), wanted[1] - channel(chosen, 8),
-                    wanted[2] - channel(chosen, 0)},
-                   i, row, below);
+            const bool same = !previous.isNull() && pixelAt(previous, x, y) == source;
+            const int index = same ? shown[x] : dithered(source, i, row, below);
+            *out++ =
+                uchar(!previous.isNull() && index == shown[x] ? GifFile::transparentIndex : index);
+            shown[x] = uchar(index);
         }
         std::swap(row, below);
     }

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QVector>
 
+#include <array>
+#include <vector>
+
 namespace vellumix {
 
 // Maps the pixels of frames to one fixed palette, with error diffusion so
@@ -22,7 +25,8 @@ public:
     explicit PaletteRemap(const QVector<quint32>& palette);
 
     // The indices of `rect` of `frame` (Format_RGBA8888_Premultiplied, opaque),
-    // row by row. With a `previous` frame, its equal pixels are transparent.
+    // row by row, for frames in order. With a `previous` frame, pixels that
+    // would not change on screen are transparent.
     QByteArray remap(const QImage& frame, const QImage& previous, const QRect& rect);
 
     // The smallest rectangle holding every pixel in which the frames differ;
@@ -30,10 +34,16 @@ public:
     static QRect changedRect(const QImage& frame, const QImage& previous);
 
 private:
+    using Error = std::array<int, 3>;
+
     int nearest(quint32 rgb);
+    // The palette index for `source` with the error carried to it, the
+    // pixel at `i` of the row; passes its own error on.
+    int dithered(quint32 source, int i, std::vector<Error>& row, std::vector<Error>& below);
 
     QVector<quint32> m_palette;
     QHash<quint32, uchar> m_nearest;
+    QByteArray m_shown; // the index each pixel shows after the frames so far
 };
 
 } // namespace vellumix
