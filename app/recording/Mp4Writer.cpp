@@ -108,7 +108,7 @@ struct Mp4Writer::Muxer {
         codec->height = size.height();
         codec->time_base = AVRational{1, fps};
         codec->framerate = AVRational{fps, 1};
-        codec->gop_size = fps;
+        codec->gop_size = fps * keyFrameSeconds;
         codec->pix_fmt = AV_PIX_FMT_YUV420P;
         codec->colorspace = AVCOL_SPC_BT709;
         codec->color_primaries = AVCOL_PRI_BT709;
@@ -176,6 +176,7 @@ struct Mp4Writer::Muxer {
         check(avcodec_parameters_from_context(stream->codecpar, codec));
         AVDictionary* options = nullptr;
         av_dict_set(&options, "movflags", fragmentFlags, 0);
+        av_dict_set_int(&options, "frag_duration", fragmentMicroseconds, 0);
         const int written = avformat_write_header(format, &options);
         av_dict_free(&options);
         checkedFlush(path, written);
@@ -250,8 +251,8 @@ void Mp4Writer::encode(bool last) {
             return;
         }
         check(received);
-        // A fragment goes out when the next key frame comes: then the file
-        // holds every frame before this one.
+        // A fragment goes out when a packet would make it too long: then
+        // the file holds every frame before this one.
         const qint64 step = muxer.packet->pts;
         const off_t before = muxer.wholeFragments;
         av_packet_rescale_ts(muxer.packet, muxer.codec->time_base, muxer.stream->time_base);

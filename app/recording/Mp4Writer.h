@@ -10,11 +10,15 @@
 namespace vellumix {
 
 // H.264 in a fragmented MP4, written in place as the frames come: a fragment
-// starts at every key frame, one a second, so a file cut short by a crash or
-// a full disk still plays up to its last whole fragment.
+// goes out every second, so a file cut short by a crash or a full disk still
+// plays up to its last whole fragment. Fragments need not start at key
+// frames for a file read from its start; key frames every second would make
+// a screen's video several times larger.
 class Mp4Writer final : public FrameWriter {
 public:
-    static constexpr const char* fragmentFlags = "frag_keyframe+empty_moov+default_base_moof";
+    static constexpr const char* fragmentFlags = "empty_moov+default_base_moof";
+    static constexpr int fragmentMicroseconds = 1'000'000;
+    static constexpr int keyFrameSeconds = 10;
     static constexpr const char* encoderPreset = "veryfast";
     // x264's constant rate factor: its default, screen text stays sharp.
     static constexpr int quality = 23;
