@@ -23,7 +23,8 @@ public:
     ~Recordings();
 
     // {"display", "rect", "output", "format" ("mp4" or "gif", else the
-    // output's extension), "fps"}; answers {"recordingId"}. Throws APIError
+    // output's extension), "fps", "pointer" (false leaves the pointer out)};
+    // answers {"recordingId"}. Throws APIError
     // "busy" while a recording runs, the region's and the output's errors
     // otherwise.
     QJsonObject start(const QJsonObject& arguments);

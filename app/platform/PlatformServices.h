@@ -4,6 +4,7 @@
 #include "platform/HotKeyService.h"
 #include "platform/OverlaySurfaces.h"
 #include "platform/PermissionCheck.h"
+#include "platform/PointerSource.h"
 #include "platform/ScreenSource.h"
 #include "platform/SystemEvents.h"
 #include "platform/WindowSource.h"
@@ -22,6 +23,8 @@ struct PlatformServices {
     SystemEvents& systemEvents;
     WindowWithdrawal& withdrawal;
     OverlaySurfaces& overlays;
+    // Where the system tells how the pointer looks; null elsewhere.
+    PointerSource* pointer = nullptr;
 };
 
 } // namespace vellumix

@@ -5,6 +5,9 @@ target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB)
 # XKB for detectable autorepeat of the global hot key.
 pkg_check_modules(VELLUMIX_XCB_XKB REQUIRED IMPORTED_TARGET xcb-xkb)
 target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB_XKB)
+# XFixes for the pointer's image, drawn into recordings.
+pkg_check_modules(VELLUMIX_XCB_XFIXES REQUIRED IMPORTED_TARGET xcb-xfixes)
+target_link_libraries(VellumixAppLib PUBLIC PkgConfig::VELLUMIX_XCB_XFIXES)
 # logind on the system bus reports sleep and session changes.
 find_package(Qt6 REQUIRED COMPONENTS DBus)
 target_link_libraries(VellumixAppLib PUBLIC Qt6::DBus)

@@ -2,6 +2,7 @@
 
 #include "recording/EncoderThread.h"
 
+#include <QPainter>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -9,11 +10,25 @@
 
 namespace vellumix {
 
+namespace {
+
+// The pointer where the screen showed it, `origin` being the frame's top-left
+// corner in the whole screen's device pixels.
+void drawPointer(QImage& frame, PointerSource* source, QPoint origin) {
+    const std::optional<PointerImage> pointer = source ? source->pointer() : std::nullopt;
+    if (pointer) {
+        QPainter(&frame).drawImage(pointer->position - pointer->hotSpot - origin, pointer->image);
+    }
+}
+
+} // namespace
+
 Recorder::Recorder(const DisplayInfo& display, const QRect& pixels, int fps,
                    std::unique_ptr<FrameWriter> writer, DisplaySource& displays,
-                   ScreenSource& screen, const Clock& clock, QObject* parent)
+                   ScreenSource& screen, const Clock& clock, PointerSource* pointer,
+                   QObject* parent)
     : QObject(parent), m_display(display), m_pixels(pixels), m_fps(fps), m_displays(displays),
-      m_screen(screen), m_clock(clock),
+      m_screen(screen), m_clock(clock), m_pointer(pointer),
       m_encoder(std::make_unique<EncoderThread>(std::move(writer))) {
     // Twice a frame's time, so a due step waits at most half a frame.
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -72,15 +87,17 @@ QFuture<void> Recorder::tick() {
         QImage frame;
         QString failure;
     };
-    ScreenSource* screen = &m_screen;
-    return QtConcurrent::run(QThreadPool::globalInstance(),
-                             [screen, display = m_display, pixels = m_pixels] {
-                                 try {
-                                     return Grab{screen->grabRegion(display, pixels), {}};
-                                 } catch (const std::exception& error) {
-                                     return Grab{{}, QString::fromUtf8(error.what())};
-                                 }
-                             })
+    return QtConcurrent::run(
+               QThreadPool::globalInstance(),
+               [screen = &m_screen, pointer = m_pointer, display = m_display, pixels = m_pixels] {
+                   try {
+                       QImage frame = screen->grabRegion(display, pixels);
+                       drawPointer(frame, pointer, display.pixelOrigin + pixels.topLeft());
+                       return Grab{frame, {}};
+                   } catch (const std::exception& error) {
+                       return Grab{{}, QString::fromUtf8(error.what())};
+                   }
+               })
         .then(this, [this, step](const Grab& grab) {
             m_grabbing = false;
             grab.failure.isEmpty() ? deliver(grab.frame, step) : end(grab.failure);

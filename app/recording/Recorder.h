@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DisplaySource.h"
+#include "platform/PointerSource.h"
 #include "platform/ScreenSource.h"
 #include "recording/FrameWriter.h"
 
@@ -40,10 +41,11 @@ public:
         QStringLiteral("The display being recorded went away.");
 
     // `pixels` is display-local device pixels within `display`, of the
-    // writer's size.
+    // writer's size. With a `pointer`, frames show the pointer where it was
+    // when they were read.
     Recorder(const DisplayInfo& display, const QRect& pixels, int fps,
              std::unique_ptr<FrameWriter> writer, DisplaySource& displays, ScreenSource& screen,
-             const Clock& clock, QObject* parent = nullptr);
+             const Clock& clock, PointerSource* pointer = nullptr, QObject* parent = nullptr);
     ~Recorder() override;
 
     // Takes the first frame now, the future being its grab, and the next
@@ -80,6 +82,7 @@ private:
     DisplaySource& m_displays;
     ScreenSource& m_screen;
     const Clock& m_clock;
+    PointerSource* m_pointer;
     std::unique_ptr<EncoderThread> m_encoder;
     QTimer m_timer;
     double m_start = 0;

@@ -8,6 +8,8 @@
 #include <QRasterWindow>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace vellumix {
 namespace {
 
@@ -44,7 +46,30 @@ private:
     int m_shown = -1;
 };
 
-class RecordingX11Test : public XServerTest {};
+class RecordingX11Test : public XServerTest {
+protected:
+    // How far the pointer's image may reach from its hot spot.
+    static constexpr int pointerReach = 32;
+
+    // The frame with the pattern put back where the pointer may be drawn.
+    static QImage withoutPointer(QImage frame, const QImage& expected, const QRect& box) {
+        QPainter(&frame).drawImage(box.topLeft(), expected.copy(box));
+        return frame;
+    }
+
+    static int largestDifference(const QImage& a, const QImage& b, const QRect& box) {
+        int largest = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                largest =
+                    std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+            }
+        }
+        return largest;
+    }
+};
 
 TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     const QRect pixels(1100, 600, 320, 240);
@@ -57,9 +82,14 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     const double seconds = 5;
     QTemporaryDir folder;
     const QString path = folder.filePath("window.mp4");
+    const QPoint hotSpot(160, 120);
+    ASSERT_TRUE(xdotool({"mousemove", QString::number(pixels.x() + hotSpot.x()),
+                         QString::number(pixels.y() + hotSpot.y())}));
+    const QRect box = QRect(hotSpot, QSize(1, 1))
+                          .adjusted(-pointerReach, -pointerReach, pointerReach, pointerReach);
     SteadyClock clock;
     Recorder recorder(left, pixels, fps, std::make_unique<Mp4Writer>(path, pixels.size(), fps),
-                      services().displays, services().screen, clock);
+                      services().displays, services().screen, clock, services().pointer);
     recorder.start();
     ASSERT_TRUE(waitUntil([&] { return recorder.elapsedSeconds() >= seconds; }));
     const RecordingResult result = awaited(recorder.stop()).result();
@@ -68,18 +98,21 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     const QList<DecodedFrame> frames = decodeMp4(path, fps);
     EXPECT_EQ(frames.size(), result.file.frames);
     EXPECT_NEAR(frames.size(), fps * seconds, fps * seconds * 0.03);
-    // Each frame shows one phase whole, and the phases only move on.
+    // Each frame shows one phase whole, the phases only move on, and the
+    // pointer is drawn where it is.
     int previous = 0;
     for (const DecodedFrame& frame : frames) {
         ASSERT_EQ(frame.image.size(), pixels.size());
+        const auto match = [&](int phase) {
+            const QImage expected = pattern(pixels.size(), phase);
+            return psnr(withoutPointer(frame.image, expected, box), expected);
+        };
         int best = previous;
         for (int phase = previous; phase <= window.phase(); ++phase) {
-            if (psnr(frame.image, pattern(pixels.size(), phase)) >
-                psnr(frame.image, pattern(pixels.size(), best))) {
-                best = phase;
-            }
+            best = match(phase) > match(best) ? phase : best;
         }
-        EXPECT_GE(psnr(frame.image, pattern(pixels.size(), best)), 35) << "at " << frame.at;
+        EXPECT_GE(match(best), 35) << "at " << frame.at;
+        EXPECT_GT(largestDifference(frame.image, pattern(pixels.size(), best), box), 100);
         previous = best;
     }
     EXPECT_GE(previous, int(seconds * 1000 / PhaseWindow::phaseMs) - 2);
