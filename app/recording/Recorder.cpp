@@ -68,15 +68,11 @@ QFuture<void> Recorder::tick() {
     if (m_ending) {
         return QtFuture::makeReadyFuture();
     }
-    const double elapsed = elapsedSeconds();
-    const QString failure = m_encoder->failure();
-    if (!failure.isEmpty() || elapsed >= maximumSeconds || !displayPresent()) {
-        end(!failure.isEmpty()          ? failure
-            : elapsed >= maximumSeconds ? limitMessage
-                                        : displayMessage);
+    if (const QString reason = endReason(); !reason.isEmpty()) {
+        end(reason);
         return QtFuture::makeReadyFuture();
     }
-    const qint64 step = qint64(std::floor(elapsed * m_fps));
+    const qint64 step = qint64(std::floor(elapsedSeconds() * m_fps));
     if (step <= m_lastStep || m_grabbing) {
         return QtFuture::makeReadyFuture();
     }
@@ -87,27 +83,24 @@ QFuture<void> Recorder::tick() {
         QImage frame;
         QString failure;
     };
-    return QtConcurrent::run(
-               QThreadPool::globalInstance(),
-               [screen = &m_screen, pointer = m_pointer, display = m_display, pixels = m_pixels] {
-                   try {
-                       QImage frame = screen->grabRegion(display, pixels);
-                       drawPointer(frame, pointer, display.pixelOrigin + pixels.topLeft());
-                       return Grab{frame, {}};
-                   } catch (const std::exception& error) {
-                       return Grab{{}, QString::fromUtf8(error.what())};
-                   }
-               })
-        .then(this, [this, step](const Grab& grab) {
+    m_grab =
+        QtConcurrent::run(QThreadPool::globalInstance(), [screen = &m_screen, pointer = m_pointer,
+                                                          display = m_display, pixels = m_pixels] {
+            try {
+                QImage frame = screen->grabRegion(display, pixels);
+                drawPointer(frame, pointer, display.pixelOrigin + pixels.topLeft());
+                return Grab{frame, {}};
+            } catch (const std::exception& error) {
+                return Grab{{}, QString::fromUtf8(error.what())};
+            }
+        }).then(this, [this, step](const Grab& grab) {
             m_grabbing = false;
             grab.failure.isEmpty() ? deliver(grab.frame, step) : end(grab.failure);
         });
+    return m_grab;
 }
 
 void Recorder::deliver(const QImage& frame, qint64 step) {
-    if (m_ending) {
-        return;
-    }
     if (frame.size() != m_pixels.size()) {
         end(displayMessage);
         return;
@@ -119,12 +112,20 @@ void Recorder::deliver(const QImage& frame, qint64 step) {
     }
 }
 
+// A grab still running delivers its frame first: a recording that ends
+// before its first frame arrived would have no file.
 void Recorder::end(const QString& message) {
+    if (m_ending) {
+        return;
+    }
     m_ending = true;
     m_timer.stop();
-    m_result = m_encoder->finish().then(this, [this, message](const WrittenRecording& file) {
-        return RecordingResult{file, m_dropped, message.isEmpty() ? file.failure : message};
-    });
+    m_result =
+        m_grab.then(this, [this] { return m_encoder->finish(); })
+            .unwrap()
+            .then(this, [this, message](const WrittenRecording& file) {
+                return RecordingResult{file, m_dropped, message.isEmpty() ? file.failure : message};
+            });
     if (!message.isEmpty()) {
         emit endedAlone();
     }
