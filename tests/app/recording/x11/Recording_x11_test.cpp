@@ -2,10 +2,9 @@
 #include "recording/Mp4Writer.h"
 #include "recording/Recorder.h"
 #include "support/DecodedRecording.h"
+#include "support/PhaseWindow.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
-#include <QRasterWindow>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -13,49 +12,10 @@
 namespace vellumix {
 namespace {
 
-// A window that shows the next phase of the pattern every `phaseMs`, placed
-// by itself above everything.
-class PhaseWindow final : public QRasterWindow {
-public:
-    static constexpr int phaseMs = 400;
-
-    explicit PhaseWindow(const QRect& pixels) {
-        setFlags(Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
-        setGeometry(pixels);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (phase() != m_shown) {
-                update();
-            }
-        });
-        m_timer.start(10);
-        m_clock.start();
-        show();
-    }
-
-    int phase() const { return int(m_clock.elapsed() / phaseMs); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        m_shown = phase();
-        QPainter(this).drawImage(0, 0, pattern(size(), m_shown));
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    int m_shown = -1;
-};
-
 class RecordingX11Test : public XServerTest {
 protected:
     // How far the pointer's image may reach from its hot spot.
     static constexpr int pointerReach = 32;
-
-    // The frame with the pattern put back where the pointer may be drawn.
-    static QImage withoutPointer(QImage frame, const QImage& expected, const QRect& box) {
-        QPainter(&frame).drawImage(box.topLeft(), expected.copy(box));
-        return frame;
-    }
 
     static int largestDifference(const QImage& a, const QImage& b, const QRect& box) {
         int largest = 0;
@@ -75,8 +35,10 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     const QRect pixels(1100, 600, 320, 240);
     const DisplayInfo left = display("LEFT");
     PhaseWindow window(pixels);
+    window.setFlags(Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
+    window.show();
     ASSERT_TRUE(waitUntil([&] {
-        return psnr(services().screen.grabRegion(left, pixels), pattern(pixels.size(), 0)) > 40;
+        return bestPhase(services().screen.grabRegion(left, pixels), 0, window.phase()).second > 40;
     })) << "the window did not show";
     const int fps = 10;
     const double seconds = 5;
@@ -103,15 +65,8 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     int previous = 0;
     for (const DecodedFrame& frame : frames) {
         ASSERT_EQ(frame.image.size(), pixels.size());
-        const auto match = [&](int phase) {
-            const QImage expected = pattern(pixels.size(), phase);
-            return psnr(withoutPointer(frame.image, expected, box), expected);
-        };
-        int best = previous;
-        for (int phase = previous; phase <= window.phase(); ++phase) {
-            best = match(phase) > match(best) ? phase : best;
-        }
-        EXPECT_GE(match(best), 35) << "at " << frame.at;
+        const auto [best, match] = bestPhase(frame.image, previous, window.phase(), box);
+        EXPECT_GE(match, 35) << "at " << frame.at;
         EXPECT_GT(largestDifference(frame.image, pattern(pixels.size(), best), box), 100);
         previous = best;
     }

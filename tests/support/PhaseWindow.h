@@ -1,0 +1,63 @@
+#pragma once
+
+#include "support/DecodedRecording.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QRasterWindow>
+#include <QTimer>
+
+namespace vellumix {
+
+// A window that shows the next phase of the pattern every `phaseMs`.
+class PhaseWindow final : public QRasterWindow {
+public:
+    static constexpr int phaseMs = 400;
+
+    explicit PhaseWindow(const QRect& pixels) {
+        setTitle(QStringLiteral("Phases"));
+        setGeometry(pixels);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (phase() != m_shown) {
+                update();
+            }
+        });
+        m_timer.start(10);
+    }
+
+    // Phases count from the first paint.
+    int phase() const { return m_clock.isValid() ? int(m_clock.elapsed() / phaseMs) : 0; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!m_clock.isValid()) {
+            m_clock.start();
+        }
+        m_shown = phase();
+        QPainter(this).drawImage(0, 0, pattern(size(), m_shown));
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    int m_shown = -1;
+};
+
+// The phase from `first` to `last` that `frame` shows best, and its PSNR;
+// the pixels of `hidden` are left out.
+inline std::pair<int, double> bestPhase(const QImage& frame, int first, int last,
+                                        const QRect& hidden = QRect()) {
+    std::pair<int, double> best{first, 0};
+    for (int phase = first; phase <= last; ++phase) {
+        const QImage expected = pattern(frame.size(), phase);
+        QImage shown = frame;
+        if (!hidden.isEmpty()) {
+            QPainter(&shown).drawImage(hidden.topLeft(), expected.copy(hidden));
+        }
+        best = std::max(best, std::pair{phase, psnr(shown, expected)},
+                        [](const auto& a, const auto& b) { return a.second < b.second; });
+    }
+    return best;
+}
+
+} // namespace vellumix
