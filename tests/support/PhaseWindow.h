@@ -7,6 +7,8 @@
 #include <QRasterWindow>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 namespace vellumix {
 
 // A window that shows the next phase of the pattern every `phaseMs`.
@@ -58,6 +60,21 @@ inline std::pair<int, double> bestPhase(const QImage& frame, int first, int last
                         [](const auto& a, const auto& b) { return a.second < b.second; });
     }
     return best;
+}
+
+// Checks a recording of `window` at `fps` for `seconds`: the frame count
+// within 3 % of fps × seconds, each frame one phase whole (but for `hidden`)
+// and the phases only moving on.
+inline void expectPhases(const QList<DecodedFrame>& frames, const PhaseWindow& window, int fps,
+                         double seconds, const QRect& hidden = QRect()) {
+    EXPECT_NEAR(frames.size(), fps * seconds, fps * seconds * 0.03);
+    int previous = 0;
+    for (const DecodedFrame& frame : frames) {
+        const auto [best, match] = bestPhase(frame.image, previous, window.phase(), hidden);
+        EXPECT_GE(match, 35) << "at " << frame.at;
+        previous = best;
+    }
+    EXPECT_GE(previous, int(seconds * 1000 / PhaseWindow::phaseMs) - 2);
 }
 
 } // namespace vellumix

@@ -59,18 +59,12 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
 
     const QList<DecodedFrame> frames = decodeMp4(path, fps);
     EXPECT_EQ(frames.size(), result.file.frames);
-    EXPECT_NEAR(frames.size(), fps * seconds, fps * seconds * 0.03);
-    // Each frame shows one phase whole, the phases only move on, and the
-    // pointer is drawn where it is.
-    int previous = 0;
+    expectPhases(frames, window, fps, seconds, box);
+    // The pointer is drawn where it is.
     for (const DecodedFrame& frame : frames) {
-        ASSERT_EQ(frame.image.size(), pixels.size());
-        const auto [best, match] = bestPhase(frame.image, previous, window.phase(), box);
-        EXPECT_GE(match, 35) << "at " << frame.at;
-        EXPECT_GT(largestDifference(frame.image, pattern(pixels.size(), best), box), 100);
-        previous = best;
+        const int phase = bestPhase(frame.image, 0, window.phase(), box).first;
+        EXPECT_GT(largestDifference(frame.image, pattern(pixels.size(), phase), box), 100);
     }
-    EXPECT_GE(previous, int(seconds * 1000 / PhaseWindow::phaseMs) - 2);
 }
 
 } // namespace
