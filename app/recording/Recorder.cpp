@@ -1,8 +1,11 @@
 #include "recording/Recorder.h"
 
 #include "recording/EncoderThread.h"
+#include "recording/RecordingError.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -93,9 +96,11 @@ QFuture<void> Recorder::tick() {
             } catch (const std::exception& error) {
                 return Grab{{}, QString::fromUtf8(error.what())};
             }
-        }).then(this, [this, step](const Grab& grab) {
-            m_grabbing = false;
-            grab.failure.isEmpty() ? deliver(grab.frame, step) : end(grab.failure);
+        }).then(QCoreApplication::instance(), [self = QPointer(this), step](const Grab& grab) {
+            if (self) {
+                self->m_grabbing = false;
+                grab.failure.isEmpty() ? self->deliver(grab.frame, step) : self->end(grab.failure);
+            }
         });
     return m_grab;
 }
@@ -113,18 +118,29 @@ void Recorder::deliver(const QImage& frame, qint64 step) {
 }
 
 // A grab still running delivers its frame first: a recording that ends
-// before its first frame arrived would have no file.
+// before its first frame arrived would have no file. Continuations have the
+// application as their context, as one whose context goes first is an
+// error (the recorder may be closed while a grab runs).
 void Recorder::end(const QString& message) {
     if (m_ending) {
         return;
     }
     m_ending = true;
     m_timer.stop();
+    QPointer self(this);
     m_result =
-        m_grab.then(this, [this] { return m_encoder->finish(); })
+        m_grab
+            .then(QCoreApplication::instance(),
+                  [self] {
+                      return self ? self->m_encoder->finish()
+                                  : QtFuture::makeExceptionalFuture<WrittenRecording>(
+                                        std::make_exception_ptr(RecordingError(
+                                            QStringLiteral("The recording was closed."))));
+                  })
             .unwrap()
-            .then(this, [this, message](const WrittenRecording& file) {
-                return RecordingResult{file, m_dropped, message.isEmpty() ? file.failure : message};
+            .then(QCoreApplication::instance(), [self, message](const WrittenRecording& file) {
+                return RecordingResult{file, self ? self->m_dropped : 0,
+                                       message.isEmpty() ? file.failure : message};
             });
     if (!message.isEmpty()) {
         emit endedAlone();

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QThread>
 
 namespace vellumix {
 namespace {
@@ -163,6 +164,10 @@ TEST_F(OperationsTest, atMostFourSessionsAndEachExpiresSixHundredSecondsAfterIts
 
 TEST_F(OperationsTest, oneRecordingAtATimeFromStartToStopOrCancel) {
     clock.time -= 1000; // as above: responses outlive the moves of the clock
+    // Grabs that take a while: the cancel comes while one runs.
+    fakes.screen.onGrab = [] {
+        QThread::msleep(200);
+    };
     QFile(output("taken.mp4")).open(QIODevice::WriteOnly);
     const auto start = [this](const char* name, QJsonObject more = {}) {
         more.insert("display", double(left));
