@@ -18,11 +18,11 @@ const QString tokensKey = QStringLiteral("waylandScreenCastTokens");
 constexpr int startMilliseconds = 5'000;
 constexpr int frameMilliseconds = 2'000;
 constexpr int stillScreenMilliseconds = 150;
-// How long after one of the app's windows went its frames may still show it,
-// and how long a grab then waits for the compositor's next frame (about one
-// at the cast's 30 frames a second) before it copies the output instead.
+// How long after one of the app's windows went a cast's frames may still show
+// it: a frame taken just before comes just after. Frames that come later than
+// `castDelay` after are taken as new; a grab waits for one `castDelay` more.
 constexpr std::chrono::milliseconds hiddenWindowLingers{1'000};
-constexpr int hiddenWindowFrameMilliseconds = 34;
+constexpr std::chrono::milliseconds castDelay{50};
 
 // A desktop with as many monitors as this has not been seen; past it the
 // casts it grants are not the display asked for.
@@ -80,14 +80,18 @@ QImage WaylandScreenSource::grabRegion(const DisplayInfo& display, const QRect& 
     // over a still one a new cast may show nothing for long; the output as
     // it is now serves meanwhile, where the compositor copies outputs. Only
     // a cast's first grab waits a little for its first frame.
-    int wait = cast->waited.exchange(true) ? 0 : stillScreenMilliseconds;
-    std::chrono::steady_clock::time_point since;
-    if (const auto hidden = m_ownWindowHidden.load();
-        std::chrono::steady_clock::now() - hidden < hiddenWindowLingers) {
-        since = hidden;
-        wait = std::max(wait, hiddenWindowFrameMilliseconds);
+    const bool firstGrab = !cast->waited.exchange(true);
+    const auto hidden = m_ownWindowHidden.load();
+    if (std::chrono::steady_clock::now() - hidden < hiddenWindowLingers) {
+        // The copy shows the output as it is now, without the window.
+        if (m_copies.isOffered()) {
+            return m_copies.copy(display.name, pixels);
+        }
+        // Elsewhere a frame taken after it, if one comes in time.
+        cast->stream->hasFrame(QDeadlineTimer(hidden + 2 * castDelay), hidden + castDelay);
     }
-    if (!cast->stream->hasFrame(QDeadlineTimer(wait), since) && m_copies.isOffered()) {
+    if (!cast->stream->hasFrame(QDeadlineTimer(firstGrab ? stillScreenMilliseconds : 0)) &&
+        m_copies.isOffered()) {
         return m_copies.copy(display.name, pixels);
     }
     try {
