@@ -5,14 +5,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 # The fonts the text accuracy benchmark's wide set draws with
-# (bench/text/WideScenes.cpp); the tests need none of them.
-fonts=(fonts-liberation2 fonts-noto-core fonts-noto-cjk fonts-cantarell)
-for font in "${fonts[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$font" 2>/dev/null | grep -q 'install ok installed'; then
+# (bench/text/WideScenes.cpp), and the terminal whose windows it reads
+# (bench/text/x-windows.sh); the tests need none of them.
+packages=(fonts-liberation2 fonts-noto-core fonts-noto-cjk fonts-cantarell xterm)
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
         sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fonts[@]}"
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}"
         break
     fi
 done

@@ -303,17 +303,18 @@ void measureCancellation(const AccuracyCase& c) {
     std::printf("\n");
 }
 
-// Images of real program windows (x-windows.sh), each NAME.png beside the
-// text it shows in NAME.txt.
+// Images of real program windows (x-windows.sh), each PROGRAM-N.png beside
+// the text it shows in PROGRAM-N.txt; the program is the category.
 std::vector<AccuracyCase> imageCases(const QDir& folder) {
     std::vector<AccuracyCase> cases;
     for (const QString& png : folder.entryList({QStringLiteral("*.png")}, QDir::Files)) {
-        QFile text(folder.filePath(QFileInfo(png).completeBaseName() + QStringLiteral(".txt")));
+        const QString name = QFileInfo(png).completeBaseName();
+        QFile text(folder.filePath(name + QStringLiteral(".txt")));
         if (!text.open(QIODevice::ReadOnly)) {
             continue;
         }
-        cases.push_back({QFileInfo(png).completeBaseName(), QStringLiteral("x11"),
-                         QStringLiteral("en"), true, QImage(folder.filePath(png)),
+        cases.push_back({name, name.section(QLatin1Char('-'), 0, 0), QStringLiteral("en"), true,
+                         QImage(folder.filePath(png)),
                          QString::fromUtf8(text.readAll()).trimmed()});
     }
     return cases;
