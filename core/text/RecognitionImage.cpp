@@ -1,5 +1,6 @@
 #include "text/RecognitionImage.h"
 
+#include "text/InkFrames.h"
 #include "text/TextContrast.h"
 
 #include <QPainter>
@@ -59,7 +60,9 @@ QImage prepare(const QImage& source, const RecognitionOptions& options) {
     } else {
         contrast.image = flat.convertToFormat(QImage::Format_Grayscale8);
     }
-    QImage grey = contrast.image;
+    QImage grey = options.textContrast
+                      ? InkFrames::withoutFrames(contrast.image, InkFrames::roomAroundText)
+                      : contrast.image;
     const bool large = contrast.smallTextHeight >= largeTextHeight;
     const int factor = upscaleFactor(grey.size(), large ? 1 : options.upscale);
     if (factor > 1) {
