@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kDark = 128;
 constexpr int kPatternSide = 4;
+// An outline is at most this many pixels thick on average.
+constexpr int kOutline = 4;
 constexpr QPoint kSides[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 struct Component {
@@ -19,21 +21,27 @@ struct Component {
     std::vector<int> pixels;
 };
 
-// The 8-connected groups of dark pixels of `grey`.
-std::vector<Component> components(const QImage& grey) {
+// The 8-connected groups of dark pixels of `grey`, and the group of each
+// pixel (-1 for light ones).
+struct Ink {
+    std::vector<Component> found;
+    std::vector<int> label;
+};
+
+Ink components(const QImage& grey) {
     const int w = grey.width();
-    std::vector<bool> seen(size_t(w) * size_t(grey.height()), false);
+    Ink ink{{}, std::vector<int>(size_t(w) * size_t(grey.height()), -1)};
     const auto dark = [&](int x, int y) {
         return grey.constScanLine(y)[x] < kDark;
     };
-    std::vector<Component> found;
-    for (int seed = 0; seed < int(seen.size()); ++seed) {
-        if (seen[size_t(seed)] || !dark(seed % w, seed / w)) {
+    for (int seed = 0; seed < int(ink.label.size()); ++seed) {
+        if (ink.label[size_t(seed)] >= 0 || !dark(seed % w, seed / w)) {
             continue;
         }
+        const int id = int(ink.found.size());
         Component component;
         std::vector<int> pending{seed};
-        seen[size_t(seed)] = true;
+        ink.label[size_t(seed)] = id;
         while (!pending.empty()) {
             const int p = pending.back();
             pending.pop_back();
@@ -41,16 +49,16 @@ std::vector<Component> components(const QImage& grey) {
             component.bounds |= QRect(p % w, p / w, 1, 1);
             for (int y = std::max(0, p / w - 1); y <= std::min(grey.height() - 1, p / w + 1); ++y) {
                 for (int x = std::max(0, p % w - 1); x <= std::min(w - 1, p % w + 1); ++x) {
-                    if (!seen[size_t(y * w + x)] && dark(x, y)) {
-                        seen[size_t(y * w + x)] = true;
+                    if (ink.label[size_t(y * w + x)] < 0 && dark(x, y)) {
+                        ink.label[size_t(y * w + x)] = id;
                         pending.push_back(y * w + x);
                     }
                 }
             }
         }
-        found.push_back(std::move(component));
+        ink.found.push_back(std::move(component));
     }
-    return found;
+    return ink;
 }
 
 // A checkered fill, such as a scroll bar's trough, rather than a glyph's
@@ -72,33 +80,70 @@ bool isPattern(const QImage& grey, const Component& c) {
     return 2 * alone >= qsizetype(c.pixels.size());
 }
 
+// Whether component `frame` lies around `inner` on all four sides: straight
+// out from the middle of each of its edges, the frame is met before its box
+// is left. A stroke beside a dot, as in 寸 or 勺, leaves a side open.
+bool surrounds(const Ink& ink, int width, int frame, const QRect& inner) {
+    const QRect& box = ink.found[size_t(frame)].bounds;
+    const QPoint middle = inner.center();
+    const QPoint starts[] = {{inner.left(), middle.y()},
+                             {inner.right(), middle.y()},
+                             {middle.x(), inner.top()},
+                             {middle.x(), inner.bottom()}};
+    for (int side = 0; side < 4; ++side) {
+        QPoint at = starts[side] + kSides[side];
+        while (box.contains(at) && ink.label[size_t(at.y() * width + at.x())] != frame) {
+            at += kSides[side];
+        }
+        if (!box.contains(at)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // What a frame encloses: the height of its tallest glyph (0 for none) and
 // its patterns.
 struct Enclosed {
     int tallest = 0;
+    QRect glyphs;
     std::vector<const Component*> patterns;
 };
 
-// What `frame` encloses of `found` (the components of `grey`), whose left edges `byLeft` sorts.
-Enclosed enclosed(const QImage& grey, const std::vector<Component>& found,
-                  const std::vector<int>& byLeft, const Component& frame) {
+// What component `frame` of `grey` encloses; `byLeft` sorts the components
+// by their left edges.
+Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<int>& byLeft, int frame) {
+    const QRect& box = ink.found[size_t(frame)].bounds;
     const auto first =
-        std::upper_bound(byLeft.begin(), byLeft.end(), frame.bounds.left(),
-                         [&](int left, int c) { return left < found[size_t(c)].bounds.left(); });
+        std::upper_bound(byLeft.begin(), byLeft.end(), box.left(), [&](int left, int c) {
+            return left < ink.found[size_t(c)].bounds.left();
+        });
     Enclosed inside;
-    for (auto c = first;
-         c != byLeft.end() && found[size_t(*c)].bounds.left() < frame.bounds.right(); ++c) {
-        const Component& inner = found[size_t(*c)];
-        if (!frame.bounds.contains(inner.bounds, true)) {
+    for (auto c = first; c != byLeft.end() && ink.found[size_t(*c)].bounds.left() < box.right();
+         ++c) {
+        const Component& inner = ink.found[size_t(*c)];
+        if (!box.contains(inner.bounds, true) ||
+            !surrounds(ink, grey.width(), frame, inner.bounds)) {
             continue;
         }
         if (isPattern(grey, inner)) {
             inside.patterns.push_back(&inner);
         } else {
             inside.tallest = std::max(inside.tallest, inner.bounds.height());
+            inside.glyphs |= inner.bounds;
         }
     }
     return inside;
+}
+
+// A thin outline with text across it, with `room` above and below. The dot
+// inside a zero is no text across it, and a dark fill left around text is no
+// outline.
+bool isFrame(const Component& c, const Enclosed& inside, double room) {
+    const QRect& box = c.bounds;
+    return inside.tallest > 0 && box.height() >= room * inside.tallest &&
+           2 * inside.glyphs.width() >= box.width() &&
+           qsizetype(c.pixels.size()) <= kOutline * 2 * qsizetype(box.width() + box.height());
 }
 
 void erase(QImage& grey, const Component& c) {
@@ -112,16 +157,16 @@ void erase(QImage& grey, const Component& c) {
 // A frame goes with the patterns inside it: a scroll bar's trough is no text
 // either, and the engine reads it as a bracket.
 QImage withoutFrames(QImage grey, double room) {
-    const std::vector<Component> found = components(grey);
-    std::vector<int> byLeft(found.size());
+    const Ink ink = components(grey);
+    std::vector<int> byLeft(ink.found.size());
     std::iota(byLeft.begin(), byLeft.end(), 0);
     std::sort(byLeft.begin(), byLeft.end(), [&](int a, int b) {
-        return found[size_t(a)].bounds.left() < found[size_t(b)].bounds.left();
+        return ink.found[size_t(a)].bounds.left() < ink.found[size_t(b)].bounds.left();
     });
-    for (const Component& frame : found) {
-        const Enclosed inside = enclosed(grey, found, byLeft, frame);
-        if (inside.tallest > 0 && frame.bounds.height() >= room * inside.tallest) {
-            erase(grey, frame);
+    for (int frame = 0; frame < int(ink.found.size()); ++frame) {
+        const Enclosed inside = enclosed(grey, ink, byLeft, frame);
+        if (isFrame(ink.found[size_t(frame)], inside, room)) {
+            erase(grey, ink.found[size_t(frame)]);
             for (const Component* pattern : inside.patterns) {
                 erase(grey, *pattern);
             }
