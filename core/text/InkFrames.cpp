@@ -11,7 +11,8 @@ namespace vellumix::InkFrames {
 namespace {
 
 constexpr int kDark = 128;
-constexpr int kPatternSide = 4;
+constexpr int kPatternSide = 6;
+constexpr double kPatternInk = 0.4;
 // An outline is at most this many pixels thick on average.
 constexpr int kOutline = 4;
 constexpr QPoint kSides[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
@@ -61,10 +62,14 @@ Ink components(const QImage& grey) {
     return ink;
 }
 
-// A checkered fill, such as a scroll bar's trough, rather than a glyph's
-// strokes: most of its ink touches other ink only at corners.
+// A checkered fill, such as a scroll bar's trough, rather than a glyph: its
+// ink covers much of its box, yet most of it touches other ink only at
+// corners. (The thin diagonal strokes of an unsmoothed "x" leave most of
+// their box empty.)
 bool isPattern(const QImage& grey, const Component& c) {
-    if (c.bounds.width() < kPatternSide || c.bounds.height() < kPatternSide) {
+    const QRect& box = c.bounds;
+    if (box.width() < kPatternSide || box.height() < kPatternSide ||
+        double(c.pixels.size()) < kPatternInk * box.width() * box.height()) {
         return false;
     }
     const QRect inside = grey.rect();
@@ -102,17 +107,17 @@ bool surrounds(const Ink& ink, int width, int frame, const QRect& inner) {
     return true;
 }
 
-// What a frame encloses: the height of its tallest glyph (0 for none) and
-// its patterns.
+// The glyphs a frame encloses: the height of the tallest (0 for none) and
+// the box around them all.
 struct Enclosed {
     int tallest = 0;
     QRect glyphs;
-    std::vector<const Component*> patterns;
 };
 
 // What component `frame` of `grey` encloses; `byLeft` sorts the components
 // by their left edges.
-Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<int>& byLeft, int frame) {
+Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<bool>& patterns,
+                  const std::vector<int>& byLeft, int frame) {
     const QRect& box = ink.found[size_t(frame)].bounds;
     const auto first =
         std::upper_bound(byLeft.begin(), byLeft.end(), box.left(), [&](int left, int c) {
@@ -126,9 +131,7 @@ Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<int>& by
             !surrounds(ink, grey.width(), frame, inner.bounds)) {
             continue;
         }
-        if (isPattern(grey, inner)) {
-            inside.patterns.push_back(&inner);
-        } else {
+        if (!patterns[size_t(*c)]) {
             inside.tallest = std::max(inside.tallest, inner.bounds.height());
             inside.glyphs |= inner.bounds;
         }
@@ -146,29 +149,31 @@ bool isFrame(const Component& c, const Enclosed& inside, double room) {
            qsizetype(c.pixels.size()) <= kOutline * 2 * qsizetype(box.width() + box.height());
 }
 
-void erase(QImage& grey, const Component& c) {
-    for (const int p : c.pixels) {
-        grey.scanLine(p / grey.width())[p % grey.width()] = 255;
-    }
-}
-
 } // namespace
 
-// A frame goes with the patterns inside it: a scroll bar's trough is no text
-// either, and the engine reads it as a bracket.
+// Checkered fills go wherever they are: a scroll bar's trough is no text, and
+// the engine reads it as a bracket or glues it onto the line beside it.
 QImage withoutFrames(QImage grey, double room) {
     const Ink ink = components(grey);
+    std::vector<bool> patterns;
+    for (const Component& c : ink.found) {
+        patterns.push_back(isPattern(grey, c));
+    }
     std::vector<int> byLeft(ink.found.size());
     std::iota(byLeft.begin(), byLeft.end(), 0);
     std::sort(byLeft.begin(), byLeft.end(), [&](int a, int b) {
         return ink.found[size_t(a)].bounds.left() < ink.found[size_t(b)].bounds.left();
     });
+    std::vector<bool> gone = patterns;
     for (int frame = 0; frame < int(ink.found.size()); ++frame) {
-        const Enclosed inside = enclosed(grey, ink, byLeft, frame);
-        if (isFrame(ink.found[size_t(frame)], inside, room)) {
-            erase(grey, ink.found[size_t(frame)]);
-            for (const Component* pattern : inside.patterns) {
-                erase(grey, *pattern);
+        gone[size_t(frame)] =
+            gone[size_t(frame)] ||
+            isFrame(ink.found[size_t(frame)], enclosed(grey, ink, patterns, byLeft, frame), room);
+    }
+    for (size_t c = 0; c < ink.found.size(); ++c) {
+        if (gone[c]) {
+            for (const int p : ink.found[c].pixels) {
+                grey.scanLine(p / grey.width())[p % grey.width()] = 255;
             }
         }
     }

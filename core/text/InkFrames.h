@@ -16,9 +16,9 @@ namespace InkFrames {
 // inner strokes tightly.
 inline constexpr double roomAroundText = 1.7;
 
-// `grey` (Format_Grayscale8, dark on light) without the connected ink that
-// encloses other ink and is at least `room` times as tall as the tallest of
-// it.
+// `grey` (Format_Grayscale8, dark on light) without checkered fills and
+// without the thin connected ink that surrounds text and is at least `room`
+// times as tall as the tallest glyph it surrounds.
 QImage withoutFrames(QImage grey, double room = 0);
 
 } // namespace InkFrames
