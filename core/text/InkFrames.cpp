@@ -15,6 +15,13 @@ constexpr int kPatternSide = 6;
 constexpr double kPatternInk = 0.4;
 // An outline is at most this many pixels thick on average.
 constexpr int kOutline = 4;
+// A frame is this many times as tall as the tallest glyph inside, and either
+// this many times as wide as tall or as tall as this many glyphs.
+constexpr double kRoom = 1.7;
+constexpr double kWide = 1.15;
+constexpr double kLinesOfRoom = 3;
+// Text is at least two glyphs: a label, a word.
+constexpr int kGlyphsOfText = 2;
 constexpr QPoint kSides[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 struct Component {
@@ -107,9 +114,10 @@ bool surrounds(const Ink& ink, int width, int frame, const QRect& inner) {
     return true;
 }
 
-// The glyphs a frame encloses: the height of the tallest (0 for none) and
-// the box around them all.
+// The glyphs a frame encloses: how many, the height of the tallest (0 for
+// none) and the box around them all.
 struct Enclosed {
+    int count = 0;
     int tallest = 0;
     QRect glyphs;
 };
@@ -132,6 +140,7 @@ Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<bool>& p
             continue;
         }
         if (!patterns[size_t(*c)]) {
+            ++inside.count;
             inside.tallest = std::max(inside.tallest, inner.bounds.height());
             inside.glyphs |= inner.bounds;
         }
@@ -139,13 +148,17 @@ Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<bool>& p
     return inside;
 }
 
-// A thin outline with text across it, with `room` above and below. The dot
-// inside a zero is no text across it, and a dark fill left around text is no
-// outline.
-bool isFrame(const Component& c, const Enclosed& inside, double room) {
+// A thin outline with text across it and room above and below: a button's
+// or a field's is wider than the box of a glyph such as 图 or 國, which holds
+// its inner strokes tightly, and a menu's holds lines of text. The dot inside
+// a zero or the box inside 圖 is no text across it, and a dark fill left
+// around text is no outline.
+bool isFrame(const Component& c, const Enclosed& inside) {
     const QRect& box = c.bounds;
-    return inside.tallest > 0 && box.height() >= room * inside.tallest &&
-           2 * inside.glyphs.width() >= box.width() &&
+    const bool roomy =
+        box.height() >= kRoom * inside.tallest &&
+        (box.width() >= kWide * box.height() || box.height() >= kLinesOfRoom * inside.tallest);
+    return inside.count >= kGlyphsOfText && roomy && 2 * inside.glyphs.width() >= box.width() &&
            qsizetype(c.pixels.size()) <= kOutline * 2 * qsizetype(box.width() + box.height());
 }
 
@@ -153,7 +166,7 @@ bool isFrame(const Component& c, const Enclosed& inside, double room) {
 
 // Checkered fills go wherever they are: a scroll bar's trough is no text, and
 // the engine reads it as a bracket or glues it onto the line beside it.
-QImage withoutFrames(QImage grey, double room) {
+QImage withoutFrames(QImage grey) {
     const Ink ink = components(grey);
     std::vector<bool> patterns;
     for (const Component& c : ink.found) {
@@ -168,7 +181,7 @@ QImage withoutFrames(QImage grey, double room) {
     for (int frame = 0; frame < int(ink.found.size()); ++frame) {
         gone[size_t(frame)] =
             gone[size_t(frame)] ||
-            isFrame(ink.found[size_t(frame)], enclosed(grey, ink, patterns, byLeft, frame), room);
+            isFrame(ink.found[size_t(frame)], enclosed(grey, ink, patterns, byLeft, frame));
     }
     for (size_t c = 0; c < ink.found.size(); ++c) {
         if (gone[c]) {

@@ -60,9 +60,7 @@ QImage prepare(const QImage& source, const RecognitionOptions& options) {
     } else {
         contrast.image = flat.convertToFormat(QImage::Format_Grayscale8);
     }
-    QImage grey = options.textContrast
-                      ? InkFrames::withoutFrames(contrast.image, InkFrames::roomAroundText)
-                      : contrast.image;
+    QImage grey = options.textContrast ? InkFrames::withoutFrames(contrast.image) : contrast.image;
     const bool large = contrast.smallTextHeight >= largeTextHeight;
     const int factor = upscaleFactor(grey.size(), large ? 1 : options.upscale);
     if (factor > 1) {
