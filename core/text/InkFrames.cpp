@@ -114,12 +114,10 @@ bool surrounds(const Ink& ink, int width, int frame, const QRect& inner) {
     return true;
 }
 
-// The glyphs a frame encloses: how many, the height of the tallest (0 for
-// none) and the box around them all.
+// The glyphs a frame encloses: how many and the height of the tallest.
 struct Enclosed {
     int count = 0;
     int tallest = 0;
-    QRect glyphs;
 };
 
 // What component `frame` of `grey` encloses; `byLeft` sorts the components
@@ -142,23 +140,22 @@ Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<bool>& p
         if (!patterns[size_t(*c)]) {
             ++inside.count;
             inside.tallest = std::max(inside.tallest, inner.bounds.height());
-            inside.glyphs |= inner.bounds;
         }
     }
     return inside;
 }
 
-// A thin outline with text across it and room above and below: a button's
+// A thin outline around text with room above and below: a button's
 // or a field's is wider than the box of a glyph such as 图 or 國, which holds
 // its inner strokes tightly, and a menu's holds lines of text. The dot inside
-// a zero or the box inside 圖 is no text across it, and a dark fill left
-// around text is no outline.
+// a zero or the box inside 圖 is no text, and a dark fill left around text is
+// no outline.
 bool isFrame(const Component& c, const Enclosed& inside) {
     const QRect& box = c.bounds;
     const bool roomy =
         box.height() >= kRoom * inside.tallest &&
         (box.width() >= kWide * box.height() || box.height() >= kLinesOfRoom * inside.tallest);
-    return inside.count >= kGlyphsOfText && roomy && 2 * inside.glyphs.width() >= box.width() &&
+    return inside.count >= kGlyphsOfText && roomy &&
            qsizetype(c.pixels.size()) <= kOutline * 2 * qsizetype(box.width() + box.height());
 }
 
