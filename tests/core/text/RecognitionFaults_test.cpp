@@ -19,6 +19,11 @@ struct Line {
     const char* read = nullptr; // what a perfect reader returns, when not `text`
 };
 
+// What a toolkit draws beside text, without smoothing: a grip's checkered
+// patch before the first line, or an outlined button around each of the last
+// line's labels ("|" between them).
+enum class Marks { none, grip, buttons };
+
 // Lines drawn one under the other in one family at one scale; a perfect
 // reader returns them as they are.
 struct Screen {
@@ -27,7 +32,29 @@ struct Screen {
     qreal scale;
     QColor page;
     std::vector<Line> lines;
+    Marks marks = Marks::none;
 };
+
+constexpr int kGrip = 10;
+
+void drawGrip(QImage& image, int baseline, const Line& line) {
+    for (int y = baseline - line.pixelSize; y < baseline + 2; ++y) {
+        for (int x = 16 + y % 2; x < 16 + kGrip; x += 2) {
+            image.setPixelColor(x, y, line.ink);
+        }
+    }
+}
+
+void drawButtons(QPainter& painter, qreal top, const Line& line) {
+    qreal x = 4;
+    for (const QString& label : QString::fromUtf8(line.text).split(QLatin1Char('|'))) {
+        const QRectF box(x, top, painter.fontMetrics().horizontalAdvance(label) + 16,
+                         line.pixelSize * 1.6);
+        painter.drawRoundedRect(box, box.height() / 2, box.height() / 2);
+        painter.drawText(box, Qt::AlignCenter, label);
+        x = box.right() + 6;
+    }
+}
 
 QImage drawn(const Screen& screen) {
     qreal height = 16;
@@ -39,15 +66,26 @@ QImage drawn(const Screen& screen) {
     image.setDevicePixelRatio(screen.scale);
     image.fill(screen.page);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, screen.marks != Marks::buttons);
+    const qreal left = screen.marks == Marks::grip ? 16 + kGrip + 3 : 16;
     qreal y = 8;
     for (const Line& line : screen.lines) {
         QFont font(QString::fromUtf8(screen.family));
         font.setPixelSize(line.pixelSize);
+        if (screen.marks == Marks::buttons) {
+            font.setStyleStrategy(QFont::NoAntialias);
+        }
         painter.setFont(font);
         painter.setPen(line.ink);
+        if (screen.marks == Marks::buttons && &line == &screen.lines.back()) {
+            drawButtons(painter, y + line.pixelSize * 0.6, line);
+        } else {
+            painter.drawText(QPointF(left, y + line.pixelSize * 1.6), QString::fromUtf8(line.text));
+        }
         y += line.pixelSize * 1.6;
-        painter.drawText(QPointF(16, y), QString::fromUtf8(line.text));
+    }
+    if (screen.marks == Marks::grip) {
+        drawGrip(image, qRound(8 + screen.lines.front().pixelSize * 1.6), screen.lines.front());
     }
     return image;
 }
@@ -57,7 +95,7 @@ const QColor kGrey(0x8a, 0x8a, 0x8e);
 
 } // namespace
 
-TEST(RecognitionFaults, digitsGreyLinesChineseScriptsAndMenuSpacesAreReadAsDrawn) {
+TEST(RecognitionFaults, digitsGreyLinesChineseScriptsMenuSpacesAndFramedTextAreReadAsDrawn) {
     const Screen screens[] = {
         // Small print under large titles at scale 1 was read unenlarged with
         // its ink spread: 9 became 0 and "1.2 GB" "1.245".
@@ -99,6 +137,21 @@ TEST(RecognitionFaults, digitsGreyLinesChineseScriptsAndMenuSpacesAreReadAsDrawn
          2,
          Qt::white,
          {{"文件　编辑　视图　帮助", kInk, 14, "文件 编辑 视图 帮助"}}},
+        // The grip was read as a bracket or a letter before the line.
+        {"grip",
+         "DejaVu Sans",
+         1,
+         Qt::white,
+         {{"The download finished at 20:33.", kInk, 12}, {"Install it now?", kInk, 12}},
+         Marks::grip},
+        // Outlined buttons were read as parentheses or lost with their labels.
+        {"buttons",
+         "Nimbus Sans",
+         1,
+         Qt::white,
+         {{"Disk usage: 61.5% of 250 GB", kInk, 12},
+          {"Save|Discard|Cancel", kInk, 12, "Save Discard Cancel"}},
+         Marks::buttons},
     };
     for (const Screen& screen : screens) {
         QStringList expected;
