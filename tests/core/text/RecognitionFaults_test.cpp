@@ -72,9 +72,8 @@ QImage drawn(const Screen& screen) {
     for (const Line& line : screen.lines) {
         QFont font(QString::fromUtf8(screen.family));
         font.setPixelSize(line.pixelSize);
-        if (screen.marks == Marks::buttons) {
-            font.setStyleStrategy(QFont::NoAntialias);
-        }
+        font.setStyleStrategy(screen.marks == Marks::buttons ? QFont::NoAntialias
+                                                             : QFont::PreferDefault);
         painter.setFont(font);
         painter.setPen(line.ink);
         if (screen.marks == Marks::buttons && &line == &screen.lines.back()) {
