@@ -60,7 +60,10 @@ QImage prepare(const QImage& source, const RecognitionOptions& options) {
     } else {
         contrast.image = flat.convertToFormat(QImage::Format_Grayscale8);
     }
-    QImage grey = options.textContrast ? InkFrames::withoutFrames(contrast.image) : contrast.image;
+    // Frames and checkered fills are window content: a photo, which has no
+    // text marks, keeps its grain.
+    QImage grey =
+        contrast.textHeight > 0 ? InkFrames::withoutFrames(contrast.image) : contrast.image;
     const bool large = contrast.smallTextHeight >= largeTextHeight;
     const int factor = upscaleFactor(grey.size(), large ? 1 : options.upscale);
     if (factor > 1) {
