@@ -11,6 +11,8 @@ namespace vellumix::InkFrames {
 namespace {
 
 constexpr int kDark = 128;
+// A checkered fill is at least this many pixels on each side, and this share
+// of its box is ink.
 constexpr int kPatternSide = 6;
 constexpr double kPatternInk = 0.4;
 // An outline is at most this many pixels thick on average.
@@ -145,11 +147,11 @@ Enclosed enclosed(const QImage& grey, const Ink& ink, const std::vector<bool>& p
     return inside;
 }
 
-// A thin outline around text with room above and below: a button's
-// or a field's is wider than the box of a glyph such as 图 or 國, which holds
-// its inner strokes tightly, and a menu's holds lines of text. The dot inside
-// a zero or the box inside 圖 is no text, and a dark fill left around text is
-// no outline.
+// A thin outline around text with room above and below: a button's or a
+// field's is wider than the box of a glyph such as 图 or 國, which holds its
+// inner strokes tightly, and a menu's holds lines of text. The dot inside a
+// zero or the box inside 圖 is no text, and a dark fill left around text is no
+// outline.
 bool isFrame(const Component& c, const Enclosed& inside) {
     const QRect& box = c.bounds;
     const bool roomy =
