@@ -37,8 +37,13 @@ const char operations[] =
     "  scroll.sample       {\"sessionId\":\"ID\"}\n"
     "  scroll.finish       {\"sessionId\":\"ID\",\"output\":\"/tmp/long.png\"}\n"
     "  scroll.cancel       {\"sessionId\":\"ID\"}\n"
+    "  record.start        {\"display\":ID,\"rect\":[0,0,400,300],\"output\":\"/tmp/take.mp4\"}\n"
+    "  record.stop         {\"recordingId\":\"ID\"}\n"
+    "  record.cancel       {\"recordingId\":\"ID\"}\n"
     "capture.region and scroll.finish also take \"format\" (\"png\" or \"jpeg\") and\n"
-    "\"overwrite\" (true to replace an existing file).\n"
+    "\"overwrite\" (true to replace an existing file). record.start also takes\n"
+    "\"format\" (\"mp4\" or \"gif\"), \"fps\" (30 unless given) and \"pointer\" (false\n"
+    "leaves the pointer out); a recording never replaces a file.\n"
     "example: vellumix-request capture.region \\\n"
     "  '{\"display\":2947141570,\"rect\":[0,0,400,300],\"output\":\"/tmp/shot.png\"}'\n";
 

@@ -53,7 +53,7 @@ TEST_F(ClientTest, helpListsTheOperationsTheAppKnows) {
         listed.append(match.captured(1));
         EXPECT_NE(code(ask(listed.last())), "unknown_operation") << listed.last().toStdString();
     }
-    EXPECT_EQ(listed.size(), 10);
+    EXPECT_EQ(listed.size(), 13);
 }
 
 } // namespace
