@@ -13,6 +13,7 @@
 #include "prefs/SettingsDefaults.h"
 #include "session/CaptureSession.h"
 #include "session/QtInPlaceEditing.h"
+#include "session/ScreenRecordings.h"
 #include "shell/AppIcon.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "shell/SingleInstance.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
@@ -95,6 +97,18 @@ int main(int argc, char** argv) {
     const EditorServices editing{defaults, dialogs, clipboard, pins};
     QtInPlaceEditing inPlace(editing, services.overlays);
     CaptureSession session({services, editing, inPlace, steadyClock});
+    // Recordings go where the save panel first offers screenshots.
+    ScreenRecordings recordings(
+        {services, defaults, dialogs, clipboard, steadyClock,
+         QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)});
+    session.record = [&](const CaptureRegion& region) {
+        recordings.start(region);
+    };
+    session.stopRecording = [&] {
+        const bool running = recordings.running();
+        recordings.stop();
+        return running;
+    };
     GlobalCaptureShortcut shortcut(services.hotKeys, defaults);
     VellumixApp vellumix({session, shortcut, dialogs, clipboard,
                           [&](EditorDocument& document, EditorActions actions) -> QWidget* {

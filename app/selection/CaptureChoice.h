@@ -35,7 +35,13 @@ struct FailedChoice {
 
 struct CancelChoice {};
 
-using CaptureChoice =
-    std::variant<RegionChoice, WindowsChoice, ColorChoice, FailedChoice, CancelChoice>;
+// What to record instead of capturing (V in the overlay): a dragged region,
+// the frame of the clicked windows or the whole display.
+struct RecordChoice {
+    CaptureRegion region;
+};
+
+using CaptureChoice = std::variant<RegionChoice, WindowsChoice, ColorChoice, FailedChoice,
+                                   CancelChoice, RecordChoice>;
 
 } // namespace vellumix

@@ -33,8 +33,9 @@ QFont font(int size) {
 }
 
 QRectF panelRect(QSizeF bounds) {
-    return QRectF(24, std::max(bounds.height() - 143, 12.0), std::min(bounds.width() - 48, 430.0),
-                  123);
+    const double height = 27 + lineHeight * double(lines.size());
+    return QRectF(24, std::max(bounds.height() - height - 20, 12.0),
+                  std::min(bounds.width() - 48, 430.0), height);
 }
 
 QRectF noteRect(QSizeF bounds, bool isDefault) {

@@ -15,10 +15,14 @@ inline const QStringList lines = {
     QStringLiteral("Hold Shift to capture multiple windows"),
     QStringLiteral("Press F to select fullscreen"),
     QStringLiteral("Press C to copy color"),
+    QStringLiteral("Press V to record the screen"),
     QStringLiteral("Press R to reselect the last region"),
 };
 inline const QString defaultNote = QStringLiteral(
     "Drag a region · Click a window · Tab cycles overlapping windows · Esc to cancel");
+// The note while V has the overlay choose what to record.
+inline const QString recordNote = QStringLiteral(
+    "Record: drag a region · Click a window · F for the whole display · V to capture instead");
 // Longer window names are cut to this many characters.
 inline constexpr int labelCharacters = 70;
 

@@ -3,6 +3,7 @@
 #include "capture/CaptureService.h"
 #include "imaging/DocumentError.h"
 #include "platform/WindowKind.h"
+#include "selection/HintPanel.h"
 #include "selection/LastRegionRecord.h"
 #include "selection/RegionOutcome.h"
 #include "selection/WindowCandidates.h"
@@ -58,7 +59,7 @@ QList<SelectionView*> SelectionController::views() const {
     return views;
 }
 
-QFuture<void> SelectionController::begin(Callback callback) {
+QFuture<void> SelectionController::begin(Callback callback, bool recording) {
     hide();
     const quint64 generation = ++m_generation;
     const QPointF mouse = m_services.displays.mouseLocation();
@@ -77,8 +78,8 @@ QFuture<void> SelectionController::begin(Callback callback) {
         return QtFuture::makeExceptionalFuture<void>(std::current_exception());
     }
     return QtFuture::whenAll(freezes.begin(), freezes.end())
-        .then(this, [this, generation, callback, windows,
-                     mouse](const QList<QFuture<FrozenDisplay>>& done) {
+        .then(this, [this, generation, callback, windows, mouse,
+                     recording](const QList<QFuture<FrozenDisplay>>& done) {
             QList<FrozenDisplay> frozen;
             for (QFuture<FrozenDisplay> display : done) {
                 frozen.append(display.result()); // rethrows a failed grab
@@ -86,6 +87,7 @@ QFuture<void> SelectionController::begin(Callback callback) {
             if (generation == m_generation) {
                 m_callback = callback;
                 open(frozen, windows, mouse);
+                setRecording(recording);
             }
         });
 }
@@ -154,6 +156,9 @@ SelectionView::Hooks SelectionController::hooksFor(SelectionView* view) {
     hooks.keyPressed = [this, view](QKeyEvent* event) {
         (m_keyView ? m_keyView.data() : view)->handleKey(event);
     };
+    hooks.recordToggled = [this] {
+        setRecording(!m_recording);
+    };
     return hooks;
 }
 
@@ -164,9 +169,15 @@ void SelectionController::finished(SelectionView* view, std::optional<QRectF> re
         deliver(CancelChoice{});
         return;
     }
+    const DisplayInfo& display = view->frozen().display;
+    if (m_recording) {
+        hide();
+        deliver(RecordChoice{{display.id, QRectF(integralRect(*rect)), display.scale}});
+        return;
+    }
     LastRegionRecord record(m_defaults, historyKey);
-    CaptureChoice choice = resolveRegionOutcome(view->frozen().display, view->frozen().image, *rect,
-                                                allowsScroll, record);
+    CaptureChoice choice =
+        resolveRegionOutcome(display, view->frozen().image, *rect, allowsScroll, record);
     hide();
     deliver(std::move(choice));
 }
@@ -176,6 +187,16 @@ void SelectionController::windowsPicked(SelectionView* view,
     const FrozenDisplay frozen = view->frozen();
     // Hidden first: the windows are read with the overlay gone.
     hide();
+    if (m_recording) {
+        QRectF frame;
+        for (const WindowCandidate& window : windows) {
+            frame |= window.rect;
+        }
+        frame &= QRectF(QPointF(), frozen.display.size());
+        deliver(
+            RecordChoice{{frozen.display.id, QRectF(integralRect(frame)), frozen.display.scale}});
+        return;
+    }
     deliver(resolveWindowsOutcome(frozen, windows, m_services.windows));
 }
 
@@ -201,6 +222,13 @@ void SelectionController::grabKeyboard() {
     ++m_grabTries;
     if (!windowkind::grabKeyboard(m_keyView->window())) {
         m_grabRetry.start();
+    }
+}
+
+void SelectionController::setRecording(bool recording) {
+    m_recording = recording;
+    for (SelectionView* view : views()) {
+        view->setNote(recording ? hintpanel::recordNote : QString());
     }
 }
 

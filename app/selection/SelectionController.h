@@ -34,8 +34,9 @@ public:
     // DocumentError(render) when a display is too large to freeze, with
     // CaptureError when no display can be captured or access is missing, or
     // with the platform's error. A second call replaces the first: its
-    // overlay closes and its callback is dropped.
-    QFuture<void> begin(Callback callback);
+    // overlay closes and its callback is dropped. With `recording` (or after
+    // V) what the user chooses comes as a RecordChoice.
+    QFuture<void> begin(Callback callback, bool recording = false);
 
     // The open overlays, one per display, the one under the pointer last.
     QList<SelectionView*> views() const;
@@ -56,12 +57,14 @@ private:
     bool toggleAllowed(const SelectionView* asking) const;
     void pointerEntered(SelectionView* view);
     void grabKeyboard();
+    void setRecording(bool recording);
     void hide();
     void deliver(CaptureChoice choice);
 
     PlatformServices m_services;
     Defaults& m_defaults;
     Callback m_callback;
+    bool m_recording = false;
     QList<SelectionWindow*> m_open;
     // Hidden windows kept for the next overlay; owned here.
     QList<SelectionWindow*> m_spare;

@@ -39,6 +39,7 @@ const SelectionView::KeyAction SelectionView::keyActions[] = {
     {Qt::Key_F, false, &SelectionView::takeDisplay},
     {Qt::Key_C, false, &SelectionView::pickColor},
     {Qt::Key_R, false, &SelectionView::reselectLast},
+    {Qt::Key_V, false, &SelectionView::toggleRecording},
 };
 
 SelectionView::SelectionView(FrozenDisplay frozen, QList<WindowCandidate> candidates,
@@ -113,6 +114,10 @@ void SelectionView::refresh() {
     if (!change.isEmpty()) {
         update(change);
     }
+}
+
+void SelectionView::toggleRecording() {
+    call(m_hooks.recordToggled);
 }
 
 void SelectionView::setNote(const QString& note) {

@@ -32,6 +32,8 @@ public:
         // A key reached this view; the controller hands it to the view under
         // the pointer.
         std::function<void(QKeyEvent*)> keyPressed;
+        // V: between capturing and recording what is chosen next.
+        std::function<void()> recordToggled;
     };
 
     SelectionView(FrozenDisplay frozen, QList<WindowCandidate> candidates, QPointF pointer);
@@ -40,6 +42,8 @@ public:
     void setLastRegion(std::optional<QRectF> region, bool allowsScroll);
     // Acts on a key meant for this view.
     void handleKey(QKeyEvent* event);
+    // The note above the hints; empty for the usual one.
+    void setNote(const QString& note);
 
     const FrozenDisplay& frozen() const { return m_frozen; }
     const QList<WindowCandidate>& candidates() const { return m_candidates; }
@@ -92,7 +96,7 @@ private:
     void pointerMoved(QPointF position);
     void endDrag();
     void toggle(const WindowCandidate& window);
-    void setNote(const QString& note);
+    void toggleRecording();
     // Repaints what the last change of state changed.
     void refresh();
     void paintHighlight(QPainter& painter, const QRectF& highlight, const QRegion& dirty);

@@ -35,16 +35,26 @@ CaptureSession::~CaptureSession() {
     m_services.inPlace.close();
 }
 
+void CaptureSession::startRecording() {
+    m_recordingNext = true;
+    start(true);
+    m_recordingNext = false;
+}
+
 void CaptureSession::start(bool single) {
+    if (stopRecording && stopRecording()) {
+        return;
+    }
     if (m_busy || m_running) {
         return;
     }
     if (!m_services.platform.permission.screenRecordingGranted()) {
-        m_permissionGuide.present([self = QPointer<CaptureSession>(this), single] {
-            if (self != nullptr) {
-                self->start(single);
-            }
-        });
+        m_permissionGuide.present(
+            [self = QPointer<CaptureSession>(this), single, recording = m_recordingNext] {
+                if (self != nullptr) {
+                    recording ? self->startRecording() : self->start(single);
+                }
+            });
         const PermissionCheck& permission = m_services.platform.permission;
         setStatus(Texts::permissionStatus, permission.desktopAsks()
                                                ? permission.howToGrant() + QLatin1Char('.')
@@ -58,7 +68,8 @@ void CaptureSession::start(bool single) {
     hideEditorWindows();
     m_busy = true;
     setStatus(Texts::selecting, m_detail);
-    m_selector.begin([this](CaptureChoice choice) { choiceMade(std::move(choice)); })
+    m_selector
+        .begin([this](CaptureChoice choice) { choiceMade(std::move(choice)); }, m_recordingNext)
         .onFailed(this, [this](const std::exception& error) {
             m_busy = false;
             showFailure(messageOf(error));
@@ -147,6 +158,12 @@ void CaptureSession::choiceMade(CaptureChoice choice) {
                    [this](const CancelChoice&) {
                        m_busy = false;
                        setStatus(Texts::canceled, m_detail);
+                   },
+                   [this](const RecordChoice& chosen) {
+                       m_busy = false;
+                       if (record) {
+                           record(chosen.region);
+                       }
                    },
                },
                choice);

@@ -42,8 +42,15 @@ public:
 
     // Brings the editor window forward; installed by the app shell.
     std::function<void()> presentEditor;
+    // Records what the overlay chose to record; installed by the app.
+    std::function<void(const CaptureRegion&)> record;
+    // Stops a running recording; false when none runs. The hot key and the
+    // capture commands stop a recording rather than capture.
+    std::function<bool()> stopRecording;
 
     void start(bool single = true);
+    // Opens the overlay to choose what to record.
+    void startRecording();
     // Whether the editor's content may be replaced now; asks about unsaved
     // edits first.
     bool prepareToReplace();
@@ -128,6 +135,7 @@ private:
     bool m_running = false;
     bool m_busy = false;
     bool m_paused = false;
+    bool m_recordingNext = false; // the next overlay chooses what to record
     PermissionGuide m_permissionGuide;
     SelectionController m_selector;
     std::unique_ptr<CaptureControlsController> m_captureControls;

@@ -135,6 +135,9 @@ MenuTables VellumixApp::menuTables() {
     const MenuRow capture{QStringLiteral("Capture"), {}, idle, [&session] {
                               session.start(true);
                           }};
+    const MenuRow record{QStringLiteral("Record Screen…"), {}, idle, [&session] {
+                             session.startRecording();
+                         }};
     const MenuRow openImage{QStringLiteral("Open Image…"), {}, idle, call(&VellumixApp::openImage)};
     const MenuRow fromClipboard{
         QStringLiteral("Open from Clipboard"),
@@ -146,18 +149,20 @@ MenuTables VellumixApp::menuTables() {
                        withDocument(session, &EditorDocument::save)};
     MenuRow paste = keyed(fromClipboard, QKeySequence(QStringLiteral("Ctrl+V")));
     paste.title = QStringLiteral("Paste");
-    return {{{QStringLiteral("Vellumix"),
-              {about, shortcuts, separator, keyed(quit, QKeySequence(QStringLiteral("Ctrl+Q")))}},
-             {QStringLiteral("File"),
-              {keyed(capture, QKeySequence(QStringLiteral("Ctrl+N"))),
-               keyed(openImage, QKeySequence(QStringLiteral("Ctrl+O"))),
-               fromClipboard,
-               separator,
-               save,
-               {QStringLiteral("Close"), QKeySequence(QStringLiteral("Ctrl+W")), always,
-                call(&VellumixApp::closeEditor)}}},
-             {QStringLiteral("Edit"), editRows(paste)}},
-            {capture, fromClipboard, openImage, separator, shortcuts, about, separator, quit}};
+    return {
+        {{QStringLiteral("Vellumix"),
+          {about, shortcuts, separator, keyed(quit, QKeySequence(QStringLiteral("Ctrl+Q")))}},
+         {QStringLiteral("File"),
+          {keyed(capture, QKeySequence(QStringLiteral("Ctrl+N"))),
+           record,
+           keyed(openImage, QKeySequence(QStringLiteral("Ctrl+O"))),
+           fromClipboard,
+           separator,
+           save,
+           {QStringLiteral("Close"), QKeySequence(QStringLiteral("Ctrl+W")), always,
+            call(&VellumixApp::closeEditor)}}},
+         {QStringLiteral("Edit"), editRows(paste)}},
+        {capture, record, fromClipboard, openImage, separator, shortcuts, about, separator, quit}};
 }
 
 // Text fields (prompts, recognised text) take the editing commands
