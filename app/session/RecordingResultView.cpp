@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +71,16 @@ RecordingResultView::RecordingResultView(WrittenRecording file, const QString& m
         row->addWidget(push);
     }
     column->addLayout(row);
+    m_pointer = new QCheckBox(QStringLiteral("Show the pointer in recordings"), this);
+    m_pointer->hide();
+    column->addWidget(m_pointer);
     refresh();
+}
+
+void RecordingResultView::showPointerSetting(bool on, std::function<void(bool)> changed) {
+    m_pointer->setChecked(on);
+    connect(m_pointer, &QCheckBox::toggled, this, std::move(changed));
+    m_pointer->show();
 }
 
 QString RecordingResultView::summary() const {

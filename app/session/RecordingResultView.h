@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -13,13 +16,16 @@ class Clipboard;
 class Dialogs;
 
 // The window a finished recording opens in: its file, length and size, why
-// it ended early if it did, and Save (to another name or folder), Copy Path
-// and Open Folder.
+// it ended early if it did, Save (to another name or folder), Copy Path and
+// Open Folder, and the setting whether recordings show the pointer.
 class RecordingResultView final : public QWidget {
     Q_OBJECT
 public:
     RecordingResultView(WrittenRecording file, const QString& message, Dialogs& dialogs,
                         Clipboard& clipboard, QWidget* parent = nullptr);
+
+    // The pointer setting's box, shown `on`; `changed` gets each new value.
+    void showPointerSetting(bool on, std::function<void(bool)> changed);
 
     QString path() const { return m_file.path; }
     QString summary() const;
@@ -37,6 +43,7 @@ private:
     Dialogs& m_dialogs;
     Clipboard& m_clipboard;
     QLabel* m_summary;
+    QCheckBox* m_pointer;
 };
 
 } // namespace vellumix

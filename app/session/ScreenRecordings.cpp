@@ -45,6 +45,11 @@ ScreenRecordings::~ScreenRecordings() {
     }
 }
 
+bool ScreenRecordings::showsPointer() const {
+    return !m_services.preferences.contains(pointerKey) ||
+           m_services.preferences.value(pointerKey).toBool();
+}
+
 bool ScreenRecordings::running() const {
     return m_recorder != nullptr && !m_stopping;
 }
@@ -75,10 +80,7 @@ void ScreenRecordings::start(const CaptureRegion& region) {
         const QRect pixels = region.pixelRect(display->pixelRect().size());
         const QString& folder = m_services.folder;
         QDir().mkpath(folder);
-        PointerSource* pointer = m_services.preferences.value(pointerKey).toBool() ||
-                                         !m_services.preferences.contains(pointerKey)
-                                     ? m_services.platform.pointer
-                                     : nullptr;
+        PointerSource* pointer = showsPointer() ? m_services.platform.pointer : nullptr;
         m_recorder = std::make_unique<Recorder>(
             *display, pixels, fps,
             format->writer(newFile(folder, QString::fromLatin1(format->name)), pixels.size(), fps),
@@ -131,6 +133,8 @@ void ScreenRecordings::finished(const RecordingResult& result) {
     }
     m_result = new RecordingResultView(result.file, result.message, m_services.dialogs,
                                        m_services.clipboard);
+    m_result->showPointerSetting(
+        showsPointer(), [this](bool on) { m_services.preferences.setValue(pointerKey, on); });
     m_result->show();
     m_result->raise();
     emit changed();

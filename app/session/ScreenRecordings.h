@@ -47,6 +47,7 @@ public:
     // complete.
     void stop();
     bool running() const;
+    bool showsPointer() const;
 
     RecordingControlView* control() const { return m_control; }
     RecordingResultView* result() const { return m_result; }

@@ -5,6 +5,7 @@
 #include "selection/HintPanel.h"
 #include "selection/SelectionView.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +77,9 @@ TEST_F(ScreenRecordingsTest, overlayChoosesWhatToRecordTheHotKeyStopsAndTheResul
     ASSERT_TRUE(QTest::qWaitFor([this] { return recordings.result() != nullptr; }));
     EXPECT_EQ(recordings.result()->path(), folder.filePath("Capture.mp4"));
     EXPECT_EQ(ScreenRecordings::newFile(folder.path(), "mp4"), folder.filePath("Capture 2.mp4"));
+    EXPECT_TRUE(recordings.showsPointer());
+    recordings.result()->findChild<QCheckBox*>()->setChecked(false);
+    EXPECT_FALSE(recordings.showsPointer());
     recordings.result()->copyPath();
     EXPECT_EQ(clipboard.text, folder.filePath("Capture.mp4"));
     dialogs.fileAnswers.push_back(folder.filePath("kept.mp4"));
