@@ -122,6 +122,9 @@ protected:
             QTest::qWaitFor([this] { return session->selector().views().size() == 2; }, 20'000));
         QTest::qWait(300); // drawn and mapped
     }
+    QSize editorSize() const {
+        return session->editor() != nullptr ? session->editor()->source().size() : QSize();
+    }
     // A drag over `region` of the scale-1 output.
     void select(QRect region) {
         ASSERT_NO_FATAL_FAILURE(open());
@@ -219,14 +222,35 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_TRUE(grim({"-g", "400,300 1x1"}, "pixel.png"));
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(click(QPoint(780, 930)));
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return session->editor()->source().size() == QSize(500, 800); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editorSize() == QSize(500, 800); }));
     EXPECT_EQ(pixels(session->editor()->source()), file("window.png"));
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(pointerAt(QPoint(400, 300)));
     ASSERT_TRUE(grim({}, "loupe.png"));
     ASSERT_TRUE(run("wtype c"));
     EXPECT_EQ(pasted("text/plain"), file("pixel.png").pixelColor(0, 0).name().toUpper());
+
+    // Shift-clicks on the page and on a second window, then Return: both.
+    QProcess second;
+    second.start(VELLUMIX_SCROLL_PAGE, {QStringLiteral("0,0,300,300"), QStringLiteral("60")});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return run(QStringLiteral("swaymsg [pid=%1] move absolute position 900 150")
+                           .arg(second.processId()));
+        },
+        20'000));
+    ASSERT_TRUE(pointerAt(QPoint(1500, 700))); // the cursor off both windows
+    ASSERT_NO_FATAL_FAILURE(open());
+    QProcess shift;
+    shift.start(QStringLiteral("wtype"), {"-M", "shift", "-s", "2000", "-m", "shift"});
+    QTest::qWait(300);
+    ASSERT_TRUE(click(QPoint(780, 930)) && click(QPoint(1000, 300)));
+    ASSERT_TRUE(shift.waitForFinished());
+    ASSERT_TRUE(run("wtype -k Return"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editorSize() == QSize(900, 800); }));
+    EXPECT_EQ(pixels(session->editor()->source()).copy(0, 0, 500, 800), file("window.png"));
+    second.kill();
+    second.waitForFinished();
 }
 
 TEST_F(OverlayWaylandTest, editorSavesUndoesAndSharesTheDesktopPanelAndPinsStayAbove) {
