@@ -33,9 +33,8 @@ QFont font(int size) {
 }
 
 QRectF panelRect(QSizeF bounds) {
-    const double height = 27 + lineHeight * double(lines.size());
-    return QRectF(24, std::max(bounds.height() - height - 20, 12.0),
-                  std::min(bounds.width() - 48, 430.0), height);
+    return QRectF(24, std::max(bounds.height() - 143, 12.0), std::min(bounds.width() - 48, 430.0),
+                  123);
 }
 
 QRectF noteRect(QSizeF bounds, bool isDefault) {

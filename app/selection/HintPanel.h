@@ -14,8 +14,7 @@ namespace vellumix::hintpanel {
 inline const QStringList lines = {
     QStringLiteral("Hold Shift to capture multiple windows"),
     QStringLiteral("Press F to select fullscreen"),
-    QStringLiteral("Press C to copy color"),
-    QStringLiteral("Press V to record the screen"),
+    QStringLiteral("Press C to copy color, V to record the screen"),
     QStringLiteral("Press R to reselect the last region"),
 };
 inline const QString defaultNote = QStringLiteral(

@@ -35,6 +35,9 @@ ScreenRecordings::ScreenRecordings(Services services, QObject* parent)
 // file plays to the end; the encoder's work comes back through the event loop.
 ScreenRecordings::~ScreenRecordings() {
     delete m_control;
+    for (const QPointer<RecordingResultView>& result : m_results) {
+        delete result;
+    }
     if (m_recorder) {
         m_quitting = true;
         const QFuture<RecordingResult> done = m_recorder->stop();
@@ -135,6 +138,7 @@ void ScreenRecordings::finished(const RecordingResult& result) {
                                        m_services.clipboard);
     m_result->showPointerSetting(
         showsPointer(), [this](bool on) { m_services.preferences.setValue(pointerKey, on); });
+    m_results.push_back(m_result);
     m_result->show();
     m_result->raise();
     emit changed();

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 namespace vellumix {
 
@@ -83,6 +84,8 @@ private:
     bool m_quitting = false;
     QPointer<RecordingControlView> m_control;
     QPointer<RecordingResultView> m_result;
+    // Every result window, closed or not, as none has another owner.
+    std::vector<QPointer<RecordingResultView>> m_results;
     QTimer m_tick; // the control's elapsed time
 };
 
