@@ -11,8 +11,8 @@ namespace vellumix {
 
 RecordingControlView::RecordingControlView(QWidget* parent) : QWidget(parent) {
     windowkind::makeFloatingPanel(this);
-    // Escape reaches the control only where it may take the keyboard.
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // Shown without taking the focus from what is recorded, but a click
+    // gives it the keyboard, for Escape.
     setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
     setWindowTitle(QStringLiteral("Recording"));
     setObjectName(QStringLiteral("Vellumix.recordingControl"));

@@ -233,8 +233,8 @@ void LayerShellOverlays::showFloating(QWidget* window) {
         screen = QGuiApplication::primaryScreen();
     }
     using Surface = QtWayland::zwlr_layer_surface_v1;
-    const bool focusable =
-        !window->testAttribute(Qt::WA_ShowWithoutActivating) && m_shell->version() >= onDemandSince;
+    const bool focusable = !window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) &&
+                           m_shell->version() >= onDemandSince;
     const QRect output = screen != nullptr ? screen->geometry() : QRect();
     LayerSurface* layer = showWithRole(window, screen, [&](LayerSurface& layer) {
         layer.set_anchor(Surface::anchor_top | Surface::anchor_left);
