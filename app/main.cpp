@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
                               return new ScreenshotEditor(document, editing, std::move(actions));
                           },
                           QSystemTrayIcon::isSystemTrayAvailable()});
-    AgentBridge bridge(services, pins, wallClock);
+    AgentBridge bridge(services, pins, wallClock, steadyClock);
     QObject::connect(&instance, &SingleInstance::requestReceived, &vellumix, &VellumixApp::handle,
                      Qt::QueuedConnection);
     vellumix.launch(request);

@@ -35,8 +35,8 @@ QJsonObject outcomeResponse(QFuture<QJsonObject>& outcome) {
 } // namespace
 
 AgentBridge::AgentBridge(PlatformServices services, PinService& pins, const Clock& clock,
-                         const QString& root, uid_t owner, QObject* parent)
-    : QObject(parent), m_clock(clock), m_operations(services, pins, clock, this) {
+                         const Clock& steady, const QString& root, uid_t owner, QObject* parent)
+    : QObject(parent), m_clock(clock), m_operations(services, pins, clock, steady, this) {
     try {
         m_folders = QueueFolders::open(root, QueueFolders::Use::create, owner);
     } catch (const std::exception& error) {

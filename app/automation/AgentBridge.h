@@ -30,9 +30,11 @@ public:
     // Builds and checks the folders under `root`, which must belong to
     // `owner`, and starts serving. When they cannot be used it writes one
     // line to the system log and stays idle for good.
+    // Requests' ages go by `clock`, the wall clock their files carry;
+    // recordings take their frames on `steady`.
     AgentBridge(PlatformServices services, PinService& pins, const Clock& clock,
-                const QString& root = QueueFolders::defaultRoot(), uid_t owner = ::getuid(),
-                QObject* parent = nullptr);
+                const Clock& steady, const QString& root = QueueFolders::defaultRoot(),
+                uid_t owner = ::getuid(), QObject* parent = nullptr);
 
     bool serving() const { return m_folders.has_value(); }
 

@@ -37,9 +37,9 @@ const AgentOperations::Operation AgentOperations::operations[] = {
 };
 
 AgentOperations::AgentOperations(PlatformServices services, PinService& pins, const Clock& clock,
-                                 QObject* context)
+                                 const Clock& steady, QObject* context)
     : m_services(services), m_pins(pins), m_context(context), m_scroll(services, clock, context),
-      m_recordings(services, clock, context) {}
+      m_recordings(services, steady, context) {}
 
 QFuture<QJsonObject> AgentOperations::perform(const QJsonObject& arguments,
                                               const QString& operation) {

@@ -15,8 +15,9 @@ namespace vellumix {
 // caller-fixable failures are APIError. Main thread only.
 class AgentOperations final {
 public:
+    // Recordings take their frames on `steady`; the rest goes by `clock`.
     AgentOperations(PlatformServices services, PinService& pins, const Clock& clock,
-                    QObject* context);
+                    const Clock& steady, QObject* context);
 
     QFuture<QJsonObject> perform(const QJsonObject& arguments, const QString& operation);
 

@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<Platform> platform = Platform::create();
     NoPins pins;
     SystemClock clock;
-    AgentBridge bridge(platform->services(), pins, clock, root);
+    AgentBridge bridge(platform->services(), pins, clock, clock, root);
     auto* watcher = bridge.findChild<QFileSystemWatcher*>();
     std::thread caller([&] {
         Caller side(root);

@@ -29,7 +29,7 @@ protected:
     }
 
     void start(uid_t owner = ::getuid()) {
-        bridge = std::make_unique<AgentBridge>(fakes.services(), pins, clock, root(), owner);
+        bridge = std::make_unique<AgentBridge>(fakes.services(), pins, clock, clock, root(), owner);
     }
 
     QString root() const { return home.path() + QStringLiteral("/Vellumix/Automation"); }

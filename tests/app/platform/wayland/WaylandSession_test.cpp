@@ -69,7 +69,8 @@ protected:
     // The app as a new start of it finds the platform.
     void restart() {
         platform = Platform::create();
-        operations = std::make_unique<AgentOperations>(platform->services(), pins, clock, &context);
+        operations =
+            std::make_unique<AgentOperations>(platform->services(), pins, clock, clock, &context);
     }
     QJsonObject perform(const QString& operation, const QJsonObject& arguments = {}) {
         return awaited(operations->perform(arguments, operation)).result();
