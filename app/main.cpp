@@ -101,14 +101,7 @@ int main(int argc, char** argv) {
     ScreenRecordings recordings(
         {services, defaults, dialogs, clipboard, steadyClock,
          QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)});
-    session.record = [&](const CaptureRegion& region) {
-        recordings.start(region);
-    };
-    session.stopRecording = [&] {
-        const bool running = recordings.running();
-        recordings.stop();
-        return running;
-    };
+    recordings.serve(session);
     GlobalCaptureShortcut shortcut(services.hotKeys, defaults);
     VellumixApp vellumix({session, shortcut, dialogs, clipboard,
                           [&](EditorDocument& document, EditorActions actions) -> QWidget* {

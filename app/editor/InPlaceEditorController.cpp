@@ -3,6 +3,7 @@
 #include "editor/EditingOverlay.h"
 #include "platform/DisplayId.h"
 #include "platform/WindowKind.h"
+#include "platform/qt/QtDisplaySource.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,11 +17,8 @@ InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
     : QObject(parent), m_overlays(overlays) {
     QScreen* screen = screenOf(region.displayID);
     m_window = new EditingOverlay(document, region, screen, services, std::move(actions));
-    DisplayInfo display;
-    display.id = displayIdForName(screen->name());
-    display.name = screen->name();
-    display.frame = QRectF(screen->geometry());
-    display.scale = screen->devicePixelRatio();
+    const DisplayInfo display =
+        *findDisplay(QtDisplaySource().displays(), displayIdForName(screen->name()));
     m_overlays.show(m_window, display,
                     m_window->dims() ? OverlayInput::whole : OverlayInput::masked);
     windowkind::showOnAllDesktops(m_window);
@@ -40,12 +38,8 @@ void InPlaceEditorController::close() {
 }
 
 QScreen* InPlaceEditorController::screenOf(quint32 displayID) {
-    for (QScreen* screen : QGuiApplication::screens()) {
-        if (displayIdForName(screen->name()) == displayID) {
-            return screen;
-        }
-    }
-    return QGuiApplication::primaryScreen();
+    QScreen* screen = QtDisplaySource::screenOf(displayID);
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
 } // namespace vellumix

@@ -55,10 +55,7 @@ void CaptureSession::start(bool single) {
                     recording ? self->startRecording() : self->start(single);
                 }
             });
-        const PermissionCheck& permission = m_services.platform.permission;
-        setStatus(Texts::permissionStatus, permission.desktopAsks()
-                                               ? permission.howToGrant() + QLatin1Char('.')
-                                               : Texts::permissionDetail);
+        setStatus(Texts::permissionStatus, m_permissionGuide.grantDetail(Texts::permissionDetail));
         return;
     }
     if (!prepareToReplace()) {

@@ -86,8 +86,7 @@ void PermissionGuide::check() {
     }
     m_permission.askAgain();
     if (!m_permission.screenRecordingGranted()) {
-        setDetail(m_permission.desktopAsks() ? m_permission.howToGrant() + QLatin1Char('.')
-                                             : Texts::notActive);
+        setDetail(grantDetail(Texts::notActive));
         return;
     }
     std::function<void()> resume = std::exchange(m_resume, nullptr);

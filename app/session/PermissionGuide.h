@@ -54,6 +54,12 @@ public:
     const QString& sessionNote() const {
         return m_permission.desktopAsks() ? Texts::desktopNote : Texts::sessionNote;
     }
+    // The desktop's own way to grant access where it asks the user, as a
+    // sentence; `otherwise` elsewhere.
+    QString grantDetail(const QString& otherwise) const {
+        return m_permission.desktopAsks() ? m_permission.howToGrant() + QLatin1Char('.')
+                                          : otherwise;
+    }
     // An extra line of help; empty until a check fails.
     const QString& detail() const { return m_detail; }
     // The guide window while open, else null.

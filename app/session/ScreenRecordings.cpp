@@ -5,6 +5,7 @@
 #include "recording/Recorder.h"
 #include "recording/RecordingError.h"
 #include "recording/RecordingFormat.h"
+#include "session/CaptureSession.h"
 #include "session/RecordingControlView.h"
 #include "session/RecordingResultView.h"
 
@@ -46,6 +47,17 @@ ScreenRecordings::~ScreenRecordings() {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         }
     }
+}
+
+void ScreenRecordings::serve(CaptureSession& session) {
+    session.record = [this](const CaptureRegion& region) {
+        start(region);
+    };
+    session.stopRecording = [this] {
+        const bool wasRunning = running();
+        stop();
+        return wasRunning;
+    };
 }
 
 bool ScreenRecordings::showsPointer() const {

@@ -15,6 +15,7 @@
 
 namespace vellumix {
 
+class CaptureSession;
 class Clipboard;
 class Defaults;
 class Dialogs;
@@ -42,6 +43,9 @@ public:
     explicit ScreenRecordings(Services services, QObject* parent = nullptr);
     ~ScreenRecordings() override;
 
+    // Records what `session`'s overlay chooses to record, and lets its
+    // capture commands (the hot key among them) stop a running recording.
+    void serve(CaptureSession& session);
     // Starts recording `region`; an alert says why when it cannot.
     void start(const CaptureRegion& region);
     // Ends the running recording; its result window opens once the file is

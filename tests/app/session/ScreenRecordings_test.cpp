@@ -28,14 +28,11 @@ public:
         platform.displays.list = {main};
         platform.screen.screens[main.id] = QImage(600, 500, QImage::Format_RGBA8888_Premultiplied);
         platform.screen.screens[main.id].fill(Qt::darkCyan);
-        session.record = [this](const CaptureRegion& region) {
+        recordings.serve(session);
+        // Noted on the way, for the region recorded.
+        session.record = [this, serve = session.record](const CaptureRegion& region) {
             recorded_ = region.rect;
-            recordings.start(region);
-        };
-        session.stopRecording = [this] {
-            const bool running = recordings.running();
-            recordings.stop();
-            return running;
+            serve(region);
         };
     }
     SelectionView* overlay() {
