@@ -65,10 +65,16 @@ inline QList<DecodedFrame> decodeMp4(const QString& path, int fps) {
     if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
         return frames;
     }
-    avformat_find_stream_info(format, nullptr);
+    const AVCodec* decoder =
+        avformat_find_stream_info(format, nullptr) >= 0 && format->nb_streams > 0
+            ? avcodec_find_decoder(format->streams[0]->codecpar->codec_id)
+            : nullptr;
+    if (decoder == nullptr) {
+        avformat_close_input(&format);
+        return frames;
+    }
     const AVStream* stream = format->streams[0];
-    AVCodecContext* codec =
-        avcodec_alloc_context3(avcodec_find_decoder(stream->codecpar->codec_id));
+    AVCodecContext* codec = avcodec_alloc_context3(decoder);
     avcodec_parameters_to_context(codec, stream->codecpar);
     avcodec_open2(codec, codec->codec, nullptr);
     AVPacket* packet = av_packet_alloc();

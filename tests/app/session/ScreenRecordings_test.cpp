@@ -6,17 +6,11 @@
 #include "selection/SelectionView.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace vellumix {
 namespace {
-
-void key(QWidget* view, Qt::Key k) {
-    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &press);
-}
 
 // Record Screen, V in the overlay, the control beside the region, and the
 // result window, on one 600 × 500 display.
@@ -59,9 +53,9 @@ TEST_F(ScreenRecordingsTest, overlayChoosesWhatToRecordTheHotKeyStopsAndTheResul
     SelectionView* view = overlay();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->note(), hintpanel::recordNote);
-    key(view, Qt::Key_V);
+    QTest::keyClick(view, Qt::Key_V);
     EXPECT_EQ(view->note(), QString());
-    key(view, Qt::Key_V);
+    QTest::keyClick(view, Qt::Key_V);
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(view, QPoint(300, 250));
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(300, 250));
@@ -87,7 +81,7 @@ TEST_F(ScreenRecordingsTest, overlayChoosesWhatToRecordTheHotKeyStopsAndTheResul
     // F records the whole display, with no free place for the control.
     session.startRecording();
     ASSERT_NE(overlay(), nullptr);
-    key(overlay(), Qt::Key_F);
+    QTest::keyClick(overlay(), Qt::Key_F);
     EXPECT_EQ(recorded(), QRectF(0, 0, 600, 500));
     EXPECT_EQ(recordings.control(), nullptr);
     const RecordingResultView* first = recordings.result();

@@ -4,6 +4,7 @@
 #include "platform/NoHotKeys.h"
 #include "shell/GlobalCaptureShortcut.h"
 #include "shell/ShortcutSettings.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -135,10 +136,9 @@ TEST_F(GlobalCaptureShortcutTest, aSessionWithoutAppHotKeysShowsTheDesktopsOwnSt
         {"kde", {"KDE Plasma: "}},
         {"Hyprland", {"GNOME: ", "KDE Plasma: ", "sway: "}},
     };
-    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
     hotKeys.answer = HotKeyRegistration{0, -1, QStringLiteral("No portal."), true};
     for (const auto& [name, starts] : cases) {
-        qputenv("XDG_CURRENT_DESKTOP", name);
+        const ScopedEnvironment current("XDG_CURRENT_DESKTOP", QByteArray(name));
         GlobalCaptureShortcut refused(hotKeys, defaults);
         refused.start([] {});
         EXPECT_EQ(refused.error(), QStringLiteral("Ctrl+Shift+X is unavailable. No portal."));
@@ -150,7 +150,6 @@ TEST_F(GlobalCaptureShortcutTest, aSessionWithoutAppHotKeysShowsTheDesktopsOwnSt
         }
     }
     start();
-    qputenv("XDG_CURRENT_DESKTOP", desktop);
     shortcut.showSettings();
     const QLabel* steps = shortcut.settingsWindow()->desktopStepsLabel();
     EXPECT_EQ(steps->text(), shortcut.desktopSteps());

@@ -1,6 +1,6 @@
 #include "text/RecognitionLanguages.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QDir>
 #include <QFile>

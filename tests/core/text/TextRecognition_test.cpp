@@ -2,7 +2,7 @@
 #include "text/TextRecognition.h"
 #include "text/TextRecognitionError.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QFont>
 #include <QPainter>

@@ -185,12 +185,7 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     const QRect region(350, 200, 300, 200);
     ASSERT_NO_FATAL_FAILURE(still(region.bottomRight() + QPoint(1, 1)));
     ASSERT_TRUE(grim({"-g", "350,200 300x200"}, "region.png"));
-    ASSERT_NO_FATAL_FAILURE(open());
-    ASSERT_TRUE(pointerAt(region.topLeft()));
-    ASSERT_TRUE(pointer("press"));
-    ASSERT_TRUE(pointerAt(region.bottomRight() + QPoint(1, 1)));
-    ASSERT_TRUE(pointer("release"));
-    ASSERT_NO_FATAL_FAILURE(editorOpens());
+    ASSERT_NO_FATAL_FAILURE(select(region));
     ASSERT_TRUE(run("wtype -M ctrl c -m ctrl"));
     EXPECT_EQ(pastedImage(), file("region.png"));
     ASSERT_NO_FATAL_FAILURE(nothingLeft());
