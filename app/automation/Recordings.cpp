@@ -48,7 +48,9 @@ Recordings::Recordings(PlatformServices services, const Clock& clock, QObject* c
 Recordings::~Recordings() = default;
 
 QJsonObject Recordings::start(const QJsonObject& arguments) {
-    if (m_recorder && !m_recorder->ended()) {
+    // One that ended is still busy until its file is complete; asking an
+    // ended recording to stop only gives its result.
+    if (m_recorder && (!m_recorder->ended() || !m_recorder->stop().isFinished())) {
         throw APIError(QStringLiteral("busy"), QStringLiteral("A recording is running"));
     }
     const QList<DisplayInfo> displays = m_services.displays.displays();
@@ -64,9 +66,11 @@ QJsonObject Recordings::start(const QJsonObject& arguments) {
     }
     const DisplayInfo display = *findDisplay(displays, region.displayID);
     const QRect pixels = region.pixelRect(display.pixelRect().size());
+    PointerSource* pointer =
+        arguments.value(QLatin1String("pointer")).toBool(true) ? m_services.pointer : nullptr;
     m_recorder =
         std::make_unique<Recorder>(display, pixels, fps, format.writer(output, pixels.size(), fps),
-                                   m_services.displays, m_services.screen, m_clock);
+                                   m_services.displays, m_services.screen, m_clock, pointer);
     m_id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     m_recorder->start();
     return {{QStringLiteral("recordingId"), m_id}};
@@ -80,8 +84,7 @@ void Recordings::checkId(const QJsonObject& arguments) const {
 
 QFuture<QJsonObject> Recordings::stop(const QJsonObject& arguments) {
     checkId(arguments);
-    Recorder* stopped = m_recorder.get();
-    return stopped->stop().then(m_context, [this, stopped](const RecordingResult& result) {
+    return m_recorder->stop().then(m_context, [this, id = m_id](const RecordingResult& result) {
         QJsonObject answer{{QStringLiteral("path"), result.file.path},
                            {QStringLiteral("size"), result.file.bytes},
                            {QStringLiteral("frames"), result.file.frames},
@@ -90,7 +93,7 @@ QFuture<QJsonObject> Recordings::stop(const QJsonObject& arguments) {
         if (!result.message.isEmpty()) {
             answer.insert(QStringLiteral("message"), result.message);
         }
-        if (m_recorder.get() == stopped) {
+        if (m_id == id) {
             m_recorder.reset();
         }
         return answer;

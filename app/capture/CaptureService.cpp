@@ -9,8 +9,6 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <cmath>
-
 namespace vellumix {
 
 namespace {

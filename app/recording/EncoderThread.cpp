@@ -1,5 +1,9 @@
 #include "recording/EncoderThread.h"
 
+#include "recording/RecordingError.h"
+
+#include <QFile>
+
 namespace vellumix {
 
 EncoderThread::EncoderThread(std::unique_ptr<FrameWriter> writer)
@@ -41,10 +45,15 @@ QFuture<WrittenRecording> EncoderThread::finish() {
     return m_result.future();
 }
 
+// A file the writer completed before the cancel came goes too.
 void EncoderThread::cancel() {
     close(true);
     if (m_thread.joinable()) {
         m_thread.join();
+    }
+    const QFuture<WrittenRecording> done = m_result.future();
+    if (done.resultCount() > 0) {
+        QFile::remove(done.result().path);
     }
 }
 
@@ -66,12 +75,10 @@ void EncoderThread::run() {
         }
         const Frame frame = std::move(m_queue.front());
         m_queue.pop_front();
-        const bool failed = !m_failure.isEmpty();
         lock.unlock();
+        // After a failure the writer ignores what comes.
         try {
-            if (!failed) {
-                m_writer->write(frame.image, frame.step);
-            }
+            m_writer->write(frame.image, frame.step);
         } catch (const std::exception& error) {
             lock.lock();
             m_failure = QString::fromUtf8(error.what());
@@ -83,6 +90,7 @@ void EncoderThread::run() {
     try {
         if (cancelled) {
             m_writer->discard();
+            throw RecordingError(QStringLiteral("The recording was cancelled."));
         } else {
             m_result.addResult(m_writer->finish());
         }

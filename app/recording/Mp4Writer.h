@@ -32,8 +32,6 @@ public:
     WrittenRecording finish() override;
     void discard() override;
 
-    QSize size() const { return m_size; }
-
 private:
     struct Muxer;
 

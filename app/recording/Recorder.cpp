@@ -76,10 +76,9 @@ QFuture<void> Recorder::tick() {
         return QtFuture::makeReadyFuture();
     }
     const qint64 step = qint64(std::floor(elapsedSeconds() * m_fps));
-    if (step <= m_lastStep || m_grabbing) {
+    if (step <= m_lastStep || !m_grab.isFinished()) {
         return QtFuture::makeReadyFuture();
     }
-    m_grabbing = true;
     // Only QException crosses QtConcurrent's threads whole; the message of
     // any other failure is carried instead.
     struct Grab {
@@ -98,7 +97,6 @@ QFuture<void> Recorder::tick() {
             }
         }).then(QCoreApplication::instance(), [self = QPointer(this), step](const Grab& grab) {
             if (self) {
-                self->m_grabbing = false;
                 grab.failure.isEmpty() ? self->deliver(grab.frame, step) : self->end(grab.failure);
             }
         });

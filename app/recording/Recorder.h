@@ -88,7 +88,6 @@ private:
     double m_start = 0;
     qint64 m_lastStep = -1;
     qint64 m_dropped = 0;
-    bool m_grabbing = false;
     QFuture<void> m_grab = QtFuture::makeReadyFuture();
     bool m_ending = false;
     QFuture<RecordingResult> m_result;
