@@ -3,10 +3,7 @@
 #include "editor/ColorCopyToast.h"
 #include "editor/EditingOverlay.h"
 #include "editor/InPlaceEditorController.h"
-#include "platform/DisplayId.h"
-
-#include <QGuiApplication>
-#include <QScreen>
+#include "platform/qt/QtDisplaySource.h"
 
 namespace vellumix {
 
@@ -20,10 +17,7 @@ QtInPlaceEditing::~QtInPlaceEditing() {
 bool QtInPlaceEditing::show(EditorDocument& document, const CaptureRegion& region,
                             Actions actions) {
     close();
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (std::none_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-            return displayIdForName(screen->name()) == region.displayID;
-        })) {
+    if (QtDisplaySource::screenOf(region.displayID) == nullptr) {
         return false;
     }
     m_controller =

@@ -214,7 +214,7 @@ void LayerShellOverlays::show(QWidget* window, const DisplayInfo& display, Overl
     }
     using Surface = QtWayland::zwlr_layer_surface_v1;
     const bool onDemand = input == OverlayInput::masked && m_shell->version() >= onDemandSince;
-    const LayerSurface* layer = showWithRole(window, screen, [onDemand](LayerSurface& layer) {
+    const Role* role = showWithRole(window, screen, [onDemand](LayerSurface& layer) {
         layer.set_anchor(Surface::anchor_top | Surface::anchor_bottom | Surface::anchor_left |
                          Surface::anchor_right);
         // Over the exclusive zones of panels and docks, not beside them.
@@ -222,7 +222,7 @@ void LayerShellOverlays::show(QWidget* window, const DisplayInfo& display, Overl
         layer.set_keyboard_interactivity(onDemand ? Surface::keyboard_interactivity_on_demand
                                                   : Surface::keyboard_interactivity_exclusive);
     });
-    if (layer != nullptr && input == OverlayInput::masked) {
+    if (role != nullptr && input == OverlayInput::masked) {
         applyInputMask(window);
     }
 }
@@ -236,18 +236,18 @@ void LayerShellOverlays::showFloating(QWidget* window) {
     const bool focusable = !window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) &&
                            m_shell->version() >= onDemandSince;
     const QRect output = screen != nullptr ? screen->geometry() : QRect();
-    LayerSurface* layer = showWithRole(window, screen, [&](LayerSurface& layer) {
+    Role* role = showWithRole(window, screen, [&](LayerSurface& layer) {
         layer.set_anchor(Surface::anchor_top | Surface::anchor_left);
         layer.set_keyboard_interactivity(focusable ? Surface::keyboard_interactivity_on_demand
                                                    : Surface::keyboard_interactivity_none);
         FloatingPlacement::place(layer, window->geometry(), output);
     });
-    if (auto role = m_roles.find(window); layer != nullptr && role != m_roles.end()) {
-        role->second.placement = std::make_unique<FloatingPlacement>(window, *layer, output);
+    if (role != nullptr) {
+        role->placement = std::make_unique<FloatingPlacement>(window, *role->surface, output);
     }
 }
 
-LayerSurface*
+LayerShellOverlays::Role*
 LayerShellOverlays::showWithRole(QWidget* window, QScreen* screen,
                                  const std::function<void(LayerSurface&)>& configure) {
     if (!window->windowFlags().testFlag(Qt::BypassWindowManagerHint)) {
@@ -288,12 +288,12 @@ LayerShellOverlays::showWithRole(QWidget* window, QScreen* screen,
     }
     // Later configures (an output's new size) reach it through Qt's dispatch.
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(layer->object()), nullptr);
-    LayerSurface* shown = layer.get();
-    m_roles.emplace(window, Role{std::move(layer),
-                                 QObject::connect(window, &QObject::destroyed,
-                                                  [this](QObject* gone) { dropRole(gone); }),
-                                 nullptr});
-    return shown;
+    return &m_roles
+                .emplace(window, Role{std::move(layer),
+                                      QObject::connect(window, &QObject::destroyed,
+                                                       [this](QObject* gone) { dropRole(gone); }),
+                                      nullptr})
+                .first->second;
 }
 
 void LayerShellOverlays::dropRole(QObject* window) {

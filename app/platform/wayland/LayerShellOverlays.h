@@ -40,11 +40,6 @@ public:
 private:
     LayerShellOverlays(wl_display* display, wl_event_queue* queue,
                        std::unique_ptr<LayerShell> shell);
-    // Shows `window` and gives its surface the overlay layer's role on
-    // `screen`'s output, set up by `configure` before the first commit. The
-    // new role, or null when it has one or the compositor refused.
-    LayerSurface* showWithRole(QWidget* window, QScreen* screen,
-                               const std::function<void(LayerSurface&)>& configure);
 
     wl_display* m_display;
     // The first configure of a new surface is awaited on this queue, so
@@ -59,6 +54,11 @@ private:
         std::unique_ptr<FloatingPlacement> placement;
     };
     std::map<QObject*, Role> m_roles;
+    // Shows `window` and gives its surface the overlay layer's role on
+    // `screen`'s output, set up by `configure` before the first commit. The
+    // new role, or null when it has one or the compositor refused.
+    Role* showWithRole(QWidget* window, QScreen* screen,
+                       const std::function<void(LayerSurface&)>& configure);
     void dropRole(QObject* window);
 };
 

@@ -119,6 +119,11 @@ bool PipeWireStream::connectStream(quint32 node) {
     m_events->table.process = [](void* self) {
         static_cast<PipeWireStream*>(self)->frameArrived();
     };
+    // A new format or the stream's end frees the buffers: the kept frame
+    // goes with its buffer.
+    m_events->table.remove_buffer = [](void* self, pw_buffer* buffer) {
+        static_cast<PipeWireStream*>(self)->bufferRemoved(buffer);
+    };
     pw_stream_add_listener(m_stream, &m_events->hook, &m_events->table, this);
     std::array<uint8_t, 1024> space{};
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(space.data(), uint32_t(space.size()));
@@ -199,6 +204,13 @@ void PipeWireStream::frameArrived() {
     m_held = newest;
     m_heldSince = std::chrono::steady_clock::now();
     m_arrived.notify_all();
+}
+
+void PipeWireStream::bufferRemoved(pw_buffer* buffer) {
+    std::lock_guard lock(m_mutex);
+    if (m_held == buffer) {
+        m_held = nullptr;
+    }
 }
 
 std::unique_lock<std::mutex> PipeWireStream::waitForFrame(QDeadlineTimer deadline) {

@@ -49,6 +49,7 @@ private:
     void formatChanged(const spa_pod* format);
     void stateChanged(int state, const char* error);
     void frameArrived();
+    void bufferRemoved(pw_buffer* buffer);
     std::unique_lock<std::mutex> waitForFrame(QDeadlineTimer deadline);
 
     pw_thread_loop* m_loop = nullptr;

@@ -73,43 +73,50 @@ std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QStri
         {QVariantMap{{QStringLiteral("session_handle_token"), portalToken()}}}, quickMilliseconds);
     ScreenCast cast;
     cast.session = created.results.value(QStringLiteral("session_handle")).toString();
-    const QDBusObjectPath session(cast.session);
-    QVariantMap sources{{QStringLiteral("types"), monitorSources},
-                        {QStringLiteral("multiple"), false},
-                        {QStringLiteral("cursor_mode"), hiddenCursor},
-                        {QStringLiteral("persist_mode"), persistUntilRevoked}};
-    if (!restoreToken.isEmpty()) {
-        sources.insert(QStringLiteral("restore_token"), restoreToken);
-    }
-    const auto refused = [&] {
-        closePortalSession(bus, cast.session);
-        return std::nullopt;
-    };
-    if (ask(bus, QStringLiteral("SelectSources"), {QVariant::fromValue(session), sources},
-            quickMilliseconds)
-            .outcome == PortalAnswer::Outcome::refused) {
-        return refused();
-    }
-    const PortalAnswer started =
-        ask(bus, QStringLiteral("Start"), {QVariant::fromValue(session), QString(), QVariantMap()},
-            dialogMilliseconds);
-    if (started.outcome == PortalAnswer::Outcome::refused) {
-        return refused();
-    }
-    readFirstStream(started.results, cast);
-    cast.restoreToken = started.results.value(QStringLiteral("restore_token")).toString();
+    // A session that fails on the way is closed, or the desktop keeps it
+    // (and its recording indicator).
+    try {
+        const QDBusObjectPath session(cast.session);
+        QVariantMap sources{{QStringLiteral("types"), monitorSources},
+                            {QStringLiteral("multiple"), false},
+                            {QStringLiteral("cursor_mode"), hiddenCursor},
+                            {QStringLiteral("persist_mode"), persistUntilRevoked}};
+        if (!restoreToken.isEmpty()) {
+            sources.insert(QStringLiteral("restore_token"), restoreToken);
+        }
+        const auto refused = [&] {
+            closePortalSession(bus, cast.session);
+            return std::nullopt;
+        };
+        if (ask(bus, QStringLiteral("SelectSources"), {QVariant::fromValue(session), sources},
+                quickMilliseconds)
+                .outcome == PortalAnswer::Outcome::refused) {
+            return refused();
+        }
+        const PortalAnswer started =
+            ask(bus, QStringLiteral("Start"),
+                {QVariant::fromValue(session), QString(), QVariantMap()}, dialogMilliseconds);
+        if (started.outcome == PortalAnswer::Outcome::refused) {
+            return refused();
+        }
+        readFirstStream(started.results, cast);
+        cast.restoreToken = started.results.value(QStringLiteral("restore_token")).toString();
 
-    const QDBusMessage remote =
-        callDesktop(bus, castInterface, QStringLiteral("OpenPipeWireRemote"),
-                    {QVariant::fromValue(session), QVariantMap()}, quickMilliseconds);
-    const QDBusUnixFileDescriptor fd = remote.arguments().value(0).value<QDBusUnixFileDescriptor>();
-    if (!fd.isValid()) {
+        const QDBusMessage remote =
+            callDesktop(bus, castInterface, QStringLiteral("OpenPipeWireRemote"),
+                        {QVariant::fromValue(session), QVariantMap()}, quickMilliseconds);
+        const QDBusUnixFileDescriptor fd =
+            remote.arguments().value(0).value<QDBusUnixFileDescriptor>();
+        if (!fd.isValid()) {
+            throw PlatformError(
+                QStringLiteral("The desktop gave no PipeWire connection for the screen cast"));
+        }
+        cast.pipeWireFd = ::dup(fd.fileDescriptor());
+        return cast;
+    } catch (const PlatformError&) {
         closePortalSession(bus, cast.session);
-        throw PlatformError(
-            QStringLiteral("The desktop gave no PipeWire connection for the screen cast"));
+        throw;
     }
-    cast.pipeWireFd = ::dup(fd.fileDescriptor());
-    return cast;
 }
 
 } // namespace vellumix
