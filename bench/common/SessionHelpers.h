@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QThread>
 
 #include <functional>
 
@@ -19,10 +20,13 @@ public:
     bool close(const QString&) override { return false; }
 };
 
+// Polls every millisecond, leaving the processor meanwhile to the threads
+// and processes being timed.
 inline bool waitFor(const std::function<bool()>& done, int ms = 20000) {
     const QDeadlineTimer deadline(ms);
     while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QCoreApplication::processEvents();
+        QThread::usleep(1000);
     }
     return done();
 }

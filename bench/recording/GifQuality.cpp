@@ -54,6 +54,9 @@ double ssim(const QImage& a, const QImage& b) {
 // Mean SSIM of the GIF's frame showing at each source frame's time.
 double meanSsim(const QString& gif, const QList<QImage>& sources) {
     const QList<DecodedFrame> frames = decodeGif(gif);
+    if (frames.isEmpty()) {
+        return 0; // a GIF that does not decode resembles nothing
+    }
     double sum = 0;
     qsizetype shown = 0;
     for (qsizetype i = 0; i < sources.size(); ++i) {

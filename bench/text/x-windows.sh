@@ -102,8 +102,10 @@ listing() {
 
 terminal() {
     local name=$1 font=$2 fg=$3 bg=$4 text
-    text=$(listing)
-    printf '%s\n' "$text" >"$out/$name.txt"
+    # Not in a command substitution: a subshell draws RANDOM anew, and the
+    # held-out part must follow its seed.
+    listing >"$out/$name.txt"
+    text=$(<"$out/$name.txt")
     # The cursor is hidden: it is no text. The listing is the shell's $1.
     # shellcheck disable=SC2016
     xterm -fn "$font" -fg "$fg" -bg "$bg" -geometry 80x8+200+200 \
@@ -122,16 +124,17 @@ tuning_case() {
 }
 
 held_out_case() {
-    local seed=$1 fg bg size
+    local seed=$1 fg bg size face
     RANDOM=$seed
     read -r fg bg <<<"${held_colours[RANDOM % ${#held_colours[@]}]}"
     size=${held_sizes[RANDOM % ${#held_sizes[@]}]}
+    # Faces are drawn out here: inside $(...) RANDOM would not follow the seed.
     if ((seed % 4 == 3)); then
-        terminal "xterm-$seed" \
-            "$(core_font "${held_mono_faces[RANDOM % ${#held_mono_faces[@]}]}" "$size")" "$fg" "$bg"
+        face=${held_mono_faces[RANDOM % ${#held_mono_faces[@]}]}
+        terminal "xterm-$seed" "$(core_font "$face" "$size")" "$fg" "$bg"
     else
-        message "xmessage-$seed" \
-            "$(core_font "${held_faces[RANDOM % ${#held_faces[@]}]}" "$size")" "$fg" "$bg" \
+        face=${held_faces[RANDOM % ${#held_faces[@]}]}
+        message "xmessage-$seed" "$(core_font "$face" "$size")" "$fg" "$bg" \
             "${held_texts[RANDOM % ${#held_texts[@]}]}" \
             "${held_buttons[RANDOM % ${#held_buttons[@]}]}"
     fi
