@@ -9,6 +9,8 @@
 # "$VELLUMIX_WAYLAND_STATE/pointer-input" drive the virtual pointer (see
 # wayland-pointer.c). Windows float at their own size, as on a stacking desktop, where
 # `swaymsg '[title="..."] move absolute position X Y'` places them.
+# The backend's log, "$VELLUMIX_WAYLAND_STATE/portal-wlr.log", names the
+# options of each cast asked for (level VELLUMIX_PORTAL_LOG, INFO unless set).
 # WAYLAND_DISPLAY, SWAYSOCK and the session bus are set for the command alone;
 # everything stops when it ends, and the command's status is returned.
 #   scripts/wayland.sh COMMAND [ARGS...]
@@ -56,7 +58,7 @@ if [ "${1:-}" = "--inside-bus" ]; then
     # The backend gives up when PipeWire is not serving yet: try again.
     for _ in $(seq 50); do
         LD_PRELOAD="$VELLUMIX_WAYLAND_STATE/shm-casts.so" \
-            /usr/libexec/xdg-desktop-portal-wlr -r -l "${VELLUMIX_PORTAL_LOG:-ERROR}" \
+            /usr/libexec/xdg-desktop-portal-wlr -r -l "${VELLUMIX_PORTAL_LOG:-INFO}" \
             >>"$VELLUMIX_WAYLAND_STATE/portal-wlr.log" 2>&1 &
         portal_pid=$!
         sleep 0.2

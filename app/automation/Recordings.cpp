@@ -66,11 +66,11 @@ QJsonObject Recordings::start(const QJsonObject& arguments) {
     }
     const DisplayInfo display = *findDisplay(displays, region.displayID);
     const QRect pixels = region.pixelRect(display.pixelRect().size());
-    PointerSource* pointer =
-        arguments.value(QLatin1String("pointer")).toBool(true) ? m_services.pointer : nullptr;
+    const PlatformServices::Recorded recorded =
+        m_services.recorded(arguments.value(QLatin1String("pointer")).toBool(true));
     m_recorder =
         std::make_unique<Recorder>(display, pixels, fps, format.writer(output, pixels.size(), fps),
-                                   m_services.displays, m_services.screen, m_clock, pointer);
+                                   m_services.displays, recorded.screen, m_clock, recorded.pointer);
     m_id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     m_recorder->start();
     return {{QStringLiteral("recordingId"), m_id}};

@@ -25,6 +25,22 @@ struct PlatformServices {
     OverlaySurfaces& overlays;
     // Where the system tells how the pointer looks; null elsewhere.
     PointerSource* pointer = nullptr;
+    // A screen whose images show the pointer, where only the system can draw
+    // it (Wayland); null elsewhere.
+    ScreenSource* screenWithPointer = nullptr;
+
+    // What a recording reads: its frames, and where to draw the pointer
+    // into them when they lack it.
+    struct Recorded {
+        ScreenSource& screen;
+        PointerSource* pointer;
+    };
+    Recorded recorded(bool withPointer) const {
+        if (withPointer && screenWithPointer != nullptr) {
+            return {*screenWithPointer, nullptr};
+        }
+        return {screen, withPointer ? pointer : nullptr};
+    }
 };
 
 } // namespace vellumix

@@ -95,11 +95,11 @@ void ScreenRecordings::start(const CaptureRegion& region) {
         const QRect pixels = region.pixelRect(display->pixelRect().size());
         const QString& folder = m_services.folder;
         QDir().mkpath(folder);
-        PointerSource* pointer = showsPointer() ? m_services.platform.pointer : nullptr;
+        const PlatformServices::Recorded recorded = m_services.platform.recorded(showsPointer());
         m_recorder = std::make_unique<Recorder>(
             *display, pixels, fps,
             format->writer(newFile(folder, QString::fromLatin1(format->name)), pixels.size(), fps),
-            m_services.platform.displays, m_services.platform.screen, m_services.clock, pointer);
+            m_services.platform.displays, recorded.screen, m_services.clock, recorded.pointer);
     } catch (const std::exception& error) {
         m_services.dialogs.alert({QStringLiteral("The recording could not start"),
                                   QString::fromUtf8(error.what()),

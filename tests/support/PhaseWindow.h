@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vellumix {
 
 // A window that shows the next phase of the pattern every `phaseMs`.
@@ -64,17 +66,33 @@ inline std::pair<int, double> bestPhase(const QImage& frame, int first, int last
 
 // Checks a recording of `window` at `fps` for `seconds`: the frame count
 // within 3 % of fps × seconds, each frame one phase whole (but for `hidden`)
-// and the phases only moving on.
+// and the phases only moving on from `first`, the one shown at the start.
 inline void expectPhases(const QList<DecodedFrame>& frames, const PhaseWindow& window, int fps,
-                         double seconds, const QRect& hidden = QRect()) {
+                         double seconds, const QRect& hidden = QRect(), int first = 0) {
     EXPECT_NEAR(frames.size(), fps * seconds, fps * seconds * 0.03);
-    int previous = 0;
+    int previous = first;
     for (const DecodedFrame& frame : frames) {
         const auto [best, match] = bestPhase(frame.image, previous, window.phase(), hidden);
         EXPECT_GE(match, 35) << "at " << frame.at;
         previous = best;
     }
-    EXPECT_GE(previous, int(seconds * 1000 / PhaseWindow::phaseMs) - 2);
+    EXPECT_GE(previous, first + int(seconds * 1000 / PhaseWindow::phaseMs) - 2);
+}
+
+// Whether a pointer lies in `box` of `frame`, whose pattern phase is the one
+// it shows best elsewhere: some pixel there is far from the pattern's.
+inline bool showsPointer(const QImage& frame, const PhaseWindow& window, const QRect& box) {
+    const QImage expected = pattern(frame.size(), bestPhase(frame, 0, window.phase(), box).first);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb p = frame.pixel(x, y), q = expected.pixel(x, y);
+            if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q))}) > 100) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace vellumix

@@ -22,6 +22,7 @@ constexpr int dialogMilliseconds = 300'000;
 
 constexpr uint monitorSources = 1;
 constexpr uint hiddenCursor = 1;
+constexpr uint embeddedCursor = 2;
 constexpr uint persistUntilRevoked = 2;
 
 // The monitor's size the desktop gave for a stream, an (ii) pair.
@@ -67,7 +68,8 @@ bool screenCastOffered(const QDBusConnection& bus) {
     return portalVersion(bus, castInterface).type() == QDBusMessage::ReplyMessage;
 }
 
-std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken) {
+std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken,
+                                         CastPointer pointer) {
     const PortalAnswer created = ask(
         bus, QStringLiteral("CreateSession"),
         {QVariantMap{{QStringLiteral("session_handle_token"), portalToken()}}}, quickMilliseconds);
@@ -79,7 +81,8 @@ std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QStri
         const QDBusObjectPath session(cast.session);
         QVariantMap sources{{QStringLiteral("types"), monitorSources},
                             {QStringLiteral("multiple"), false},
-                            {QStringLiteral("cursor_mode"), hiddenCursor},
+                            {QStringLiteral("cursor_mode"),
+                             pointer == CastPointer::hidden ? hiddenCursor : embeddedCursor},
                             {QStringLiteral("persist_mode"), persistUntilRevoked}};
         if (!restoreToken.isEmpty()) {
             sources.insert(QStringLiteral("restore_token"), restoreToken);

@@ -19,11 +19,15 @@ struct ScreenCast {
     int pipeWireFd = -1; // ours to close
 };
 
-// Asks the ScreenCast portal for one monitor, without the pointer, to be kept
+// Whether a cast's frames show the pointer, drawn in by the desktop.
+enum class CastPointer { hidden, embedded };
+
+// Asks the ScreenCast portal for one monitor, with or without the pointer, to be kept
 // ("persist until revoked"). With a token from an earlier cast the desktop may
 // restore it without a dialog. Null when the user refused; throws
 // PlatformError when the portal is missing or fails.
-std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken);
+std::optional<ScreenCast> openScreenCast(const QDBusConnection& bus, const QString& restoreToken,
+                                         CastPointer pointer);
 // True when the session bus offers the ScreenCast portal.
 bool screenCastOffered(const QDBusConnection& bus);
 

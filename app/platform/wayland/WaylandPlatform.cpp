@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <vector>
+
 namespace vellumix {
 
 namespace {
@@ -29,20 +31,23 @@ std::unique_ptr<OverlaySurfaces> overlaySurfaces() {
 // Tells the screen when one of the app's windows goes, whichever it is.
 class HiddenWindowsWatch final : public QObject {
 public:
-    explicit HiddenWindowsWatch(WaylandScreenSource& screen) : m_screen(screen) {
+    explicit HiddenWindowsWatch(std::initializer_list<WaylandScreenSource*> screens)
+        : m_screens(screens) {
         qApp->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Hide && watched->isWindowType()) {
-            m_screen.ownWindowHidden();
+            for (WaylandScreenSource* screen : m_screens) {
+                screen->ownWindowHidden();
+            }
         }
         return false;
     }
 
 private:
-    WaylandScreenSource& m_screen;
+    const std::vector<WaylandScreenSource*> m_screens;
 };
 
 // Nothing of the app's own ever lies over a region on Wayland today, so
@@ -50,15 +55,20 @@ private:
 class WaylandPlatform final : public Platform {
 public:
     PlatformServices services() override {
-        return PlatformServices{m_displays, m_screen,       m_windows, m_screen,
-                                m_hotKeys,  m_systemEvents, m_none,    *m_overlays};
+        return PlatformServices{
+            m_displays,     m_screen, m_windows,   m_screen, m_hotKeys,
+            m_systemEvents, m_none,   *m_overlays, nullptr,  &m_screenWithPointer};
     }
 
 private:
     QtDisplaySource m_displays;
     SettingsDefaults m_preferences{QStringLiteral("Vellumix"), QStringLiteral("Vellumix")};
     WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus()};
-    HiddenWindowsWatch m_hiddenWindows{m_screen};
+    // Recordings that show the pointer read casts of their own, which the
+    // desktop draws it into: it tells no one else where it is.
+    WaylandScreenSource m_screenWithPointer{m_preferences, QDBusConnection::sessionBus(),
+                                            CastPointer::embedded};
+    HiddenWindowsWatch m_hiddenWindows{&m_screen, &m_screenWithPointer};
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};
     NoScreenAccess m_none;
     PortalHotKeyService m_hotKeys{QDBusConnection::sessionBus()};

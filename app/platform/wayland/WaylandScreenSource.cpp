@@ -14,7 +14,10 @@ namespace vellumix {
 
 namespace {
 
-const QString tokensKey = QStringLiteral("waylandScreenCastTokens");
+QString tokensKey(CastPointer pointer) {
+    return pointer == CastPointer::hidden ? QStringLiteral("waylandScreenCastTokens")
+                                          : QStringLiteral("waylandPointerCastTokens");
+}
 constexpr int startMilliseconds = 5'000;
 constexpr int frameMilliseconds = 2'000;
 constexpr int stillScreenMilliseconds = 150;
@@ -47,9 +50,11 @@ struct WaylandScreenSource::Cast {
     }
 };
 
-WaylandScreenSource::WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus)
-    : m_preferences(preferences), m_bus(bus), m_offered(screenCastOffered(bus)),
-      m_tokens(preferences.value(tokensKey).toMap()) {
+WaylandScreenSource::WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus,
+                                         CastPointer pointer)
+    : m_preferences(preferences), m_bus(bus), m_pointer(pointer), m_tokensKey(tokensKey(pointer)),
+      m_offered(screenCastOffered(bus)), m_tokens(preferences.value(m_tokensKey).toMap()),
+      m_copies(pointer == CastPointer::embedded) {
     m_idle.setInterval(idleMilliseconds / 3);
     QObject::connect(&m_idle, &QTimer::timeout, [this] { closeIdle(); });
     m_idle.start();
@@ -145,7 +150,8 @@ std::shared_ptr<WaylandScreenSource::Cast> WaylandScreenSource::open(const Displ
         return m_tokens.value(display.name).toString();
     }();
     for (int attempt = 0; attempt < castsPerDisplayLimit; ++attempt) {
-        std::optional<ScreenCast> grant = openScreenCast(m_bus, std::exchange(token, QString()));
+        std::optional<ScreenCast> grant =
+            openScreenCast(m_bus, std::exchange(token, QString()), m_pointer);
         if (!grant) {
             m_refused = true;
             throw PlatformError(howToGrant());
@@ -186,7 +192,7 @@ void WaylandScreenSource::keepToken(const QString& display, const QString& token
         return;
     }
     m_tokens.insert(display, token);
-    m_preferences.setValue(tokensKey, m_tokens);
+    m_preferences.setValue(m_tokensKey, m_tokens);
 }
 
 void WaylandScreenSource::closeIdle() {

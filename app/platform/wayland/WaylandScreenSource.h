@@ -2,6 +2,7 @@
 
 #include "platform/PermissionCheck.h"
 #include "platform/ScreenSource.h"
+#include "platform/wayland/ScreenCastPortal.h"
 #include "platform/wayland/WlrScreencopy.h"
 #include "prefs/Defaults.h"
 
@@ -16,7 +17,6 @@
 namespace vellumix {
 
 class PipeWireStream;
-struct ScreenCast;
 
 // The screen of a Wayland session, through monitor casts of the desktop
 // portal read over PipeWire. The first grab of a display asks the desktop
@@ -27,7 +27,10 @@ struct ScreenCast;
 // until the user refuses in the desktop's dialog, and again on a new try.
 class WaylandScreenSource final : public ScreenSource, public PermissionCheck {
 public:
-    WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus);
+    // With CastPointer::embedded, images show the pointer; such casts are
+    // the desktop's to grant apart, and their tokens are kept apart.
+    WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus,
+                        CastPointer pointer = CastPointer::hidden);
     ~WaylandScreenSource() override;
 
     QImage grabRegion(const DisplayInfo& display, const QRect& pixels) override;
@@ -55,6 +58,8 @@ private:
 
     Defaults& m_preferences;
     QDBusConnection m_bus;
+    const CastPointer m_pointer;
+    const QString m_tokensKey;
     const bool m_offered;
     std::atomic<bool> m_refused = false;
     std::mutex m_mutex; // guards m_casts, their use times and m_tokens

@@ -138,7 +138,7 @@ const wl_registry_listener registryListener = {global, [](void*, wl_registry*, u
 
 } // namespace
 
-WlrScreencopy::WlrScreencopy() = default;
+WlrScreencopy::WlrScreencopy(bool showsPointer) : m_showsPointer(showsPointer) {}
 
 WlrScreencopy::~WlrScreencopy() {
     if (m_globals != nullptr) {
@@ -193,8 +193,9 @@ QImage WlrScreencopy::copy(const QString& output, const QRect& pixels) {
         throw PlatformError(QStringLiteral("The compositor offers no screen copies"));
     }
     Frame frame;
-    wl_proxy* request = wl_proxy_marshal_constructor(m_globals->manager, 0, &frameInterface,
-                                                     nullptr, 0, outputNamed(output));
+    wl_proxy* request =
+        wl_proxy_marshal_constructor(m_globals->manager, 0, &frameInterface, nullptr,
+                                     int32_t(m_showsPointer), outputNamed(output));
     wl_proxy_add_listener(
         request, reinterpret_cast<void (**)(void)>(const_cast<FrameListener*>(&frameListener)),
         &frame);

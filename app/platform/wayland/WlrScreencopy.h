@@ -19,7 +19,8 @@ namespace vellumix {
 // to call from any thread.
 class WlrScreencopy final {
 public:
-    WlrScreencopy();
+    // With `showsPointer`, copies show the pointer where it is.
+    explicit WlrScreencopy(bool showsPointer = false);
     ~WlrScreencopy();
     WlrScreencopy(const WlrScreencopy&) = delete;
     WlrScreencopy& operator=(const WlrScreencopy&) = delete;
@@ -43,6 +44,7 @@ private:
     wl_display* m_display = nullptr;
     Globals* m_globals = nullptr;
     bool m_tried = false;
+    const bool m_showsPointer;
 };
 
 } // namespace vellumix
