@@ -6,6 +6,7 @@
 #include "recording/Mp4Writer.h"
 #include "recording/Recorder.h"
 #include "support/PhaseWindow.h"
+#include "support/ShownRecordingControl.h"
 
 #include <QFile>
 #include <QProcess>
@@ -67,6 +68,9 @@ TEST(RecordingWaylandTest, aChangingWindowIsRecordedFrameByFrameWithThePointer) 
     Recorder recorder(display, pixels, fps, std::make_unique<Mp4Writer>(path, pixels.size(), fps),
                       services.displays, recorded.screen, clock, recorded.pointer);
     const int firstPhase = window.phase();
+    // The control sits beside the region while it records, never in a frame.
+    ShownRecordingControl control(services, display, pixels);
+    ASSERT_TRUE(control.shows());
     recorder.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.elapsedSeconds() >= seconds; }, 60'000));
     const RecordingResult result = awaited(recorder.stop()).result();

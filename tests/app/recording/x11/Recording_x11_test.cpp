@@ -3,6 +3,7 @@
 #include "recording/Recorder.h"
 #include "support/DecodedRecording.h"
 #include "support/PhaseWindow.h"
+#include "support/ShownRecordingControl.h"
 
 #include <QTemporaryDir>
 
@@ -37,6 +38,9 @@ TEST_F(RecordingX11Test, aChangingWindowIsRecordedFrameByFrame) {
     const PlatformServices::Recorded recorded = services().recorded(true);
     Recorder recorder(left, pixels, fps, std::make_unique<Mp4Writer>(path, pixels.size(), fps),
                       services().displays, recorded.screen, clock, recorded.pointer);
+    // The control sits beside the region while it records, never in a frame.
+    ShownRecordingControl control(services(), left, pixels);
+    ASSERT_TRUE(control.shows());
     recorder.start();
     ASSERT_TRUE(waitUntil([&] { return recorder.elapsedSeconds() >= seconds; }));
     const RecordingResult result = awaited(recorder.stop()).result();
