@@ -42,9 +42,11 @@ QToolButton* roundButton(QWidget* parent, const char* symbol, const QString& nam
 } // namespace
 
 EditingOverlay::EditingOverlay(EditorDocument& document, const CaptureRegion& region,
-                               QScreen* screen, EditorServices services, EditorActions actions)
-    : m_document(document), m_region(region),
-      m_dims(windowkind::compositorActive() && !windowkind::editorSharesTheDesktop()) {
+                               QScreen* screen, EditorServices services, EditorActions actions,
+                               QImage backdrop)
+    : m_document(document), m_region(region), m_backdrop(std::move(backdrop)),
+      m_dims(m_backdrop.isNull() && windowkind::compositorActive() &&
+             !windowkind::editorSharesTheDesktop()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     if (windowkind::compositorActive()) {
         setAttribute(Qt::WA_TranslucentBackground);
@@ -118,7 +120,7 @@ void EditingOverlay::layOut() {
     m_caption->ensurePolished();
     m_caption->setGeometry(
         centredAt(InPlaceLayout::captionCenter(toolbarCentre), m_caption->sizeHint()));
-    if (!m_dims) {
+    if (!takesAllInput()) {
         const int stroke = int(std::ceil(strokeWidth));
         QRegion shown(m_viewport.toAlignedRect().adjusted(-stroke, -stroke, stroke, stroke));
         for (const QWidget* part :
@@ -139,6 +141,9 @@ void EditingOverlay::resizeEvent(QResizeEvent* event) {
 
 void EditingOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!m_backdrop.isNull()) {
+        painter.drawImage(rect(), m_backdrop);
+    }
     if (m_dims) {
         for (const QRectF& dim : InPlaceLayout::dimming(m_viewport, size())) {
             painter.fillRect(dim, QColor::fromRgbF(0, 0, 0, InPlaceLayout::dimOpacity));

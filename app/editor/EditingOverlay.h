@@ -22,12 +22,14 @@ class EditorKeyHandler;
 // image pixel, with the pin and expand buttons, the toolbar and the failure
 // caption around it. With a compositor the rest of the screen is dimmed;
 // without one the window is cut down to its parts, so that clicks elsewhere
-// reach the windows beneath.
+// reach the windows beneath. With a `backdrop` (the display as it was,
+// dimmed) the window shows that instead, where the desktop cannot show
+// itself beneath.
 class EditingOverlay final : public QWidget {
     Q_OBJECT
 public:
     EditingOverlay(EditorDocument& document, const CaptureRegion& region, QScreen* screen,
-                   EditorServices services, EditorActions actions);
+                   EditorServices services, EditorActions actions, QImage backdrop = {});
     ~EditingOverlay() override;
 
     CompactToolbar* toolbar() const { return m_toolbar; }
@@ -37,6 +39,8 @@ public:
     // V: where the visible picture shows, in the window's points.
     QRectF viewport() const { return m_viewport; }
     bool dims() const { return m_dims; }
+    // Input beside the editor's parts is the editor's too, not the desktop's.
+    bool takesAllInput() const { return m_dims || !m_backdrop.isNull(); }
 
     static constexpr double strokeWidth = 1.5;
 
@@ -51,6 +55,7 @@ private:
 
     EditorDocument& m_document;
     CaptureRegion m_region;
+    QImage m_backdrop;
     bool m_dims;
     QRectF m_viewport;
     QScrollArea* m_scroll = nullptr;

@@ -12,15 +12,17 @@ namespace vellumix {
 
 InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
                                                  const CaptureRegion& region,
-                                                 EditorServices services, OverlaySurfaces& overlays,
-                                                 EditorActions actions, QObject* parent)
+                                                 const QImage& backdrop, EditorServices services,
+                                                 OverlaySurfaces& overlays, EditorActions actions,
+                                                 QObject* parent)
     : QObject(parent), m_overlays(overlays) {
     QScreen* screen = screenOf(region.displayID);
-    m_window = new EditingOverlay(document, region, screen, services, std::move(actions));
+    m_window = new EditingOverlay(document, region, screen, services, std::move(actions),
+                                  overlays.hidesWhatIsBeneath() ? backdrop : QImage());
     const DisplayInfo display =
         *findDisplay(QtDisplaySource().displays(), displayIdForName(screen->name()));
     m_overlays.show(m_window, display,
-                    m_window->dims() ? OverlayInput::whole : OverlayInput::masked);
+                    m_window->takesAllInput() ? OverlayInput::whole : OverlayInput::masked);
     windowkind::showOnAllDesktops(m_window);
     m_window->raise();
     m_window->activateWindow();

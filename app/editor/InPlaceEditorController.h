@@ -21,9 +21,12 @@ class EditingOverlay;
 // document and the services outlive the controller.
 class InPlaceEditorController final : public QObject {
 public:
+    // `backdrop` is the display as it was, dimmed, shown around the region
+    // where the covering surface hides the desktop.
     InPlaceEditorController(EditorDocument& document, const CaptureRegion& region,
-                            EditorServices services, OverlaySurfaces& overlays,
-                            EditorActions actions, QObject* parent = nullptr);
+                            const QImage& backdrop, EditorServices services,
+                            OverlaySurfaces& overlays, EditorActions actions,
+                            QObject* parent = nullptr);
     ~InPlaceEditorController() override;
 
     EditingOverlay* window() const { return m_window; }

@@ -36,6 +36,9 @@ public:
     virtual void showFloating(QWidget* window) = 0;
     // Hides a window shown here; it may be shown again.
     virtual void hide(QWidget* window) = 0;
+    // True where the desktop shows nothing beneath a window covering a
+    // display (black), so the window must paint all of it.
+    virtual bool hidesWhatIsBeneath() const { return false; }
 };
 
 } // namespace vellumix

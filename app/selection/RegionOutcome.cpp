@@ -28,7 +28,7 @@ CaptureChoice resolveRegionOutcome(const DisplayInfo& display, const QImage& fro
         return FailedChoice{std::make_exception_ptr(DocumentError(DocumentError::Kind::render))};
     }
     record.store(display, rect, allowsScroll);
-    return RegionChoice{CaptureRegion{display.id, rect, s}, std::move(crop), allowsScroll};
+    return RegionChoice{CaptureRegion{display.id, rect, s}, std::move(crop), allowsScroll, {}};
 }
 
 } // namespace vellumix

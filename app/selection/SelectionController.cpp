@@ -178,6 +178,9 @@ void SelectionController::finished(SelectionView* view, std::optional<QRectF> re
     LastRegionRecord record(m_defaults, historyKey);
     CaptureChoice choice =
         resolveRegionOutcome(display, view->frozen().image, *rect, allowsScroll, record);
+    if (auto* region = std::get_if<RegionChoice>(&choice)) {
+        region->backdrop = view->frozen().dimmed;
+    }
     hide();
     deliver(std::move(choice));
 }

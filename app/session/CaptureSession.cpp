@@ -168,6 +168,7 @@ void CaptureSession::choiceMade(CaptureChoice choice) {
 
 void CaptureSession::regionSelected(RegionChoice choice) {
     m_selectedRegion = choice.region;
+    m_backdrop = choice.backdrop;
     m_canExtend = choice.allowsScroll;
     m_processor = std::make_unique<Processor>();
     const quint64 generation = m_generation;
@@ -428,7 +429,7 @@ void CaptureSession::openEditor() {
             [this] { expandEditor(); },
             [this] { extendSelection(); },
         };
-        if (m_services.inPlace.show(*m_editor, *m_selectedRegion, std::move(actions))) {
+        if (m_services.inPlace.show(*m_editor, *m_selectedRegion, m_backdrop, std::move(actions))) {
             return;
         }
         m_editor->onComplete = nullptr;

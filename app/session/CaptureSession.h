@@ -130,6 +130,7 @@ private:
     QPointer<EditorDocument> m_editor;
     bool m_canExtend = false;
     std::optional<CaptureRegion> m_selectedRegion;
+    QImage m_backdrop; // of the selected region's display
     QImage m_preview;
     qint64 m_height = 0;
     bool m_running = false;

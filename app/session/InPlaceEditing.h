@@ -22,7 +22,8 @@ public:
     // Opens the editor for `document` over `region` at once, replacing one
     // already open; false when it cannot be shown there (the display is
     // gone). The document outlives the editor.
-    virtual bool show(EditorDocument& document, const CaptureRegion& region, Actions actions) = 0;
+    virtual bool show(EditorDocument& document, const CaptureRegion& region, const QImage& backdrop,
+                      Actions actions) = 0;
     // Closes the editor if one is open; safe from within its own actions.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

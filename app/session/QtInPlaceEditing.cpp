@@ -15,13 +15,13 @@ QtInPlaceEditing::~QtInPlaceEditing() {
 }
 
 bool QtInPlaceEditing::show(EditorDocument& document, const CaptureRegion& region,
-                            Actions actions) {
+                            const QImage& backdrop, Actions actions) {
     close();
     if (QtDisplaySource::screenOf(region.displayID) == nullptr) {
         return false;
     }
-    m_controller =
-        new InPlaceEditorController(document, region, m_services, m_overlays, std::move(actions));
+    m_controller = new InPlaceEditorController(document, region, backdrop, m_services, m_overlays,
+                                               std::move(actions));
     return true;
 }
 

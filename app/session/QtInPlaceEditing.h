@@ -19,7 +19,8 @@ public:
     ~QtInPlaceEditing() override;
 
     // False when no attached screen shows the region's display.
-    bool show(EditorDocument& document, const CaptureRegion& region, Actions actions) override;
+    bool show(EditorDocument& document, const CaptureRegion& region, const QImage& backdrop,
+              Actions actions) override;
     void close() override;
     bool isOpen() const override;
     void showColorCopied(const QString& hex) override;

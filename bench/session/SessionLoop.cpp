@@ -113,7 +113,7 @@ private:
 
 class NoInPlace final : public InPlaceEditing {
 public:
-    bool show(EditorDocument&, const CaptureRegion&, Actions shown) override {
+    bool show(EditorDocument&, const CaptureRegion&, const QImage&, Actions shown) override {
         actions = std::move(shown);
         open = true;
         return true;

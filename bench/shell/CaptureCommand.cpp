@@ -37,7 +37,9 @@ namespace {
 
 class NoInPlace final : public InPlaceEditing {
 public:
-    bool show(EditorDocument&, const CaptureRegion&, Actions) override { return true; }
+    bool show(EditorDocument&, const CaptureRegion&, const QImage&, Actions) override {
+        return true;
+    }
     void close() override {}
     bool isOpen() const override { return false; }
     void showColorCopied(const QString&) override {}

@@ -14,12 +14,13 @@ namespace vellumix {
 class FakeInPlaceEditing final : public InPlaceEditing {
 public:
     bool show(EditorDocument& document, const CaptureRegion& shownRegion,
-              Actions shownActions) override {
+              const QImage& shownBackdrop, Actions shownActions) override {
         if (refuse) {
             return false;
         }
         open = &document;
         region = shownRegion;
+        backdrop = shownBackdrop;
         actions = std::move(shownActions);
         return true;
     }
@@ -30,6 +31,7 @@ public:
     bool refuse = false;
     EditorDocument* open = nullptr;
     CaptureRegion region;
+    QImage backdrop;
     Actions actions;
     QStringList toasts;
 };

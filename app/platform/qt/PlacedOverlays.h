@@ -16,13 +16,15 @@ public:
 
 // Overlays where a client can neither place windows nor stack them (a
 // Wayland desktop without layer-shell, such as GNOME): a full-screen window
-// on the display's screen, which the desktop keeps above its panels. Floating
-// windows are ordinary windows wherever the desktop puts them.
+// on the display's screen, which the desktop keeps above its panels and draws
+// on black. Floating windows are ordinary windows wherever the desktop puts
+// them.
 class FullScreenOverlays final : public OverlaySurfaces {
 public:
     void show(QWidget* window, const DisplayInfo& display, OverlayInput input) override;
     void showFloating(QWidget* window) override;
     void hide(QWidget* window) override;
+    bool hidesWhatIsBeneath() const override { return true; }
 };
 
 } // namespace vellumix

@@ -6,11 +6,13 @@
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakePins.h"
 #include "platform/WindowKind.h"
+#include "platform/qt/PlacedOverlays.h"
 #include "platform/qt/QtDialogs.h"
 #include "prefs/SettingsDefaults.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
@@ -28,18 +30,21 @@ protected:
     }
 
     // Opens the in-place editor over `rect` (points of RIGHT) on a pattern
-    // picture of the region's pixels.
-    void openOver(QRectF rect) {
+    // picture of the region's pixels, through the platform's overlays unless
+    // given others.
+    void openOver(QRectF rect, OverlaySurfaces* overlays = nullptr,
+                  const QImage& backdrop = QImage()) {
         controller.reset();
         region = CaptureRegion{display("RIGHT").id, rect, 2.0};
         source = patternImage(region.pixelSize(), 0x50);
         const EditorServices services{defaults, dialogs, clipboard, pins};
         document = std::make_unique<EditorDocument>(source, 2.0, true, false, services);
-        controller = std::make_unique<InPlaceEditorController>(*document, region, services,
-                                                               XServerTest::services().overlays,
-                                                               EditorActions{true, [] {}, [] {},
-                                                                             [] {
-                                                                             }});
+        controller = std::make_unique<InPlaceEditorController>(
+            *document, region, backdrop, services,
+            overlays != nullptr ? *overlays : XServerTest::services().overlays,
+            EditorActions{true, [] {}, [] {},
+                          [] {
+                          }});
         ASSERT_TRUE(waitUntil([&] {
             QWindow* window = controller->window()->windowHandle();
             return window != nullptr && window->isExposed() &&
@@ -99,6 +104,27 @@ TEST_F(InPlaceEditorTest, clickOutsideTheShownPartsReachesTheWindowBeneath) {
     // Beta's middle, pixel (2250, 350), lies under the overlay's window.
     xdotool({"mousemove", "2250", "350", "click", "1"});
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == QByteArray::number(beta->id); }));
+}
+
+// Where a window covering the display hides the desktop (drawn on black),
+// the editor shows the display as it was around the region, and the clicks
+// there are its own.
+TEST_F(InPlaceEditorTest, whereTheDesktopIsHiddenTheBackdropShowsAroundTheRegionAndKeepsClicks) {
+    FullScreenOverlays fullScreen;
+    QImage backdrop(display("RIGHT").pixelRect().size(), QImage::Format_RGB32);
+    backdrop.fill(0x203040);
+    openOver(QRectF(500, 300, 100, 50), &fullScreen, backdrop);
+    EXPECT_TRUE(controller->window()->takesAllInput());
+    EXPECT_TRUE(waitUntil([&] {
+        return services().screen.grabRegion(DisplayInfo(), QRect(2250, 350, 1, 1)).pixel(0, 0) ==
+               0xff203040;
+    }));
+    const QRect pixels(QPoint(2920, 600), region.pixelSize());
+    EXPECT_EQ(firstDifference(services().screen.grabRegion(DisplayInfo(), pixels), source), "");
+    const auto editor = QByteArray::number(quint64(controller->window()->winId()));
+    xdotool({"mousemove", "2250", "350", "click", "1"});
+    QTest::qWait(300);
+    EXPECT_EQ(activeWindow(), editor);
 }
 
 TEST_F(InPlaceEditorTest, toastLeavesTheFocusWhereItWas) {

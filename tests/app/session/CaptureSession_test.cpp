@@ -193,6 +193,7 @@ TEST_F(SessionTest, everyStopKeepsWhatWasCapturedAndSaysWhy) {
         EXPECT_EQ(session.height(), 300);
         EXPECT_TRUE(inPlace.actions.canScroll);
         EXPECT_EQ(inPlace.region, *session.selectedRegion());
+        EXPECT_EQ(inPlace.backdrop.size(), display.pixelRect().size());
         // Without a running capture these change nothing.
         platform.systemEvents.sleep();
         platform.systemEvents.deactivateSession();
@@ -327,7 +328,8 @@ TEST_F(SessionTest, failuresNoViewShowedReachTheUserAndKeepTheCapture) {
     EXPECT_FALSE(session.editor()->onComplete);
     // The editor's own windows refuse a region whose display is gone.
     QtInPlaceEditing windows(EditorServices{defaults, dialogs, clipboard, pins}, platform.overlays);
-    EXPECT_FALSE(windows.show(*session.editor(), CaptureRegion{7, QRectF(0, 0, 80, 80), 1}, {}));
+    EXPECT_FALSE(
+        windows.show(*session.editor(), CaptureRegion{7, QRectF(0, 0, 80, 80), 1}, {}, {}));
     EXPECT_FALSE(windows.isOpen());
 }
 
