@@ -118,6 +118,9 @@ int main(int argc, char** argv) {
                                        "PipeWireStreamAdded", streamPath, NULL,
                                        G_DBUS_SIGNAL_FLAGS_NONE, streamAdded, argv[2], NULL);
     remote("Start", NULL);
+    // Mutter makes its virtual keyboard on the first key and loses that key.
+    remote("NotifyKeyboardKeysym", g_variant_new("(ub)", XKB_KEY_Shift_L, TRUE));
+    remote("NotifyKeyboardKeysym", g_variant_new("(ub)", XKB_KEY_Shift_L, FALSE));
 
     // Read and write ends both ours, so writers coming and going never end it.
     const int fifo = open(argv[1], O_RDWR | O_NONBLOCK);

@@ -56,7 +56,8 @@ if [ "${1:-}" = "--inside-bus" ]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellumix-gnome.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# The document portal mounts a file system in the runtime folder.
+trap 'fusermount3 -u -q "$work/run/doc" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run" "$work/state"
 cc -O2 -o "$work/state/gnome-remote" "$here/gnome-remote.c" \
     $(pkg-config --cflags --libs gio-2.0 xkbcommon) ||
@@ -64,5 +65,8 @@ cc -O2 -o "$work/state/gnome-remote" "$here/gnome-remote.c" \
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" HOME="$work"
 export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland
 export VELLUMIX_GNOME_STATE="$work/state"
+# The portal's GTK dialogs would start an accessibility bus that outlives the
+# session and holds the caller's output open.
+export NO_AT_BRIDGE=1 GTK_A11Y=none
 unset DISPLAY XAUTHORITY WAYLAND_DISPLAY SWAYSOCK
 dbus-run-session -- "$0" --inside-bus "$@"

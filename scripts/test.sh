@@ -12,9 +12,11 @@ cmake --build "$build" -j "$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# Tests that need a real X server get one of their own for this run, and
-# those of the Wayland services a headless Wayland session.
+# Tests that need a real X server get one of their own for this run, those
+# of the Wayland services a headless Wayland session, and GNOME's its own.
 status=0
-scripts/xserver.sh ctest --test-dir "$build" --output-on-failure -j 2 -LE wayland || status=$?
+scripts/xserver.sh ctest --test-dir "$build" --output-on-failure -j 2 -LE "wayland|gnome" ||
+    status=$?
 scripts/wayland.sh ctest --test-dir "$build" --output-on-failure -L wayland || status=$?
+scripts/gnome.sh ctest --test-dir "$build" --output-on-failure -L gnome || status=$?
 exit "$status"

@@ -4,6 +4,7 @@
 #include "capture/CaptureService.h"
 #include "fakes/Awaited.h"
 #include "platform/Platform.h"
+#include "support/ImageDifference.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,22 +18,6 @@
 #include <optional>
 
 namespace vellumix {
-
-// Where two images first differ, as text; empty when they are equal pixel
-// for pixel.
-inline std::string firstDifference(const QImage& actual, const QImage& expected) {
-    if (actual.size() != expected.size() || actual.format() != expected.format()) {
-        return "size or format differs";
-    }
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y)) {
-                return "pixel " + std::to_string(x) + ", " + std::to_string(y) + " differs";
-            }
-        }
-    }
-    return std::string();
-}
 
 // Runs the event loop until `done` holds. The window manager answers when the
 // machine lets it, so the bound only keeps a broken test from hanging: it is

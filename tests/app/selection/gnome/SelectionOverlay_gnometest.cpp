@@ -1,0 +1,196 @@
+// The overlay and the in-place editor in the headless GNOME session of
+// scripts/gnome.sh, with mutter's remote input: the desktop's screen-share
+// dialog answered, a drag copied as the screen shows it, the display as it
+// was around the editor (the desktop draws full-screen windows on black),
+// and nothing left on screen after.
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakePins.h"
+#include "fakes/MemoryDefaults.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtClipboard.h"
+#include "selection/FrozenDisplay.h"
+#include "session/CaptureSession.h"
+#include "session/QtInPlaceEditing.h"
+#include "support/ImageDifference.h"
+
+#include <QClipboard>
+#include <QColorSpace>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vellumix {
+namespace {
+
+QString state(const QString& name) {
+    return qEnvironmentVariable("VELLUMIX_GNOME_STATE") + QLatin1Char('/') + name;
+}
+
+// One line of real input (scripts/gnome-remote.c).
+bool input(const QString& line) {
+    QFile fifo(state(QStringLiteral("input")));
+    const bool sent = fifo.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                      fifo.write(line.toUtf8() + '\n') > 0;
+    QTest::qWait(60); // through mutter to the window
+    return sent;
+}
+
+bool pointerAt(QPoint at) {
+    return input(QStringLiteral("motion %1 %2").arg(at.x()).arg(at.y()));
+}
+
+bool button(bool pressed) {
+    return input(QStringLiteral("button 272 %1").arg(int(pressed)));
+}
+
+bool click(QPoint at) {
+    return pointerAt(at) && button(true) && button(false);
+}
+
+bool drag(QPoint from, QPoint to) {
+    return pointerAt(from) && button(true) && pointerAt((from + to) / 2) && pointerAt(to) &&
+           button(false);
+}
+
+// `keys` pressed in order, then released in reverse: a chord.
+bool chord(const QStringList& keys) {
+    bool sent = true;
+    for (const QString& key : keys) {
+        sent = sent && input(QStringLiteral("key %1 1").arg(key));
+    }
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+        sent = sent && input(QStringLiteral("key %1 0").arg(*key));
+    }
+    return sent;
+}
+
+// Pixels alone, as the app's PNGs name their colour space.
+QImage pixels(QImage image) {
+    image.setColorSpace(QColorSpace());
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+class OverlayGnomeTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        folder.setAutoRemove(!HasFailure());
+        if (HasFailure()) {
+            std::fprintf(stderr, "Images kept in %s\n", qPrintable(folder.path()));
+        }
+        QGuiApplication::clipboard()->clear();
+        QTest::qWait(100);
+    }
+
+    // The monitor as mutter shows it, from a cast of its own; the pointer is
+    // moved (to `pointer`) so that the cast has a frame to give.
+    QImage screen(const QString& name, QPoint pointer = QPoint(1900, 1060)) {
+        QFile nodeFile(state(QStringLiteral("screen-node")));
+        nodeFile.open(QIODevice::ReadOnly);
+        const QString node = QString::fromLatin1(nodeFile.readAll().trimmed());
+        pointerAt(pointer);
+        QTest::qWait(200);
+        QProcess shot;
+        shot.start(QStringLiteral("gst-launch-1.0"),
+                   {"-q", "pipewiresrc", "path=" + node, "num-buffers=1", "!", "videoconvert", "!",
+                    "pngenc", "!", "filesink", "location=" + folder.filePath(name + ".png")});
+        QTest::qWait(400);
+        pointerAt(pointer + QPoint(1, 0));
+        pointerAt(pointer);
+        if (!QTest::qWaitFor([&] { return shot.state() == QProcess::NotRunning; }, 10'000)) {
+            shot.kill();
+            shot.waitForFinished();
+        }
+        // The desktop draws the pointer only once it has moved: left out.
+        QImage image = pixels(QImage(folder.filePath(name + ".png")));
+        QPainter(&image).fillRect(QRect(pointer - QPoint(16, 16), QSize(64, 64)), Qt::black);
+        return image;
+    }
+
+    // Starts a capture; the first asks the desktop, whose dialog (centred on
+    // the monitor) gets the monitor chosen and Share clicked.
+    void open() {
+        session->start();
+        if (!QTest::qWaitFor([this] { return session->selector().views().size() == 1; }, 3'000)) {
+            ASSERT_TRUE(click(QPoint(800, 566)) && click(QPoint(1166, 412)));
+        }
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return session->selector().views().size() == 1; }, 20'000));
+        QTest::qWait(500); // drawn, mapped and past the desktop's animation
+    }
+
+    QByteArray pasted(const QString& type) {
+        QByteArray data;
+        const bool copied = QTest::qWaitFor([&] {
+            QProcess paste;
+            paste.start(QStringLiteral("wl-paste"),
+                        {QStringLiteral("-n"), QStringLiteral("-t"), type});
+            const bool ended =
+                QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; });
+            data = paste.readAllStandardOutput();
+            return ended && !data.isEmpty();
+        });
+        return copied ? data : QByteArray();
+    }
+
+    void nothingLeft(const QImage& before) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return session->selector().views().isEmpty() && !inPlace.isOpen(); }));
+        QTest::qWait(500);
+        EXPECT_EQ(firstDifference(screen(QStringLiteral("after")), before), "");
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<Platform> platform = Platform::create();
+    MemoryDefaults defaults;
+    FakeDialogs dialogs;
+    QtClipboard clipboard;
+    FakePins pins;
+    FakeClock clock;
+    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins},
+                             platform->services().overlays};
+    std::unique_ptr<CaptureSession> session =
+        std::make_unique<CaptureSession>(CaptureSession::Services{
+            platform->services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
+            clock});
+};
+
+TEST_F(OverlayGnomeTest, dragCopiesTheRegionTheEditorShowsTheDisplayAroundItEscapeLeavesNothing) {
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
+    const QRect region(300, 200, 600, 400);
+    const QImage still = screen(QStringLiteral("still"));
+    ASSERT_FALSE(still.isNull());
+
+    // Escape on the overlay itself.
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(chord({"Escape"}));
+    ASSERT_NO_FATAL_FAILURE(nothingLeft(still));
+
+    // A drag: the editor lies on the region, the display as it was, dimmed,
+    // around it; Ctrl+C copies the region as the screen showed it.
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(drag(region.topLeft(), region.bottomRight() + QPoint(1, 1)));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return inPlace.isOpen() && !session->busy(); }));
+    QTest::qWait(500);
+    const QImage editing = screen(QStringLiteral("editing"));
+    const QRect inside = region.adjusted(10, 10, -10, -10);
+    EXPECT_EQ(firstDifference(editing.copy(inside), still.copy(inside)), "");
+    const QImage dimmed = pixels(
+        FrozenDisplay::prepare(platform->services().displays.displays().front(), still).dimmed);
+    for (const QPoint at : {QPoint(100, 100), QPoint(1500, 300), QPoint(600, 900)}) {
+        EXPECT_EQ(editing.pixel(at), dimmed.pixel(at)) << at.x() << ", " << at.y();
+    }
+    ASSERT_TRUE(chord({"Control_L", "c"}));
+    EXPECT_EQ(firstDifference(pixels(QImage::fromData(pasted(QStringLiteral("image/png")))),
+                              still.copy(region)),
+              "");
+    ASSERT_NO_FATAL_FAILURE(nothingLeft(still));
+}
+
+} // namespace
+} // namespace vellumix
