@@ -4,19 +4,11 @@
 // was around the editor (the desktop draws full-screen windows on black),
 // and nothing left on screen after.
 
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakePins.h"
-#include "fakes/MemoryDefaults.h"
-#include "platform/Platform.h"
-#include "platform/qt/QtClipboard.h"
 #include "selection/FrozenDisplay.h"
-#include "session/CaptureSession.h"
-#include "session/QtInPlaceEditing.h"
 #include "support/ImageDifference.h"
+#include "support/LiveSession.h"
 
 #include <QClipboard>
-#include <QColorSpace>
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
@@ -70,13 +62,7 @@ bool chord(const QStringList& keys) {
     return sent;
 }
 
-// Pixels alone, as the app's PNGs name their colour space.
-QImage pixels(QImage image) {
-    image.setColorSpace(QColorSpace());
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-class OverlayGnomeTest : public ::testing::Test {
+class OverlayGnomeTest : public ::testing::Test, protected LiveSession {
 protected:
     void TearDown() override {
         folder.setAutoRemove(!HasFailure());
@@ -124,20 +110,6 @@ protected:
         QTest::qWait(500); // drawn, mapped and past the desktop's animation
     }
 
-    QByteArray pasted(const QString& type) {
-        QByteArray data;
-        const bool copied = QTest::qWaitFor([&] {
-            QProcess paste;
-            paste.start(QStringLiteral("wl-paste"),
-                        {QStringLiteral("-n"), QStringLiteral("-t"), type});
-            const bool ended =
-                QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; });
-            data = paste.readAllStandardOutput();
-            return ended && !data.isEmpty();
-        });
-        return copied ? data : QByteArray();
-    }
-
     void nothingLeft(const QImage& before) {
         ASSERT_TRUE(QTest::qWaitFor(
             [this] { return session->selector().views().isEmpty() && !inPlace.isOpen(); }));
@@ -146,18 +118,6 @@ protected:
     }
 
     QTemporaryDir folder;
-    std::unique_ptr<Platform> platform = Platform::create();
-    MemoryDefaults defaults;
-    FakeDialogs dialogs;
-    QtClipboard clipboard;
-    FakePins pins;
-    FakeClock clock;
-    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins},
-                             platform->services().overlays};
-    std::unique_ptr<CaptureSession> session =
-        std::make_unique<CaptureSession>(CaptureSession::Services{
-            platform->services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
-            clock});
 };
 
 TEST_F(OverlayGnomeTest, dragCopiesTheRegionTheEditorShowsTheDisplayAroundItEscapeLeavesNothing) {

@@ -5,21 +5,13 @@
 // pins stay above other windows; nothing stays on screen after.
 
 #include "editor/EditingOverlay.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakePins.h"
-#include "fakes/MemoryDefaults.h"
 #include "pins/PinnedImages.h"
-#include "platform/Platform.h"
-#include "platform/qt/QtClipboard.h"
 #include "session/CaptureControlsController.h"
 #include "session/CaptureControlsView.h"
-#include "session/CaptureSession.h"
-#include "session/QtInPlaceEditing.h"
+#include "support/LiveSession.h"
 #include "support/ScrollPage.h"
 
 #include <QClipboard>
-#include <QColorSpace>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -68,13 +60,7 @@ bool wheel(const QString& button) {
            run("swaymsg seat seat0 cursor release " + button);
 }
 
-// Pixels alone: the app's PNGs name their colour space, grim's do not.
-QImage pixels(QImage image) {
-    image.setColorSpace(QColorSpace());
-    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-}
-
-class OverlayWaylandTest : public ::testing::Test {
+class OverlayWaylandTest : public ::testing::Test, protected LiveSession {
 protected:
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
@@ -143,40 +129,13 @@ protected:
         ASSERT_TRUE(grim({}, "after.png"));
         EXPECT_EQ(file("after.png"), file("still.png"));
     }
-    // The clipboard's data of `type` once the copy has reached it.
-    QByteArray pasted(const QString& type) {
-        QByteArray data;
-        const bool copied = QTest::qWaitFor([&] {
-            QProcess paste;
-            paste.start(QStringLiteral("wl-paste"),
-                        {QStringLiteral("-n"), QStringLiteral("-t"), type});
-            // The app serves the data: its event loop must run meanwhile.
-            const bool ended =
-                QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; });
-            data = paste.readAllStandardOutput();
-            return ended && !data.isEmpty();
-        });
-        return copied ? data : QByteArray();
-    }
     QImage pastedImage() { return pixels(QImage::fromData(pasted("image/png"))); }
 
     QProcess keyboard;
     QProcess page;
     QTemporaryDir folder;
-    std::unique_ptr<Platform> platform = Platform::create();
-    MemoryDefaults defaults;
-    FakeDialogs dialogs;
-    QtClipboard clipboard;
-    FakePins pins;
-    FakeClock clock;
     const testing::ScrollPage expected{{.width = 500, .height = 3000, .seed = 1}};
     static constexpr QPoint pageAt{300, 150};
-    QtInPlaceEditing inPlace{EditorServices{defaults, dialogs, clipboard, pins},
-                             platform->services().overlays};
-    std::unique_ptr<CaptureSession> session =
-        std::make_unique<CaptureSession>(CaptureSession::Services{
-            platform->services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
-            clock});
 };
 
 TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeavesNothing) {
