@@ -35,6 +35,11 @@ struct Screen {
     Marks marks = Marks::none;
 };
 
+Screen screen(const char* fault, const char* family, qreal scale, QColor page,
+              std::vector<Line> lines, Marks marks = Marks::none) {
+    return {fault, family, scale, page, std::move(lines), marks};
+}
+
 constexpr int kGrip = 10;
 
 void drawGrip(QImage& image, int baseline, const Line& line) {
@@ -98,59 +103,35 @@ TEST(RecognitionFaults, digitsGreyLinesChineseScriptsMenuSpacesAndFramedTextAreR
     const Screen screens[] = {
         // Small print under large titles at scale 1 was read unenlarged with
         // its ink spread: 9 became 0 and "1.2 GB" "1.245".
-        {"digits",
-         "Nimbus Sans",
-         1,
-         Qt::white,
-         {{"Meeting notes", kInk, 26},
-          {"We are still on", kInk, 22},
-          {"Sep 9 at 20:33, 1.2 GB", kGrey, 12}}},
+        screen("digits", "Nimbus Sans", 1, Qt::white,
+               {{"Meeting notes", kInk, 26},
+                {"We are still on", kInk, 22},
+                {"Sep 9 at 20:33, 1.2 GB", kGrey, 12}}),
         // The spread ink joined the dot of an i to its stem.
-        {"grey line",
-         "DejaVu Sans",
-         2,
-         QColor(0x1e, 0x1e, 0x1e),
-         {{"Automatic updates", QColor(0xe5, 0xe5, 0xe7), 14},
-          {"Download new versions in the background", QColor(0x8e, 0x8e, 0x93), 11}}},
+        screen("grey line", "DejaVu Sans", 2, QColor(0x1e, 0x1e, 0x1e),
+               {{"Automatic updates", QColor(0xe5, 0xe5, 0xe7), 14},
+                {"Download new versions in the background", QColor(0x8e, 0x8e, 0x93), 11}}),
         // Each script's model reads the other's characters as look-alikes of
         // its own, and the surer model was taken for the whole image.
-        {"traditional",
-         "WenQuanYi Micro Hei",
-         1,
-         QColor(0x1e, 0x1e, 0x1e),
-         {{"有新版本可用。現在安裝嗎？", QColor(0xe5, 0xe5, 0xe7), 13},
-          {"此更新需要 67.1 MB 可用空間。", QColor(0xe5, 0xe5, 0xe7), 13}}},
-        {"mixed",
-         "WenQuanYi Micro Hei",
-         2,
-         Qt::white,
-         {{"我已经把 slides 发给 Anna 了", kInk, 14}}},
-        {"mixed",
-         "DejaVu Sans",
-         1,
-         Qt::white,
-         {{"Open the file", kInk, 13}, {"这个 PDF 文件有 12 页", kInk, 13}}},
+        screen("traditional", "WenQuanYi Micro Hei", 1, QColor(0x1e, 0x1e, 0x1e),
+               {{"有新版本可用。現在安裝嗎？", QColor(0xe5, 0xe5, 0xe7), 13},
+                {"此更新需要 67.1 MB 可用空間。", QColor(0xe5, 0xe5, 0xe7), 13}}),
+        screen("mixed", "WenQuanYi Micro Hei", 2, Qt::white,
+               {{"我已经把 slides 发给 Anna 了", kInk, 14}}),
+        screen("mixed", "DejaVu Sans", 1, Qt::white,
+               {{"Open the file", kInk, 13}, {"这个 PDF 文件有 12 页", kInk, 13}}),
         // Menu titles stand a character or more apart.
-        {"menu titles",
-         "WenQuanYi Micro Hei",
-         2,
-         Qt::white,
-         {{"文件　编辑　视图　帮助", kInk, 14, "文件 编辑 视图 帮助"}}},
+        screen("menu titles", "WenQuanYi Micro Hei", 2, Qt::white,
+               {{"文件　编辑　视图　帮助", kInk, 14, "文件 编辑 视图 帮助"}}),
         // The grip was read as a bracket or a letter before the line.
-        {"grip",
-         "DejaVu Sans",
-         1,
-         Qt::white,
-         {{"The download finished at 20:33.", kInk, 12}, {"Install it now?", kInk, 12}},
-         Marks::grip},
+        screen("grip", "DejaVu Sans", 1, Qt::white,
+               {{"The download finished at 20:33.", kInk, 12}, {"Install it now?", kInk, 12}},
+               Marks::grip),
         // Outlined buttons were read as parentheses or lost with their labels.
-        {"buttons",
-         "Nimbus Sans",
-         1,
-         Qt::white,
-         {{"Disk usage: 61.5% of 250 GB", kInk, 12},
-          {"Save|Discard|Cancel", kInk, 12, "Save Discard Cancel"}},
-         Marks::buttons},
+        screen("buttons", "Nimbus Sans", 1, Qt::white,
+               {{"Disk usage: 61.5% of 250 GB", kInk, 12},
+                {"Save|Discard|Cancel", kInk, 12, "Save Discard Cancel"}},
+               Marks::buttons),
     };
     for (const Screen& screen : screens) {
         QStringList expected;
