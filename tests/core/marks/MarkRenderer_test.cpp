@@ -42,6 +42,13 @@ int changedOutside(const QImage& image, const QRectF& rect = {}, QColor backgrou
     return count;
 }
 
+// Each probed pixel shows its colour.
+void expectPixels(const QImage& image, std::initializer_list<std::pair<QPoint, QColor>> probes) {
+    for (const auto& [point, colour] : probes) {
+        EXPECT_EQ(image.pixelColor(point), colour) << point.x() << "," << point.y();
+    }
+}
+
 void expectNear(QColor actual, QColor expected, int slack = 1) {
     EXPECT_NEAR(actual.red(), expected.red(), slack);
     EXPECT_NEAR(actual.green(), expected.green(), slack);
@@ -53,10 +60,7 @@ void expectNear(QColor actual, QColor expected, int slack = 1) {
 
 TEST(MarkRenderer, rectangleStrokesItsOutlineFromFirstToLastPoint) {
     const QImage image = drawn(mark(DrawingTool::rectangle, {{20, 20}, {500, 500}, {120, 100}}, 4));
-    EXPECT_EQ(image.pixelColor(20, 60), red);
-    EXPECT_EQ(image.pixelColor(70, 99), red);
-    EXPECT_EQ(image.pixelColor(70, 60), white);
-    EXPECT_EQ(image.pixelColor(150, 150), white);
+    expectPixels(image, {{{20, 60}, red}, {{70, 99}, red}, {{70, 60}, white}, {{150, 150}, white}});
     EXPECT_EQ(changedOutside(image, QRectF(17, 17, 106, 86)), 0);
 }
 
@@ -105,20 +109,18 @@ TEST(MarkRenderer, pixelateStretchesItsBitmapInHardEdgedBlocks) {
     ImageMark pixelate = mark(DrawingTool::pixelate, {{50, 60}, {10, 20}}, 8);
     pixelate.bitmap = bitmap;
     const QImage image = drawn(pixelate);
-    EXPECT_EQ(image.pixelColor(10, 20), QColor(Qt::red));
-    EXPECT_EQ(image.pixelColor(29, 39), QColor(Qt::red));
-    EXPECT_EQ(image.pixelColor(30, 39), QColor(Qt::green));
-    EXPECT_EQ(image.pixelColor(29, 40), QColor(Qt::blue));
-    EXPECT_EQ(image.pixelColor(49, 59), QColor(Qt::black));
+    expectPixels(image, {{{10, 20}, Qt::red},
+                         {{29, 39}, Qt::red},
+                         {{30, 39}, Qt::green},
+                         {{29, 40}, Qt::blue},
+                         {{49, 59}, Qt::black}});
     EXPECT_EQ(changedOutside(image, QRectF(10, 20, 40, 40)), 0);
 }
 
 TEST(MarkRenderer, stepBadgeHasAWhiteOutlineAndACentredWhiteNumber) {
     const QColor blue(0, 0, 255);
     const QImage plain = drawn(mark(DrawingTool::step, {{50, 50}}, 3, blue));
-    EXPECT_EQ(plain.pixelColor(50, 36), white);
-    EXPECT_EQ(plain.pixelColor(50, 42), blue);
-    EXPECT_EQ(plain.pixelColor(50, 50), blue);
+    expectPixels(plain, {{{50, 36}, white}, {{50, 42}, blue}, {{50, 50}, blue}});
     EXPECT_EQ(changedOutside(plain, QRectF(35, 35, 30, 30)), 0);
 
     const QImage numbered =
@@ -144,10 +146,8 @@ TEST(MarkRenderer, arrowHeadIsAnOpenVAtTheSecondPointOfAStraightShaft) {
     const double armY = 11 * std::sin(0.45);
     EXPECT_NE(image.pixelColor(int(armX), int(50 + armY)), white);
     EXPECT_NE(image.pixelColor(int(armX), int(50 - armY)), white);
-    EXPECT_EQ(image.pixelColor(111, 47), white);
-    EXPECT_EQ(image.pixelColor(111, 52), white);
-    EXPECT_EQ(image.pixelColor(123, 50), white);
-    EXPECT_EQ(image.pixelColor(120, 100), white);
+    expectPixels(image,
+                 {{{111, 47}, white}, {{111, 52}, white}, {{123, 50}, white}, {{120, 100}, white}});
     // A curved arrow without its control point is straight.
     const QImage curved = drawn(mark(DrawingTool::curvedArrow, {{20, 50}, {120, 50}}, 2));
     EXPECT_EQ(curved.pixelColor(70, 49), red);
@@ -157,9 +157,7 @@ TEST(MarkRenderer, arrowHeadIsAnOpenVAtTheSecondPointOfAStraightShaft) {
 TEST(MarkRenderer, zeroLengthStrokeLeavesARoundDot) {
     for (DrawingTool tool : {DrawingTool::line, DrawingTool::pen}) {
         const QImage image = drawn(mark(tool, {{50, 50}, {50, 50}}, 10));
-        EXPECT_EQ(image.pixelColor(50, 50), red);
-        EXPECT_EQ(image.pixelColor(46, 50), red);
-        EXPECT_EQ(image.pixelColor(54, 54), white);
+        expectPixels(image, {{{50, 50}, red}, {{46, 50}, red}, {{54, 54}, white}});
         EXPECT_EQ(changedOutside(image, QRectF(45, 45, 10, 10)), 0);
     }
     EXPECT_EQ(changedOutside(drawn(mark(DrawingTool::pen, {{50, 50}}, 10))), 0);
