@@ -40,11 +40,11 @@ protected:
     QImage shown() { return canvas->grab().toImage(); }
     const QVector<ImageMark>& marks() { return document->state().marks; }
 
-    std::unique_ptr<CanvasView> canvas;
+    // A canvas at scale 1 on the fixture's document until a test opens another.
+    std::unique_ptr<CanvasView> canvas = std::make_unique<CanvasView>(*document);
 };
 
 TEST_F(CanvasTest, marksOnTheCanvasLookAsInTheExportedImage) {
-    open();
     const std::pair<Tool, QVector<QPointF>> drawn[] = {
         {Tool::rectangle, {{20, 20}, {120, 80}}},
         {Tool::curvedArrow, {{30, 90}, {180, 10}}},
@@ -74,7 +74,6 @@ TEST_F(CanvasTest, pressReachStaysTheSameOnScreenAtEveryZoom) {
 }
 
 TEST_F(CanvasTest, pressSelectsTheTopmostMarkAndAltPressDrawsOverIt) {
-    open();
     document->commit(mark(Tool::cover, {{10, 10}, {90, 90}}));
     document->commit(mark(Tool::cover, {{50, 10}, {150, 90}}));
     click(QPointF(70, 50));
@@ -135,7 +134,6 @@ TEST_F(CanvasTest, calloutHandlesReshapeAndTheBubbleStaysInside) {
 }
 
 TEST_F(CanvasTest, stepsCountOnFromTheLargestAndStopAt999) {
-    open();
     document->commit(mark(Tool::step, {{10, 10}}, QStringLiteral("1")));
     document->commit(mark(Tool::step, {{30, 10}}, QStringLiteral("7")));
     document->commit(mark(Tool::step, {{50, 10}}, QStringLiteral("no")));
@@ -157,7 +155,6 @@ TEST_F(CanvasTest, stepsCountOnFromTheLargestAndStopAt999) {
 }
 
 TEST_F(CanvasTest, cropDragShowsADashedFrameAndTheCanvasTakesTheCropsSize) {
-    open();
     document->commit(mark(Tool::line, {{0, 0}, {200, 100}}));
     document->setTool(Tool::crop);
     press(QPointF(40, 20));

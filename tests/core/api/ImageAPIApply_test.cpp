@@ -17,11 +17,16 @@ QImage decoded(const ApiFolder& folder, const QString& name) {
     return QImage(folder.file(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
+// Every request reads and writes in a folder of its own.
+class ImageAPIApply : public testing::Test {
+protected:
+    ApiFolder folder;
+};
+
 } // namespace
 
 // Marks are counted before any is read; a refused request writes nothing.
-TEST(ImageAPIApply, refusesBadMarkListsAndFormatsBeforeWriting) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, refusesBadMarkListsAndFormatsBeforeWriting) {
     const QByteArray rectangle = R"({"tool":"rectangle","points":[[1,1],[20,20]]})";
     EXPECT_EQ(ImageAPI::apply(folder.request("ok.png", repeatedMarks(rectangle, 500)))["width"],
               80);
@@ -43,8 +48,7 @@ TEST(ImageAPIApply, refusesBadMarkListsAndFormatsBeforeWriting) {
 
 // The input is read first, then the marks, the crop and the output; a
 // refused request writes nothing.
-TEST(ImageAPIApply, reportsTheFirstBadArgumentInReadingOrder) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, reportsTheFirstBadArgumentInReadingOrder) {
     QJsonObject args = object(R"({"input":"in.png","marks":5,"crop":null,"output":"o"})");
     expectAPIError([&] { ImageAPI::apply(args); }, "invalid_arguments",
                    "input must be an absolute path");
@@ -65,8 +69,7 @@ TEST(ImageAPIApply, reportsTheFirstBadArgumentInReadingOrder) {
     EXPECT_EQ(folder.entries(), QStringList({"in.png"}));
 }
 
-TEST(ImageAPIApply, formatFieldWinsOverTheExtensionAndIsReportedLowerCase) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, formatFieldWinsOverTheExtensionAndIsReportedLowerCase) {
     const QJsonObject png = ImageAPI::apply(folder.request("shot.jpg", R"("format":"PNG")"));
     EXPECT_EQ(png["format"], "png");
     EXPECT_TRUE(folder.readBytes("shot.jpg").startsWith("\x89PNG\r\n"));
@@ -78,16 +81,14 @@ TEST(ImageAPIApply, formatFieldWinsOverTheExtensionAndIsReportedLowerCase) {
 
 // How a crop is widened to whole pixels and refused outside the image is the
 // rendering's test; here, that the request's crop reaches it.
-TEST(ImageAPIApply, cropsTheOutput) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, cropsTheOutput) {
     EXPECT_EQ(ImageAPI::apply(folder.request("a.png", R"("crop":[10,10,21,20])"))["width"], 21);
     EXPECT_EQ(decoded(folder, "a.png"), ApiFolder::checkerboard(80, 60).copy(10, 10, 21, 20));
 }
 
 // An empty mark list writes the source unchanged; the result's fields are
 // the command-line tool's test to read.
-TEST(ImageAPIApply, keepsAnExistingOutputUnlessOverwriteIsTrue) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, keepsAnExistingOutputUnlessOverwriteIsTrue) {
     folder.writeBytes("out.gif", "keep me");
     for (const char* overwrite :
          {"", R"("overwrite":false)", R"("overwrite":"true")", R"("overwrite":1)"}) {
@@ -100,8 +101,7 @@ TEST(ImageAPIApply, keepsAnExistingOutputUnlessOverwriteIsTrue) {
     EXPECT_EQ(folder.entries(), QStringList({"in.png", "out.gif"}));
 }
 
-TEST(ImageAPIApply, pixelateBlursEarlierMarksButNotLaterOnes) {
-    ApiFolder folder;
+TEST_F(ImageAPIApply, pixelateBlursEarlierMarksButNotLaterOnes) {
     ImageAPI::apply(folder.request(
         "out.png", R"("marks":[{"tool":"cover","points":[[0,0],[80,60]],"color":[0,0,1]},)"
                    R"({"tool":"pixelate","points":[[0,0],[40,60]],"thickness":10},)"
