@@ -42,7 +42,8 @@ wait_for() {
 if [ "${1:-}" = "--inside-bus" ]; then
     shift
     dbus-update-activation-environment WAYLAND_DISPLAY SWAYSOCK XDG_RUNTIME_DIR \
-        XDG_CURRENT_DESKTOP XDG_SESSION_TYPE XDG_CONFIG_HOME VELLUMIX_WAYLAND_STATE
+        XDG_CURRENT_DESKTOP XDG_SESSION_TYPE XDG_CONFIG_HOME VELLUMIX_WAYLAND_STATE \
+        XDG_DESKTOP_PORTAL_DIR
     pipewire >"$VELLUMIX_WAYLAND_STATE/pipewire.log" 2>&1 &
     pipewire_pid=$!
     wait_for -S "$XDG_RUNTIME_DIR/pipewire-0" "$pipewire_pid" pipewire \
@@ -96,7 +97,9 @@ cc -shared -fPIC -O2 -o "$work/shm-casts.so" "$here/wayland-shm-casts.c" -ldl &&
     cc -O2 -o "$work/pointer" "$here/wayland-pointer.c" -lwayland-client ||
     fail "the session's helpers did not build (libwayland-dev?)"
 mkdir -m 700 "$work/sway" "$work/run" "$work/state"
-mkdir -p "$work/config/xdg-desktop-portal-wlr"
+mkdir -p "$work/config/xdg-desktop-portal-wlr" "$work/portals"
+# The wlr backend alone: others installed (GNOME's, GTK's) would start too.
+cp /usr/share/xdg-desktop-portal/portals/wlr.portal "$work/portals/"
 [ ${#as_sway[@]} -gt 0 ] && chown vellumix-wayland "$work/sway"
 
 cat >"$work/sway.conf" <<EOF
@@ -128,7 +131,7 @@ SWAYSOCK=$(ls "$work"/sway/sway-ipc.*.sock)
 export SWAYSOCK
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
 export XDG_CURRENT_DESKTOP=sway XDG_SESSION_TYPE=wayland
-export VELLUMIX_WAYLAND_STATE="$work/state"
+export VELLUMIX_WAYLAND_STATE="$work/state" XDG_DESKTOP_PORTAL_DIR="$work/portals"
 mv "$work/shm-casts.so" "$work/pointer" "$VELLUMIX_WAYLAND_STATE/"
 unset DISPLAY XAUTHORITY
 status=0

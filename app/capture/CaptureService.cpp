@@ -1,12 +1,11 @@
 #include "capture/CaptureService.h"
 
+#include "capture/Delay.h"
 #include "capture/OwnWindowShield.h"
 #include "platform/PlatformError.h"
 
 #include <QCoreApplication>
-#include <QPromise>
 #include <QThreadPool>
-#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace vellumix {
@@ -21,14 +20,6 @@ template <typename T> QFuture<T> failed(CaptureError::Kind kind) {
 bool encloses(const QRectF& outer, const QRectF& inner) {
     return inner.left() >= outer.left() && inner.top() >= outer.top() &&
            inner.right() <= outer.right() && inner.bottom() <= outer.bottom();
-}
-
-QFuture<void> delay(int milliseconds) {
-    auto promise = std::make_shared<QPromise<void>>();
-    promise->start();
-    QTimer::singleShot(milliseconds, QCoreApplication::instance(),
-                       [promise] { promise->finish(); });
-    return promise->future();
 }
 
 // Done once the windows the shield withdrew have left the screen and those

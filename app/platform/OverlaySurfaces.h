@@ -39,6 +39,10 @@ public:
     // True where the desktop shows nothing beneath a window covering a
     // display (black), so the window must paint all of it.
     virtual bool hidesWhatIsBeneath() const { return false; }
+    // False where the desktop puts floating windows where it likes and does
+    // not say where (a Wayland desktop without layer-shell): one may lie
+    // anywhere, over a region too.
+    virtual bool placesFloatingWindows() const { return true; }
 };
 
 } // namespace vellumix

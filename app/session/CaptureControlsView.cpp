@@ -153,6 +153,10 @@ QColor CaptureControlsView::dotColor() const {
 }
 
 void CaptureControlsView::refresh() {
+    // What changes meanwhile shows when the panel does.
+    if (m_isSeeThrough) {
+        return;
+    }
     m_height->setText(QStringLiteral("%1 px").arg(m_session.height()));
     m_hint->setText(m_session.paused() ? Texts::paused : Texts::capturing);
     m_detail->setText(m_session.detail());
@@ -210,7 +214,33 @@ void CaptureControlsView::resizeEvent(QResizeEvent* event) {
     showPicture();
 }
 
+void CaptureControlsView::setSeeThrough(bool on) {
+    if (on == m_isSeeThrough) {
+        return;
+    }
+    m_isSeeThrough = on;
+    if (on) {
+        for (QWidget* part : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (part->isVisibleTo(this)) {
+                m_seeThrough.append(part);
+                part->hide();
+            }
+        }
+    } else {
+        for (const QPointer<QWidget>& part : std::exchange(m_seeThrough, {})) {
+            if (part != nullptr) {
+                part->show();
+            }
+        }
+        refresh();
+    }
+    update();
+}
+
 void CaptureControlsView::paintEvent(QPaintEvent*) {
+    if (m_isSeeThrough) {
+        return;
+    }
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);

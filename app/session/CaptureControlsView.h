@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -40,6 +41,11 @@ public:
     QScrollArea* detailArea() const { return m_scroll; }
     QColor dotColor() const;
 
+    // Shows nothing at all while `on`, keeping its place: a grab of the
+    // screen beneath it then sees what it covers.
+    void setSeeThrough(bool on);
+    bool seeThrough() const { return m_isSeeThrough; }
+
     // Hands the panel to the window manager, which moves it with the
     // pointer; tests put in their own to see when a move starts.
     std::function<void()> startMove;
@@ -63,7 +69,9 @@ private:
     CaptureSession& m_session;
     bool m_translucent;
     bool m_overview = false;
-    std::optional<QPointF> m_pressedAt; // of a press on the background not yet a move
+    bool m_isSeeThrough = false;
+    QList<QPointer<QWidget>> m_seeThrough; // the parts it hid
+    std::optional<QPointF> m_pressedAt;    // of a press on the background not yet a move
     qint64 m_shownHeight = -1;
     QWidget* m_dot = nullptr;
     QLabel* m_height = nullptr;

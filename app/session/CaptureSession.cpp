@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "session/CaptureControlsController.h"
+#include "session/SeeThroughFrames.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -247,6 +248,10 @@ void CaptureSession::extendSelection() {
 
 void CaptureSession::scrollingStarted(std::shared_ptr<CaptureService> service) {
     m_service = std::move(service);
+    if (!m_services.platform.overlays.placesFloatingWindows()) {
+        m_seeThrough = std::make_shared<SeeThroughFrames>(
+            m_service, [this] { return m_captureControls ? m_captureControls->panel() : nullptr; });
+    }
     closeInPlace();
     setEditor(nullptr);
     m_canExtend = false;
@@ -297,13 +302,17 @@ QFuture<void> CaptureSession::capture() {
     const quint64 generation = m_generation;
     const quint64 loop = m_loop;
     using Taken = std::optional<ProcessingResult>;
-    return m_service->frame()
+    QFuture<std::optional<QImage>> next =
+        m_seeThrough ? m_seeThrough->next() : m_service->frame().then([](const QImage& frame) {
+            return std::optional<QImage>(frame);
+        });
+    return next
         .then(this,
-              [this, generation, loop](const QImage& frame) {
-                  if (!m_running || generation != m_generation || loop != m_loop) {
+              [this, generation, loop](const std::optional<QImage>& frame) {
+                  if (!frame || !m_running || generation != m_generation || loop != m_loop) {
                       return QtFuture::makeReadyFuture(Taken());
                   }
-                  return m_processor->accept(frame).then(
+                  return m_processor->accept(*frame).then(
                       [](const ProcessingResult& result) { return Taken(result); });
               })
         .unwrap()
@@ -357,6 +366,7 @@ void CaptureSession::stop(const QString& reason) {
     m_paused = false;
     ++m_loop;
     m_service.reset();
+    m_seeThrough.reset();
     if (m_height < 1) {
         m_busy = false;
         setStatus(Texts::stopped, reason);

@@ -18,6 +18,7 @@
 namespace vellumix {
 
 class CaptureControlsController;
+class SeeThroughFrames;
 
 // The app's one capture controller: starts a selection, turns the choice into
 // an editor (a region in place over the screen, windows in the editor window,
@@ -141,6 +142,8 @@ private:
     SelectionController m_selector;
     std::unique_ptr<CaptureControlsController> m_captureControls;
     std::shared_ptr<CaptureService> m_service;
+    // Where the desktop places the panel itself; else frames come straight.
+    std::shared_ptr<SeeThroughFrames> m_seeThrough;
     std::unique_ptr<Processor> m_processor;
     // The running sampling loop; rounds of an older one end by themselves.
     quint64 m_loop = 0;

@@ -109,6 +109,23 @@ public:
     QList<QList<quintptr>> asked;
 };
 
+// Windows where the app asks, unless told to be a desktop that puts floating
+// windows where it likes.
+class FakeOverlays final : public OverlaySurfaces {
+public:
+    void show(QWidget* window, const DisplayInfo& display, OverlayInput input) override {
+        m_placed.show(window, display, input);
+    }
+    void showFloating(QWidget* window) override { m_placed.showFloating(window); }
+    void hide(QWidget* window) override { m_placed.hide(window); }
+    bool placesFloatingWindows() const override { return places; }
+
+    bool places = true;
+
+private:
+    PlacedOverlays m_placed;
+};
+
 // All fakes together, with the services view the app code takes.
 struct FakePlatform {
     FakeDisplaySource displays;
@@ -118,7 +135,7 @@ struct FakePlatform {
     FakeHotKeys hotKeys;
     FakeSystemEvents systemEvents;
     FakeWithdrawal withdrawal;
-    PlacedOverlays overlays;
+    FakeOverlays overlays;
 
     PlatformServices services() {
         return PlatformServices{displays, screen,       windows,    permission,

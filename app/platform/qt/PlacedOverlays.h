@@ -25,6 +25,7 @@ public:
     void showFloating(QWidget* window) override;
     void hide(QWidget* window) override;
     bool hidesWhatIsBeneath() const override { return true; }
+    bool placesFloatingWindows() const override { return false; }
 };
 
 } // namespace vellumix

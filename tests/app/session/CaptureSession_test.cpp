@@ -9,11 +9,14 @@
 
 #include <QColorSpace>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 
+#include <atomic>
 #include <deque>
 
 namespace vellumix {
@@ -236,6 +239,40 @@ TEST_F(SessionTest, refusedFramePausesSamplingUntilResumed) {
     ASSERT_TRUE(waitFor([this] { return session.height() == 340; }));
     EXPECT_EQ(session.status(), Texts::capturing);
     EXPECT_TRUE(panel->resumeButton()->isHidden());
+}
+
+// Where the desktop puts the panel where it likes, it may lie over the region
+// (here it always does): only a page that stood still is stitched, from a
+// grab taken with the panel see-through, so the panel never shows in it.
+TEST_F(SessionTest, whereTheDesktopPlacesThePanelItIsSeeThroughForTheOnlyFramesStitched) {
+    platform.overlays.places = false;
+    // Read on the main thread: grabs run on a worker.
+    std::atomic<bool> panelShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const CaptureControlsController* controls = session.captureControls();
+        panelShown = controls != nullptr && !controls->panel()->seeThrough();
+    });
+    watch.start(5);
+    std::atomic<int> seeThroughGrabs = 0;
+    const auto showPage = platform.screen.onGrab;
+    platform.screen.onGrab = [&] {
+        showPage();
+        if (panelShown) {
+            QPainter(&platform.screen.screens[display.id]).fillRect(150, 150, 100, 100, Qt::red);
+        } else {
+            ++seeThroughGrabs;
+        }
+    };
+    startScrolling();
+    scrollTo({40, 80, 120});
+    ASSERT_TRUE(waitFor([this] { return session.height() == 420 && !session.busy(); }));
+    const int taken = seeThroughGrabs;
+    QTest::qWait(3 * CaptureSession::samplingMilliseconds);
+    EXPECT_EQ(seeThroughGrabs, taken) << "a page standing still is only looked at";
+    session.captureControls()->panel()->finishButton()->click();
+    ASSERT_TRUE(waitFor([this] { return session.editor() != nullptr && !session.busy(); }));
+    EXPECT_TRUE(samePixels(session.editor()->source(), expected(120)));
 }
 
 // A click on the panel's background leaves it where it is: a window manager
