@@ -114,10 +114,12 @@ void ScreenRecordings::start(const CaptureRegion& region) {
     emit changed();
 }
 
+// A desktop that puts floating windows where it likes could put the control
+// over the region, into the recording: there is none there.
 void ScreenRecordings::showControl(const CaptureRegion& region) {
     const std::optional<QRect> frame =
         controlFrame(region, m_services.platform.displays.displays());
-    if (!frame) {
+    if (!frame || !m_services.platform.overlays.placesFloatingWindows()) {
         return;
     }
     m_control = new RecordingControlView;

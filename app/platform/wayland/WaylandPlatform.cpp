@@ -66,7 +66,9 @@ private:
     WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus()};
     // Recordings that show the pointer read casts of their own, which the
     // desktop draws it into: it tells no one else where it is.
-    WaylandScreenSource m_screenWithPointer{m_preferences, QDBusConnection::sessionBus(),
+    // Each source writes its tokens from its grabbing threads: one store each.
+    SettingsDefaults m_pointerPreferences{QStringLiteral("Vellumix"), QStringLiteral("Vellumix")};
+    WaylandScreenSource m_screenWithPointer{m_pointerPreferences, QDBusConnection::sessionBus(),
                                             CastPointer::embedded};
     HiddenWindowsWatch m_hiddenWindows{&m_screen, &m_screenWithPointer};
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};

@@ -88,6 +88,17 @@ TEST_F(ScreenRecordingsTest, overlayChoosesWhatToRecordTheHotKeyStopsAndTheResul
     recordings.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return recordings.result() != first; }));
     EXPECT_EQ(recordings.result()->path(), folder.filePath("Capture.mp4"));
+
+    // Where the desktop puts floating windows anywhere, over the region too,
+    // a region's recording shows no control either.
+    platform.overlays.places = false;
+    session.startRecording();
+    QTest::mousePress(overlay(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(overlay(), QPoint(300, 250));
+    QTest::mouseRelease(overlay(), Qt::LeftButton, {}, QPoint(300, 250));
+    ASSERT_TRUE(recordings.running());
+    EXPECT_EQ(recordings.control(), nullptr);
+    recordings.stop();
 }
 
 } // namespace
