@@ -13,14 +13,6 @@ TEST(DisplayIdTest, idIsTheFnv1aHashOfTheName) {
     EXPECT_NE(displayIdForName(QStringLiteral("LEFT")), displayIdForName(QStringLiteral("RIGHT")));
 }
 
-TEST(DisplayInfoTest, bottomLeftFrameCountsUpwardFromThePrimaryBottom) {
-    const QRectF primary(0, 0, 1440, 900);
-    EXPECT_EQ(flippedFrame(primary, primary), primary);
-    // A display above the primary one has a positive y.
-    EXPECT_EQ(flippedFrame(QRectF(0, -1080, 1920, 1080), primary), QRectF(0, 900, 1920, 1080));
-    EXPECT_EQ(flippedFrame(QRectF(1440, 100, 800, 600), primary), QRectF(1440, 200, 800, 600));
-}
-
 TEST(DisplayInfoTest, pixelRectsMapToPointsThroughTheDisplayHoldingMostOfThem) {
     const QRectF primary(0, 0, 1920, 1080);
     DisplayInfo left = fakeDisplay("LEFT", primary, 1.0, primary);

@@ -64,18 +64,17 @@ TEST_F(LastRegionRecordTest, recordHoldsElevenNumbersWithBottomLeftScreenOrigin)
 
 TEST_F(LastRegionRecordTest, anotherDisplayOrChangedScaleOrArrangementInvalidatesTheRecord) {
     record.store(primary, QRectF(100, 50, 300, 200), true);
-    DisplayInfo changed = primary;
-    changed.id = second.id;
-    EXPECT_EQ(record.region(changed), std::nullopt);
-    changed = primary;
-    changed.scale = 1.0;
-    EXPECT_EQ(record.region(changed), std::nullopt);
-    changed = primary;
-    changed.bottomLeftFrame.moveTo(0, 1);
-    EXPECT_EQ(record.region(changed), std::nullopt);
-    changed = primary;
-    changed.bottomLeftFrame.setWidth(1280);
-    EXPECT_EQ(record.region(changed), std::nullopt);
+    const std::function<void(DisplayInfo&)> changes[] = {
+        [this](DisplayInfo& d) { d.id = second.id; },
+        [](DisplayInfo& d) { d.scale = 1.0; },
+        [](DisplayInfo& d) { d.bottomLeftFrame.moveTo(0, 1); },
+        [](DisplayInfo& d) { d.bottomLeftFrame.setWidth(1280); },
+    };
+    for (const auto& change : changes) {
+        DisplayInfo changed = primary;
+        change(changed);
+        EXPECT_EQ(record.region(changed), std::nullopt);
+    }
 }
 
 TEST_F(LastRegionRecordTest, onlyRegionsOnTheDisplayWithSidesOfEightyPointsAreValid) {
