@@ -12,22 +12,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-fail() {
-    echo "gnome.sh: $1" >&2
-    [ -n "${2:-}" ] && [ -f "$2" ] && tail -n 30 "$2" >&2
-    exit 1
-}
-
-# Waits up to ten seconds for `[ FLAG FILE ]` to hold while process PID lives.
-wait_for() {
-    local flag=$1 file=$2 pid=$3 name=$4 log=$5
-    for _ in $(seq 100); do
-        [ "$flag" "$file" ] && return
-        kill -0 "$pid" 2>/dev/null || fail "$name did not start" "$log"
-        sleep 0.1
-    done
-    [ "$flag" "$file" ] || fail "$name did not get ready" "$log"
-}
+. "$here/session-helpers.sh"
 
 if [ "${1:-}" = "--inside-bus" ]; then
     shift

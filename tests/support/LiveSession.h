@@ -10,6 +10,7 @@
 #include "session/QtInPlaceEditing.h"
 
 #include <QColorSpace>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -36,6 +37,16 @@ struct LiveSession {
 inline QImage pixels(QImage image) {
     image.setColorSpace(QColorSpace());
     return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
+
+// Writes `line` to the FIFO of a session's input helper, then lets the
+// compositor pass the input on for `milliseconds`.
+inline bool sendInput(const QString& fifo, const QString& line, int milliseconds) {
+    QFile input(fifo);
+    const bool sent = input.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                      input.write(line.toUtf8() + '\n') > 0;
+    QTest::qWait(milliseconds);
+    return sent;
 }
 
 // The Wayland clipboard's data of `type` once a copy has reached it, else

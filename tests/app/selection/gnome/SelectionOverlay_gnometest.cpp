@@ -26,11 +26,7 @@ QString state(const QString& name) {
 
 // One line of real input (scripts/gnome-remote.c).
 bool input(const QString& line) {
-    QFile fifo(state(QStringLiteral("input")));
-    const bool sent = fifo.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                      fifo.write(line.toUtf8() + '\n') > 0;
-    QTest::qWait(60); // through mutter to the window
-    return sent;
+    return sendInput(state(QStringLiteral("input")), line, 60);
 }
 
 bool pointerAt(QPoint at) {

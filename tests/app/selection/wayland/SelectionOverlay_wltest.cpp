@@ -12,7 +12,6 @@
 #include "support/ScrollPage.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -33,11 +32,8 @@ bool run(const QString& line) {
 // The session's virtual pointer (scripts/wayland-pointer.c): sway sends no
 // motion while a button is held after `seat cursor set`, so drags go there.
 bool pointer(const QString& command) {
-    QFile input(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + QStringLiteral("/pointer-input"));
-    const bool sent = input.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                      input.write(command.toUtf8() + '\n') > 0;
-    QTest::qWait(100); // through sway to the overlay
-    return sent;
+    return sendInput(qEnvironmentVariable("VELLUMIX_WAYLAND_STATE") + "/pointer-input", command,
+                     100);
 }
 
 // Both outputs side by side make a layout of 3520 × 1080.
