@@ -42,7 +42,7 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellumix-gnome.XXXXXX")
 # The document portal mounts a file system in the runtime folder.
-trap 'fusermount3 -u -q "$work/run/doc" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'fusermount3 -u -q "$work/run/doc" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run" "$work/state"
 cc -O2 -o "$work/state/gnome-remote" "$here/gnome-remote.c" \
     $(pkg-config --cflags --libs gio-2.0 xkbcommon) ||
