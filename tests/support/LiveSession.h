@@ -9,10 +9,14 @@
 #include "session/CaptureSession.h"
 #include "session/QtInPlaceEditing.h"
 
+#include <QClipboard>
 #include <QColorSpace>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 namespace vellumix {
 
@@ -31,6 +35,19 @@ struct LiveSession {
         std::make_unique<CaptureSession>(CaptureSession::Services{
             platform->services(), EditorServices{defaults, dialogs, clipboard, pins}, inPlace,
             clock});
+    QTemporaryDir folder; // the test's screenshots
+
+    // Keeps the screenshots of a failed test for a look, and gives the
+    // clipboard back: it holds a copy for as long as the app runs, which
+    // would count as lost when the test ends.
+    void end(bool failed) {
+        folder.setAutoRemove(!failed);
+        if (failed) {
+            std::fprintf(stderr, "Images kept in %s\n", qPrintable(folder.path()));
+        }
+        QGuiApplication::clipboard()->clear();
+        QTest::qWait(100);
+    }
 };
 
 // Pixels alone: the app's PNGs name their colour space, screenshots do not.

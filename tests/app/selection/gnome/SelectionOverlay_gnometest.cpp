@@ -8,11 +8,9 @@
 #include "support/ImageDifference.h"
 #include "support/LiveSession.h"
 
-#include <QClipboard>
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -60,14 +58,7 @@ bool chord(const QStringList& keys) {
 
 class OverlayGnomeTest : public ::testing::Test, protected LiveSession {
 protected:
-    void TearDown() override {
-        folder.setAutoRemove(!HasFailure());
-        if (HasFailure()) {
-            std::fprintf(stderr, "Images kept in %s\n", qPrintable(folder.path()));
-        }
-        QGuiApplication::clipboard()->clear();
-        QTest::qWait(100);
-    }
+    void TearDown() override { end(HasFailure()); }
 
     // The monitor as mutter shows it, from a cast of its own; the pointer is
     // moved (to `pointer`) so that the cast has a frame to give.
@@ -112,8 +103,6 @@ protected:
         QTest::qWait(500);
         EXPECT_EQ(firstDifference(screen(QStringLiteral("after")), before), "");
     }
-
-    QTemporaryDir folder;
 };
 
 TEST_F(OverlayGnomeTest, dragCopiesTheRegionTheEditorShowsTheDisplayAroundItEscapeLeavesNothing) {

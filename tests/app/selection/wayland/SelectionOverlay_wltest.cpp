@@ -11,10 +11,8 @@
 #include "support/LiveSession.h"
 #include "support/ScrollPage.h"
 
-#include <QClipboard>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -72,15 +70,7 @@ protected:
     }
 
     void TearDown() override {
-        // What the screen and the clipboard showed stays for a look.
-        folder.setAutoRemove(!HasFailure());
-        if (HasFailure()) {
-            std::fprintf(stderr, "Images kept in %s\n", qPrintable(folder.path()));
-        }
-        // The clipboard holds the copy for as long as the app runs: given
-        // back here, it is not counted as lost when the test ends.
-        QGuiApplication::clipboard()->clear();
-        QTest::qWait(100);
+        end(HasFailure());
         for (QProcess* process : {&keyboard, &page}) {
             process->kill();
             process->waitForFinished();
@@ -129,7 +119,6 @@ protected:
 
     QProcess keyboard;
     QProcess page;
-    QTemporaryDir folder;
     const testing::ScrollPage expected{{.width = 500, .height = 3000, .seed = 1}};
     static constexpr QPoint pageAt{300, 150};
 };
