@@ -2,6 +2,8 @@
 
 #include "platform/PlatformError.h"
 
+#include <QtEndian>
+
 #include <pipewire/pipewire.h>
 #include <spa/param/video/format-utils.h>
 #include <spa/pod/builder.h>
@@ -69,6 +71,23 @@ void initOnce() {
 }
 
 } // namespace
+
+// Qt takes the fourth byte of these formats as opaque without looking, and
+// keeps it through conversions; compositors leave there whatever their
+// blending made of it (GNOME: the alpha of translucent windows).
+QImage opaqueCopy(const QImage& frame, const QRect& pixels) {
+    QImage copy = frame.copy(pixels);
+    const quint32 opaque = frame.format() == QImage::Format_RGB32
+                               ? 0xff000000u
+                               : qFromLittleEndian<quint32>(0xff000000u);
+    for (int y = 0; y < copy.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(copy.scanLine(y));
+        for (int x = 0; x < copy.width(); ++x) {
+            row[x] |= opaque;
+        }
+    }
+    return copy.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+}
 
 struct PipeWireStream::Events {
     spa_hook hook{};
@@ -261,7 +280,7 @@ QImage PipeWireStream::read(const QRect& pixels, QDeadlineTimer deadline) {
     const uchar* first = static_cast<const uchar*>(data.data) + data.chunk->offset;
     const QImage frame(first, m_size.width(), m_size.height(), stride, m_format);
     // The copy happens while the buffer is still ours.
-    return frame.copy(pixels).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    return opaqueCopy(frame, pixels);
 }
 
 bool PipeWireStream::isLive() const {

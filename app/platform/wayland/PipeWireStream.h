@@ -17,6 +17,10 @@ struct spa_pod;
 
 namespace vellumix {
 
+// `pixels` of a cast's frame (Format_RGB32 or Format_RGBX8888), opaque, as
+// Format_RGBA8888_Premultiplied.
+QImage opaqueCopy(const QImage& frame, const QRect& pixels);
+
 // One screen-cast stream of PipeWire, read through shared memory. It keeps
 // the newest frame's buffer (handing the one before back), so reading a region
 // copies only that region, and an idle screen costs nothing. Safe to read

@@ -1,4 +1,5 @@
 #include "platform/PlatformError.h"
+#include "platform/wayland/PipeWireStream.h"
 #include "platform/x11/X11PixelConverter.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,20 @@ TEST(PixelConverterTest, bigEndianOrderAndOtherMasksAreHonouredAndUnreadableLayo
     X11PixelLayout tenBit;
     tenBit.redMask = 0x3ff00000;
     EXPECT_THROW(imageFromZPixmap(data, QSize(1, 1), tenBit), PlatformError);
+}
+
+// A cast's frames carry in their fourth byte what the compositor's blending
+// left there: screenshots of translucent windows must not turn translucent.
+TEST(PixelConverterTest, castFramesAreReadOpaqueWhateverTheirFourthByte) {
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGBX8888}) {
+        // Red, green and blue in the layout's order, then a stray 0x40.
+        const uchar data[] = {0x10, 0x20, 0x30, 0x40, 0x10, 0x20, 0x30, 0x40};
+        const QImage frame(data, 2, 1, 8, format);
+        const QImage copy = opaqueCopy(frame, QRect(1, 0, 1, 1));
+        EXPECT_EQ(copy.size(), QSize(1, 1));
+        EXPECT_EQ(copy.pixel(0, 0),
+                  format == QImage::Format_RGB32 ? qRgb(0x30, 0x20, 0x10) : qRgb(0x10, 0x20, 0x30));
+    }
 }
 
 } // namespace
