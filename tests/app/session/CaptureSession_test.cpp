@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <deque>
+#include <memory>
 
 namespace vellumix {
 namespace {
@@ -246,30 +247,31 @@ TEST_F(SessionTest, refusedFramePausesSamplingUntilResumed) {
 // grab taken with the panel see-through, so the panel never shows in it.
 TEST_F(SessionTest, whereTheDesktopPlacesThePanelItIsSeeThroughForTheOnlyFramesStitched) {
     platform.overlays.places = false;
-    // Read on the main thread: grabs run on a worker.
-    std::atomic<bool> panelShown = false;
+    // Read on the main thread: grabs run on a worker, one of which may still
+    // come after the test, so it owns what it uses.
+    const auto panelShown = std::make_shared<std::atomic<bool>>(false);
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         const CaptureControlsController* controls = session.captureControls();
-        panelShown = controls != nullptr && !controls->panel()->seeThrough();
+        *panelShown = controls != nullptr && !controls->panel()->seeThrough();
     });
     watch.start(5);
-    std::atomic<int> seeThroughGrabs = 0;
-    const auto showPage = platform.screen.onGrab;
-    platform.screen.onGrab = [&] {
+    const auto seeThroughGrabs = std::make_shared<std::atomic<int>>(0);
+    platform.screen.onGrab = [this, showPage = platform.screen.onGrab, panelShown,
+                              seeThroughGrabs] {
         showPage();
-        if (panelShown) {
+        if (*panelShown) {
             QPainter(&platform.screen.screens[display.id]).fillRect(150, 150, 100, 100, Qt::red);
         } else {
-            ++seeThroughGrabs;
+            ++*seeThroughGrabs;
         }
     };
     startScrolling();
     scrollTo({40, 80, 120});
     ASSERT_TRUE(waitFor([this] { return session.height() == 420 && !session.busy(); }));
-    const int taken = seeThroughGrabs;
+    const int taken = *seeThroughGrabs;
     QTest::qWait(3 * CaptureSession::samplingMilliseconds);
-    EXPECT_EQ(seeThroughGrabs, taken) << "a page standing still is only looked at";
+    EXPECT_EQ(*seeThroughGrabs, taken) << "a page standing still is only looked at";
     session.captureControls()->panel()->finishButton()->click();
     ASSERT_TRUE(waitFor([this] { return session.editor() != nullptr && !session.busy(); }));
     EXPECT_TRUE(samePixels(session.editor()->source(), expected(120)));
