@@ -118,9 +118,11 @@ int main(int argc, char** argv) {
                                        "PipeWireStreamAdded", streamPath, NULL,
                                        G_DBUS_SIGNAL_FLAGS_NONE, streamAdded, argv[2], NULL);
     remote("Start", NULL);
-    // Mutter makes its virtual keyboard on the first key and loses that key.
+    // Mutter makes its virtual keyboard on the first key, on its input
+    // thread, and loses the keys that come before it is ready.
     remote("NotifyKeyboardKeysym", g_variant_new("(ub)", XKB_KEY_Shift_L, TRUE));
     remote("NotifyKeyboardKeysym", g_variant_new("(ub)", XKB_KEY_Shift_L, FALSE));
+    g_usleep(G_USEC_PER_SEC / 2);
 
     // Read and write ends both ours, so writers coming and going never end it.
     const int fifo = open(argv[1], O_RDWR | O_NONBLOCK);

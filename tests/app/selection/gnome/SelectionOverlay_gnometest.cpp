@@ -92,8 +92,12 @@ protected:
         if (!QTest::qWaitFor([this] { return session->selector().views().size() == 1; }, 3'000)) {
             ASSERT_TRUE(click(QPoint(800, 566)) && click(QPoint(1166, 412)));
         }
-        ASSERT_TRUE(
-            QTest::qWaitFor([this] { return session->selector().views().size() == 1; }, 20'000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] {
+                return session->selector().views().size() == 1 &&
+                       QGuiApplication::focusWindow() != nullptr;
+            },
+            20'000));
         QTest::qWait(500); // drawn, mapped and past the desktop's animation
     }
 
