@@ -5,6 +5,7 @@
 #include "session/CaptureControlsController.h"
 #include "session/CaptureControlsView.h"
 #include "session/QtInPlaceEditing.h"
+#include "session/SeeThroughFrames.h"
 #include "support/ScrollPage.h"
 
 #include <QColorSpace>
@@ -269,12 +270,15 @@ TEST_F(SessionTest, whereTheDesktopPlacesThePanelItIsSeeThroughForTheOnlyFramesS
     startScrolling();
     scrollTo({40, 80, 120});
     ASSERT_TRUE(waitFor([this] { return session.height() == 420 && !session.busy(); }));
+    QTest::qWait(3 * CaptureSession::samplingMilliseconds); // the grab once it stood still
     const int taken = *seeThroughGrabs;
-    QTest::qWait(3 * CaptureSession::samplingMilliseconds);
+    QTest::qWait((SeeThroughFrames::takeAtLeastEvery + 2) * CaptureSession::samplingMilliseconds);
     EXPECT_EQ(*seeThroughGrabs, taken) << "a page standing still is only looked at";
     session.captureControls()->panel()->finishButton()->click();
     ASSERT_TRUE(waitFor([this] { return session.editor() != nullptr && !session.busy(); }));
     EXPECT_TRUE(samePixels(session.editor()->source(), expected(120)));
+    // A see-through grab begun before Finish ends before the application.
+    QTest::qWait(2 * SeeThroughFrames::seeThroughMilliseconds);
 }
 
 // A click on the panel's background leaves it where it is: a window manager
