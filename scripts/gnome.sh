@@ -36,6 +36,12 @@ if [ "${1:-}" = "--inside-bus" ]; then
     status=0
     "$@" || status=$?
     kill "${pids[@]}" 2>/dev/null || true
+    # A busy mutter may not stop when asked; left running it takes a core.
+    for _ in $(seq 30); do
+        kill -0 "${pids[@]}" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "${pids[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
     exit "$status"
 fi
