@@ -18,12 +18,11 @@ QFuture<std::optional<QImage>> SeeThroughFrames::next() {
                   self->m_stillRounds = look == self->m_lastLook ? self->m_stillRounds + 1 : 0;
                   self->m_lastLook = look;
                   // A page standing still was taken once; one that never
-                  // does is taken now and then. A look that comes in as the
-                  // app ends takes nothing.
+                  // does is taken now and then.
                   const bool due =
                       self->m_stillRounds == 1 ||
                       (self->m_stillRounds == 0 && ++self->m_roundsSinceTaken >= takeAtLeastEvery);
-                  if (due && QCoreApplication::instance() != nullptr) {
+                  if (due) {
                       return self->take();
                   }
                   return QtFuture::makeReadyFuture(std::optional<QImage>());

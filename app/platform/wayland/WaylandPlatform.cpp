@@ -63,13 +63,14 @@ public:
 private:
     QtDisplaySource m_displays;
     SettingsDefaults m_preferences{QStringLiteral("Vellumix"), QStringLiteral("Vellumix")};
-    WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus()};
+    const bool m_castsOffered = screenCastOffered(QDBusConnection::sessionBus());
+    WaylandScreenSource m_screen{m_preferences, QDBusConnection::sessionBus(), m_castsOffered};
     // Recordings that show the pointer read casts of their own, which the
     // desktop draws it into: it tells no one else where it is.
     // Each source writes its tokens from its grabbing threads: one store each.
     SettingsDefaults m_pointerPreferences{QStringLiteral("Vellumix"), QStringLiteral("Vellumix")};
     WaylandScreenSource m_screenWithPointer{m_pointerPreferences, QDBusConnection::sessionBus(),
-                                            CastPointer::embedded};
+                                            m_castsOffered, CastPointer::embedded};
     HiddenWindowsWatch m_hiddenWindows{&m_screen, &m_screenWithPointer};
     WaylandWindowSource m_windows{qEnvironmentVariable("SWAYSOCK"), m_displays, m_screen};
     NoScreenAccess m_none;

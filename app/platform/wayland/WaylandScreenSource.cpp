@@ -51,9 +51,9 @@ struct WaylandScreenSource::Cast {
 };
 
 WaylandScreenSource::WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus,
-                                         CastPointer pointer)
+                                         bool offered, CastPointer pointer)
     : m_preferences(preferences), m_bus(bus), m_pointer(pointer), m_tokensKey(tokensKey(pointer)),
-      m_offered(screenCastOffered(bus)), m_tokens(preferences.value(m_tokensKey).toMap()),
+      m_offered(offered), m_tokens(preferences.value(m_tokensKey).toMap()),
       m_copies(pointer == CastPointer::embedded) {
     m_idle.setInterval(idleMilliseconds / 3);
     QObject::connect(&m_idle, &QTimer::timeout, [this] { closeIdle(); });

@@ -27,9 +27,11 @@ class PipeWireStream;
 // until the user refuses in the desktop's dialog, and again on a new try.
 class WaylandScreenSource final : public ScreenSource, public PermissionCheck {
 public:
-    // With CastPointer::embedded, images show the pointer; such casts are
-    // the desktop's to grant apart, and their tokens are kept apart.
-    WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus,
+    // `offered`: the session bus offers the ScreenCast portal
+    // (screenCastOffered), asked once for all sources. With
+    // CastPointer::embedded, images show the pointer; such casts are the
+    // desktop's to grant apart, and their tokens are kept apart.
+    WaylandScreenSource(Defaults& preferences, const QDBusConnection& bus, bool offered,
                         CastPointer pointer = CastPointer::hidden);
     ~WaylandScreenSource() override;
 
