@@ -76,8 +76,14 @@ QFuture<QImage> CaptureService::frame() const {
         return failed<QImage>(error.kind());
     }
     const QRect pixels = m_region.pixelRect(display.pixelRect().size());
-    auto shield =
-        std::make_shared<OwnWindowShield>(m_region.rect.translated(display.frame.topLeft()));
+    // Where the desktop places the app's floating windows itself, their
+    // frames do not say where they are, and one hidden and shown again is
+    // placed anew: none is withdrawn. The scrolling panel turns see-through
+    // for its frames instead.
+    const QRectF covered = m_services.overlays.placesFloatingWindows()
+                               ? m_region.rect.translated(display.frame.topLeft())
+                               : QRectF();
+    auto shield = std::make_shared<OwnWindowShield>(covered);
     ScreenSource* screen = &m_services.screen;
     const PermissionCheck* permission = &m_services.permission;
     return settled(*shield, m_services.withdrawal)

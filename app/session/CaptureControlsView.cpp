@@ -4,6 +4,7 @@
 #include "session/CaptureSession.h"
 #include "ui/TextStyle.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -233,8 +234,18 @@ void CaptureControlsView::setSeeThrough(bool on) {
             }
         }
         refresh();
+        clickWhatWasHidden();
     }
     update();
+}
+
+// A click while the panel was see-through met its background; it was meant
+// for the button that shows there again (Finish, mostly).
+void CaptureControlsView::clickWhatWasHidden() {
+    const std::optional<QPoint> at = std::exchange(m_clickedWhileSeeThrough, std::nullopt);
+    if (auto* target = at ? qobject_cast<QAbstractButton*>(childAt(*at)) : nullptr) {
+        target->click();
+    }
 }
 
 void CaptureControlsView::paintEvent(QPaintEvent*) {
@@ -260,6 +271,9 @@ void CaptureControlsView::paintEvent(QPaintEvent*) {
 void CaptureControlsView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressedAt = event->globalPosition();
+        if (m_isSeeThrough) {
+            m_clickedWhileSeeThrough = event->position().toPoint();
+        }
     }
 }
 

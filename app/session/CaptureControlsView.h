@@ -42,7 +42,8 @@ public:
     QColor dotColor() const;
 
     // Shows nothing at all while `on`, keeping its place: a grab of the
-    // screen beneath it then sees what it covers.
+    // screen beneath it then sees what it covers. A click meanwhile goes to
+    // the button it hid there once it shows again.
     void setSeeThrough(bool on);
     bool seeThrough() const { return m_isSeeThrough; }
 
@@ -65,6 +66,7 @@ private:
     void showPicture();
     void setOverview(bool on);
     void scrollToLatest();
+    void clickWhatWasHidden();
 
     CaptureSession& m_session;
     bool m_translucent;
@@ -72,6 +74,7 @@ private:
     bool m_isSeeThrough = false;
     QList<QPointer<QWidget>> m_seeThrough; // the parts it hid
     std::optional<QPointF> m_pressedAt;    // of a press on the background not yet a move
+    std::optional<QPoint> m_clickedWhileSeeThrough;
     qint64 m_shownHeight = -1;
     QWidget* m_dot = nullptr;
     QLabel* m_height = nullptr;

@@ -154,6 +154,13 @@ TEST_F(CaptureServiceTest, ownWindowsOverTheRegionAreWithdrawnForTheGrab) {
     EXPECT_TRUE(kept->isVisible());
     EXPECT_FALSE(closed->isVisible());
     EXPECT_TRUE(beside->isVisible());
+
+    // Where the desktop places them, the frames tell nothing: none is touched.
+    fakes.overlays.places = false;
+    awaited(service(CaptureRegion{left.id, QRectF(0, 0, 300, 250), 2.0})->frame())
+        .waitForFinished();
+    EXPECT_FALSE(keptWithdrawn);
+    EXPECT_EQ(fakes.withdrawal.asked.size(), 1);
 }
 
 } // namespace

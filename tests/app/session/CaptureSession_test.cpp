@@ -274,7 +274,14 @@ TEST_F(SessionTest, whereTheDesktopPlacesThePanelItIsSeeThroughForTheOnlyFramesS
     const int taken = *seeThroughGrabs;
     QTest::qWait((SeeThroughFrames::takeAtLeastEvery + 2) * CaptureSession::samplingMilliseconds);
     EXPECT_EQ(*seeThroughGrabs, taken) << "a page standing still is only looked at";
-    session.captureControls()->panel()->finishButton()->click();
+    // Finish clicked while see-through: it finishes once the panel shows.
+    CaptureControlsView* panel = session.captureControls()->panel();
+    panel->setSeeThrough(true);
+    const QPointF finish = panel->finishButton()->geometry().center();
+    send(panel, QEvent::MouseButtonPress, finish);
+    send(panel, QEvent::MouseButtonRelease, finish);
+    EXPECT_NE(session.captureControls(), nullptr);
+    panel->setSeeThrough(false);
     ASSERT_TRUE(waitFor([this] { return session.editor() != nullptr && !session.busy(); }));
     EXPECT_TRUE(samePixels(session.editor()->source(), expected(120)));
     // A see-through grab begun before Finish ends before the application.
