@@ -2,15 +2,20 @@
 // scripts/gnome.sh, with mutter's remote input: the desktop's screen-share
 // dialog answered, a drag copied as the screen shows it, the display as it
 // was around the editor (the desktop draws full-screen windows on black),
-// and nothing left on screen after.
+// and nothing left on screen after; a scrolling capture stitched from the
+// page alone wherever the desktop puts the panel.
 
 #include "selection/FrozenDisplay.h"
+#include "session/CaptureControlsController.h"
+#include "session/CaptureControlsView.h"
 #include "support/ImageDifference.h"
 #include "support/LiveSession.h"
+#include "support/ScrollPage.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -139,6 +144,47 @@ TEST_F(OverlayGnomeTest, dragCopiesTheRegionTheEditorShowsTheDisplayAroundItEsca
                               still.copy(region)),
               "");
     ASSERT_NO_FATAL_FAILURE(nothingLeft(still));
+}
+
+// The page scrolled with the real wheel, from the editor's Ctrl+Shift+L: the
+// desktop puts the panel where it likes, here over the region, and the image
+// stitched is the page alone.
+TEST_F(OverlayGnomeTest, scrollingCaptureStitchesThePageAloneWhereverThePanelLies) {
+    constexpr int notch = 40;
+    const testing::ScrollPage page({.width = 1800, .height = 3000, .seed = 1});
+    QProcess pageWindow;
+    pageWindow.start(VELLUMIX_SCROLL_PAGE, {"0,0,1800,1000", QString::number(notch)});
+    const QRect region(200, 150, 800, 750);
+    // Mutter maps the only window at the monitor's top left.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return firstDifference(screen(QStringLiteral("page")).copy(region),
+                                   pixels(page.image().copy(region))) == "";
+        },
+        20'000));
+
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(drag(region.topLeft(), region.bottomRight() + QPoint(1, 1)));
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        return inPlace.isOpen() && !session->busy() && QGuiApplication::focusWindow() != nullptr;
+    }));
+    // Mutter may land the drag a pixel off; the page is known everywhere.
+    const QRect chosen = session->selectedRegion()->rect.toRect();
+    ASSERT_TRUE(chord({"Control_L", "Shift_L", "l"}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return session->captureControls() != nullptr; }));
+    QTest::qWait(1000); // the editor off the screen, so that the wheel reaches the page
+    for (int step = 1; step <= 3; ++step) {
+        ASSERT_TRUE(pointerAt(QPoint(1750, 950)) && input("axis 1") && input("axis 1"));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return session->height() == chosen.height() + 2 * step * notch; }, 10'000))
+            << qPrintable(session->detail());
+    }
+    session->captureControls()->panel()->finishButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return session->editor() != nullptr; }));
+    EXPECT_EQ(firstDifference(pixels(session->editor()->source()),
+                              pixels(page.image().copy(chosen.adjusted(0, 0, 0, 6 * notch)))),
+              "");
+    session->finishEditing();
 }
 
 } // namespace
