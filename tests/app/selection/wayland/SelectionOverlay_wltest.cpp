@@ -188,6 +188,15 @@ TEST_F(OverlayWaylandTest, dragCopiesTheRegionFullDisplayTakesScaleTwoEscapeLeav
     ASSERT_TRUE(run("wtype -k Return"));
     ASSERT_TRUE(QTest::qWaitFor([this] { return editorSize() == QSize(900, 800); }));
     EXPECT_EQ(pixels(session->editor()->source()).copy(0, 0, 500, 800), file("window.png"));
+
+    // With the second window over the page, Tab reaches the page beneath;
+    // Shift+Space chooses it.
+    ASSERT_TRUE(run(
+        QStringLiteral("swaymsg [pid=%1] move absolute position 700 150").arg(second.processId())));
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_TRUE(pointerAt(QPoint(750, 300)));
+    ASSERT_TRUE(run("wtype -k Tab -M shift -k space -m shift -k Return"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editorSize() == QSize(500, 800); }));
     second.kill();
     second.waitForFinished();
 }
