@@ -48,7 +48,9 @@ double drawnInk(char32_t c) {
 
 // Where each character of `text` lies across `box`, as drawn text would
 // place it stretched to the box: the left edge of each and the right edge of
-// the last.
+// the last. The box holds the line's ink, which ends well short of the last
+// advance where the line ends in full-width punctuation (。 ？): stretching the
+// advances to it would shift the cells further left along the line.
 std::vector<int> cellEdges(const QString& text, const QRect& box) {
     const QFontMetricsF metrics(drawnFont());
     const QList<uint> characters = text.toUcs4();
@@ -58,9 +60,12 @@ std::vector<int> cellEdges(const QString& text, const QRect& box) {
         advances.push_back(advances.back() +
                            metrics.horizontalAdvance(QString::fromUcs4(&character, 1)));
     }
+    const QRectF ink = metrics.tightBoundingRect(text);
+    const double left = ink.width() > 0 ? ink.left() : 0;
+    const double width = ink.width() > 0 ? ink.width() : advances.back();
     std::vector<int> edges;
     for (const double advance : advances) {
-        edges.push_back(box.left() + int(std::lround(advance / advances.back() * box.width())));
+        edges.push_back(box.left() + int(std::lround((advance - left) / width * box.width())));
     }
     return edges;
 }

@@ -113,6 +113,9 @@ TEST(RecognitionFaults, digitsGreyLinesChineseScriptsMenuSpacesAndFramedTextAreR
                 {"Download new versions in the background", QColor(0x8e, 0x8e, 0x93), 11}}),
         // Each script's model reads the other's characters as look-alikes of
         // its own, and the surer model was taken for the whole image.
+        screen("traditional", "WenQuanYi Micro Hei", 1, QColor(0x1e, 0x1e, 0x1e),
+               {{"有新版本可用。現在安裝嗎？", QColor(0xe5, 0xe5, 0xe7), 13},
+                {"此更新需要 67.1 MB 可用空間。", QColor(0xe5, 0xe5, 0xe7), 13}}),
         screen("mixed", "WenQuanYi Micro Hei", 2, Qt::white,
                {{"我已经把 slides 发给 Anna 了", kInk, 14}}),
         screen("mixed", "DejaVu Sans", 1, Qt::white,
