@@ -186,7 +186,6 @@ TEST_F(CanvasTest, partialRepaintsWhileDraggingLeaveNoTrace) {
             return false;
         }
     } recorder;
-    const QList<QRegion>& painted = recorder.painted;
     canvas->show();
     QApplication::processEvents();
     canvas->installEventFilter(&recorder);
@@ -199,11 +198,11 @@ TEST_F(CanvasTest, partialRepaintsWhileDraggingLeaveNoTrace) {
         send(QEvent::MouseMove, QPointF(150 + 17 * step, 210 - 9 * step));
         QApplication::processEvents();
     }
-    ASSERT_GE(painted.size(), 5);
-    EXPECT_LT(painted.back().boundingRect().width(), canvas->width());
+    ASSERT_GE(recorder.painted.size(), 5);
+    EXPECT_LT(recorder.painted.back().boundingRect().width(), canvas->width());
     // Rendering paints too; those must not grow the list being read.
     canvas->removeEventFilter(&recorder);
-    for (const QRegion& region : painted) {
+    for (const QRegion& region : recorder.painted) {
         canvas->render(&pieced, region.boundingRect().topLeft(), region);
     }
     EXPECT_TRUE(samePixels(pieced, shown()));

@@ -59,10 +59,6 @@ struct Tally {
     int pages = 0;
     int moved = 0;
     int appended = 0;
-    int wrongSeams = 0;
-    // Refusals of a frame within the search range on pages built to have
-    // nothing but unique overlaps.
-    int falseRefusals = 0;
 
     double appendedShare() const { return double(appended - pages) / double(moved); }
 };
@@ -165,7 +161,6 @@ private:
         if (!result.paused && result.height != capturedHeight()) {
             ++m_tally.appended;
             if (result.height != m_screenTop + kFrameHeight) {
-                ++m_tally.wrongSeams;
                 ADD_FAILURE() << "wrong seam at page row " << m_screenTop << ": "
                               << message.toStdString();
                 return;
@@ -187,9 +182,7 @@ private:
             return;
         }
         EXPECT_NE(scrolled, 0) << "an unmoved frame was refused: " << message.toStdString();
-        const QStringList allowed = explainedRefusals(scrolled);
-        m_tally.falseRefusals += allowed.isEmpty();
-        EXPECT_TRUE(allowed.contains(message))
+        EXPECT_TRUE(explainedRefusals(scrolled).contains(message))
             << "refused a scroll of " << scrolled << " at page row " << m_screenTop << ": "
             << message.toStdString();
     }
@@ -219,6 +212,7 @@ private:
         if (m_caret && m_lastHadCaret) {
             return {VerticalMatcher::overlapChangedMessage, VerticalMatcher::repetitiveMessage};
         }
+        // Where every overlap in reach is unique nothing explains a refusal.
         return m_case.uniqueOverlaps ? QStringList()
                                      : QStringList{VerticalMatcher::repetitiveMessage};
     }
@@ -285,12 +279,11 @@ TEST(ScrollStitcher, everyAcceptedFrameContinuesThePageAtItsTrueSeam) {
                 {{.height = 2400, .seed = seed, .layout = layout}, Kind::none, 2, true});
         }
     }
+    // Every wrong seam and every unexplained refusal fails in the simulation.
     Tally tally;
     for (const Case& c : cases) {
         capture(c, tally);
     }
-    EXPECT_EQ(tally.wrongSeams, 0);
-    EXPECT_EQ(tally.falseRefusals, 0);
 }
 
 // Pages with a part that stays put on screen read in the document as they do
@@ -307,7 +300,6 @@ TEST(ScrollStitcher, pagesWithPartsThatStayPutReadAsThePage) {
         for (const uint32_t seed : {13u, 29u}) {
             capture({{.height = 2400, .seed = seed}, kinds[k]}, tallies[k]);
         }
-        EXPECT_EQ(tallies[k].wrongSeams, 0);
         EXPECT_GE(tallies[k].appendedShare(), 0.9 * tallies[0].appendedShare()) << int(kinds[k]);
     }
 }
