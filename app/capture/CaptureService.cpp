@@ -78,8 +78,9 @@ QFuture<QImage> CaptureService::frame() const {
     const QRect pixels = m_region.pixelRect(display.pixelRect().size());
     // Where the desktop places the app's floating windows itself, their
     // frames do not say where they are, and one hidden and shown again is
-    // placed anew: none is withdrawn. The scrolling panel turns see-through
-    // for its frames instead.
+    // mapped anew, by the desktop's placement and with its animation, into
+    // the next frames: none is withdrawn. The scrolling panel turns
+    // see-through for its frames instead.
     const QRectF covered = m_services.overlays.placesFloatingWindows()
                                ? m_region.rect.translated(display.frame.topLeft())
                                : QRectF();
