@@ -17,8 +17,7 @@ InPlaceEditorController::InPlaceEditorController(EditorDocument& document,
                                                  QObject* parent)
     : QObject(parent), m_overlays(overlays) {
     QScreen* screen = screenOf(region.displayID);
-    m_window = new EditingOverlay(document, region, screen, services, std::move(actions),
-                                  overlays.hidesWhatIsBeneath() ? backdrop : QImage());
+    m_window = new EditingOverlay(document, region, screen, services, std::move(actions), backdrop);
     const DisplayInfo display =
         *findDisplay(QtDisplaySource().displays(), displayIdForName(screen->name()));
     m_overlays.show(m_window, display,

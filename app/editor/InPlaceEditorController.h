@@ -21,8 +21,8 @@ class EditingOverlay;
 // document and the services outlive the controller.
 class InPlaceEditorController final : public QObject {
 public:
-    // `backdrop` is the display as it was, dimmed, shown around the region
-    // where the covering surface hides the desktop.
+    // `backdrop`, unless null, is the display as it was, dimmed, shown
+    // around the region where the covering surface hides the desktop.
     InPlaceEditorController(EditorDocument& document, const CaptureRegion& region,
                             const QImage& backdrop, EditorServices services,
                             OverlaySurfaces& overlays, EditorActions actions,

@@ -16,8 +16,9 @@ struct RegionChoice {
     CaptureRegion region;
     QImage image; // the region's crop of the frozen display, device pixels
     bool allowsScroll = false;
-    // The whole frozen display, dimmed: what an editor over the region
-    // shows around it where the desktop cannot show itself there.
+    // The whole frozen display, dimmed, where the desktop cannot show itself
+    // beneath a window covering it: what an editor over the region shows
+    // around it there. Null elsewhere.
     QImage backdrop;
 };
 

@@ -178,7 +178,10 @@ void SelectionController::finished(SelectionView* view, std::optional<QRectF> re
     LastRegionRecord record(m_defaults, historyKey);
     CaptureChoice choice =
         resolveRegionOutcome(display, view->frozen().image, *rect, allowsScroll, record);
-    if (auto* region = std::get_if<RegionChoice>(&choice)) {
+    // Kept only where an editor over the region has to show it: it holds a
+    // whole display for as long as the capture lasts.
+    auto* region = std::get_if<RegionChoice>(&choice);
+    if (region != nullptr && m_services.overlays.hidesWhatIsBeneath()) {
         region->backdrop = view->frozen().dimmed;
     }
     hide();

@@ -110,7 +110,7 @@ public:
 };
 
 // Windows where the app asks, unless told to be a desktop that puts floating
-// windows where it likes.
+// windows where it likes or shows nothing beneath a covering one.
 class FakeOverlays final : public OverlaySurfaces {
 public:
     void show(QWidget* window, const DisplayInfo& display, OverlayInput input) override {
@@ -119,8 +119,10 @@ public:
     void showFloating(QWidget* window) override { m_placed.showFloating(window); }
     void hide(QWidget* window) override { m_placed.hide(window); }
     bool placesFloatingWindows() const override { return places; }
+    bool hidesWhatIsBeneath() const override { return hides; }
 
     bool places = true;
+    bool hides = false;
 
 private:
     PlacedOverlays m_placed;

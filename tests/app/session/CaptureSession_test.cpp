@@ -172,6 +172,7 @@ TEST_F(SessionTest, choicesEndOnTheClipboardInTheEditorWindowOrInAnAlert) {
 // each kind: the editor opens again over the region with every row captured
 // and says why the capture ended.
 TEST_F(SessionTest, everyStopKeepsWhatWasCapturedAndSaysWhy) {
+    platform.overlays.hides = true; // the editor gets the display to show around the region
     struct Case {
         const char* name;
         std::function<void()> stop;
